@@ -1,0 +1,16 @@
+#pragma once
+// The subcommands of orla-cli. Each one adds itself to the parser and runs when
+// chosen; its callback sets the exit code through CLIEXIT.
+
+#include <CLI/CLI.hpp>
+
+// Exit codes: 0 done, 1 the file could not be opened or written, 2 bad usage.
+enum { EXIT_DONE = 0, EXIT_FILE = 1, EXIT_USAGE = 2 };
+
+// The code main returns; a subcommand's callback sets it.
+extern int CliExitCode;
+
+// A bad option or an impossible value: prints one line on stderr and ends with 2.
+[[noreturn]] void CLIUSAGE(const std::string& message);
+
+// Subcommands, each in a file of its own.

@@ -1,0 +1,39 @@
+#include "core/hooks.h"
+
+#include <cstdio>
+
+namespace {
+
+MessageAnswer stderrMessage(const std::string& text, const std::string& caption, MessageKind kind) {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    return kind == MSG_YESNO_QUESTION ? ANSWER_NO : ANSWER_OK;
+}
+
+} // namespace
+
+UiHooks Ui;
+ComputeHooks Compute;
+
+void RESETHOOKS() {
+    Ui = UiHooks{};
+    Ui.message = stderrMessage;
+    Compute = ComputeHooks{};
+}
+
+namespace {
+// The hooks hold their defaults from program start on.
+const bool hooksReady = (RESETHOOKS(), true);
+} // namespace
+
+MessageAnswer SHOWMESSAGE(const std::string& text, const std::string& caption, MessageKind kind) {
+    if (Ui.message) return Ui.message(text, caption, kind);
+    return stderrMessage(text, caption, kind);
+}
+
+void SETSTATUS(int part, const std::string& text) {
+    if (Ui.status) Ui.status(part, text);
+}
+
+void REDRAW() {
+    if (Ui.redraw) Ui.redraw();
+}
