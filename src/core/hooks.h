@@ -26,6 +26,9 @@ struct UiHooks {
     void (*redraw)();
     // Shows the window title.
     void (*title)(const std::string& text);
+    // A tournament file was read: switch to the pairs view sorted by placement
+    // and add the file to the recent-file list.
+    void (*fileOpened)(const std::string& name);
 };
 
 // Routines of the higher layers that the tournament file needs after a load. The

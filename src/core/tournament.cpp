@@ -167,6 +167,15 @@ void CLOSETOURNAMENT() {
     REDRAW();
 }
 
+void SETSAVE(bool flag) {
+    const std::string suffix = TournamentOpen ? " - " + TournamentFileTitle : TournamentFileTitle;
+    Modified = flag;
+    std::string title = "ORLA" + suffix;
+    while (!title.empty() && title.back() == ' ') title.pop_back();
+    if (flag) title += "*";
+    if (Ui.title) Ui.title(title);
+}
+
 void SETTOURNAMENTSTRENGTH() {
     if (!PlayerRating.allocated() || NumPairs <= 0) {
         TournamentStrength = 0;

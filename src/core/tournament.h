@@ -121,6 +121,10 @@ bool INITTOURNAMENT();
 // grays the tournament commands and redraws.
 void CLOSETOURNAMENT();
 
+// Sets or clears the modified flag and shows the window title: "ORLA - name",
+// with "*" after it while there are unsaved changes.
+void SETSAVE(bool flag);
+
 // Sets TournamentStrength to the mean of PlayerRating over all players.
 void SETTOURNAMENTSTRENGTH();
 
