@@ -1,0 +1,35 @@
+#pragma once
+// What the scoring routines may touch: the header's counts cut down to what the
+// arrays really hold, so that a custom movement, a damaged file or a header
+// changed without reallocation never leads outside an array.
+
+struct ScoringExtents {
+    bool usable;  // every array the scoring needs is allocated and the counts are positive
+    int boards;   // boards 1..boards
+    int perRound; // boards per set
+    int sets;     // whole sets 1..sets; their boards all lie within 1..boards
+    int entries;  // room for entries 1..entries of every set
+    int pairs;    // pairs 1..pairs
+};
+
+// The usable extents of the current tournament.
+ScoringExtents SCORINGEXTENTS();
+
+// Entries of set `set` (SetEntries cut to 0..x.entries); 0 for a set outside 1..x.sets.
+int SETENTRYCOUNT(const ScoringExtents& x, int set);
+
+// The pair of entry `entry` of set `set` on `side`, or 0 when it is not a pair
+// number 1..x.pairs.
+int ENTRYPAIR(const ScoringExtents& x, int set, int entry, int side);
+
+// Board scoring by method, for a board of set `set` with `n` entries.
+void SCOREMATCHPOINTS(int board, int n);
+void SCOREIMPS(int board, int n);
+void SCORECALCUTTA(int board, int n);
+
+// Results(board, entry), with a value that is not a finite number read as no result.
+float RESULTVALUE(int board, int entry);
+
+// The two values of an adjusted-score code: A for side 1 (the code less 10000,
+// divided by 100 and rounded half away from zero) and B for side 2 (the rest).
+void SPLITADJUSTED(float v, int& a, int& b);

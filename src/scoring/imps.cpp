@@ -1,0 +1,128 @@
+// IMP scoring of one board: the IMP scale, the board's datum and the IMPs of
+// every entry against it.
+#include "core/hooks.h"
+#include "core/tournament.h"
+#include "scoring/extents.h"
+#include "scoring/scoring.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+int IMPRESULT(float diff) {
+    if (std::isnan(diff)) return 0;
+    const int sign = std::trunc(diff) < 0.0f ? -1 : 1;
+    const float size = std::fabs(diff);
+    int imps = 0;
+    for (int k = 0; k < 24 && static_cast<float>(ImpScale[static_cast<std::size_t>(k)]) <= size;
+         ++k)
+        ++imps;
+    return sign * imps;
+}
+
+// Reads Results, SetEntries and BoardValid only. Entries with an adjusted score
+// do not count; the highest and the lowest quarter of the rest are dropped.
+float CALCIMPAVERAGE(int board) {
+    const ScoringExtents x = SCORINGEXTENTS();
+    if (!x.usable || board < 1 || board > x.boards) return 0.0f;
+    const int n = SETENTRYCOUNT(x, (board - 1) / x.perRound + 1);
+    std::vector<float> scores;
+    scores.reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i) {
+        const float v = RESULTVALUE(board, i);
+        if (v > 1000.0f) continue;
+        scores.push_back(v < -500.0f ? v + 1000.0f : v);
+    }
+    const int m = static_cast<int>(scores.size());
+    const int dropped = m / 4;
+    const int kept = m - 2 * dropped;
+    if (kept <= 0) return 0.0f; // no score to take a datum from
+    std::sort(scores.begin(), scores.end(), std::greater<float>());
+    double sum = 0.0;
+    for (int k = dropped; k < dropped + kept; ++k)
+        sum += scores[static_cast<std::size_t>(k)];
+    return static_cast<float>(std::round(sum / kept));
+}
+
+// Writes BoardPoints of entries 1..n of `board`: the IMPs of each NS score
+// against the datum, or the two values of an adjusted score; a faulty board
+// scores 0. In the board-list view the datum goes to the status bar.
+void SCOREIMPS(int board, int n) {
+    const bool valid = ISTRUE(BoardValid(board));
+    const float datum = CALCIMPAVERAGE(board);
+    for (int i = 1; i <= n; ++i) {
+        float points[3] = {0.0f, 0.0f, 0.0f};
+        const float v = RESULTVALUE(board, i);
+        const float u = v >= -500.0f ? v : v + 1000.0f;
+        const int a = v >= -500.0f ? 1 : 2;
+        if (!valid) {
+            // A faulty board scores nothing.
+        } else if (v >= 1000.0f) {
+            int sideA = 0, sideB = 0;
+            SPLITADJUSTED(v, sideA, sideB);
+            points[1] = static_cast<float>(sideA);
+            points[2] = static_cast<float>(sideB);
+        } else {
+            const float imps = static_cast<float>(IMPRESULT(u - datum));
+            points[a] = imps;
+            points[3 - a] = -imps;
+        }
+        BoardPoints(board, i, 1) = points[1];
+        BoardPoints(board, i, 2) = points[2];
+    }
+    if (ViewMode == 2) {
+        char text[32];
+        const long shown = std::lround(std::clamp(datum, -99999.0f, 99999.0f));
+        std::snprintf(text, sizeof text, "Avg: %5ld", shown);
+        SETSTATUS(2, text);
+    }
+}
+
+// Writes BoardPoints of entries 1..n of `board` for Calcutta: every entry
+// compared with every other one, each comparison worth 1/(n - 1) of its IMPs.
+// An entry compared with an adjusted one is compared with the mean of the
+// ordinary scores instead. A faulty board, or one played once, scores 0.
+void SCORECALCUTTA(int board, int n) {
+    const bool valid = ISTRUE(BoardValid(board));
+    // The mean NS score of the entries without an adjusted score.
+    double sum = 0.0;
+    int counted = 0;
+    for (int j = 1; j <= n; ++j) {
+        const float w = RESULTVALUE(board, j);
+        if (w > 1000.0f) continue;
+        sum += w < -500.0f ? w + 1000.0f : w;
+        ++counted;
+    }
+    const float fieldMean = counted > 0 ? static_cast<float>(std::round(sum / counted)) : 0.0f;
+    const float share = n > 1 ? static_cast<float>(n - 1) : 1.0f;
+
+    for (int i = 1; i <= n; ++i) {
+        float points[3] = {0.0f, 0.0f, 0.0f};
+        const float v = RESULTVALUE(board, i);
+        const float u = v >= -500.0f ? v : v + 1000.0f;
+        const int a = v >= -500.0f ? 1 : 2;
+        const int e = 3 - a;
+        if (valid && n > 1) {
+            if (v > 1000.0f) {
+                int sideA = 0, sideB = 0;
+                SPLITADJUSTED(v, sideA, sideB);
+                points[1] = static_cast<float>(sideA);
+                points[2] = static_cast<float>(sideB);
+            } else {
+                for (int j = 1; j <= n; ++j) {
+                    if (j == i) continue;
+                    float w = RESULTVALUE(board, j);
+                    if (w < -500.0f) w += 1000.0f;
+                    const int imps = w >= 1000.0f ? IMPRESULT(u - fieldMean) : IMPRESULT(u - w);
+                    const float f = static_cast<float>(imps) / share;
+                    points[a] += f;
+                    points[e] -= f;
+                }
+            }
+        }
+        BoardPoints(board, i, 1) = points[1];
+        BoardPoints(board, i, 2) = points[2];
+    }
+}
