@@ -1,0 +1,66 @@
+// The tournament's key figures in the status bar.
+#include "core/status.h"
+
+#include "core/hooks.h"
+#include "core/strings.h"
+#include "core/tournament.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+// Board sets and entries that may be read: those the header names, within the
+// extents Movement and SetEntries really have.
+int readableSets() {
+    if (!Movement.allocated() || !SetEntries.allocated()) return 0;
+    return std::max(0, std::min({NumBoardSets, Movement.extent(1), SetEntries.extent(1)}));
+}
+
+int readableEntries(int set) {
+    return std::max(0, std::min(SetEntries(set), Movement.extent(2)));
+}
+
+// Number of entries, over the listed entries of every board set, in which pair q
+// plays on either side.
+std::int64_t entriesOfPair(int q) {
+    if (q < 1) return 0;
+    std::int64_t count = 0;
+    const int sets = readableSets();
+    for (int s = 1; s <= sets; ++s) {
+        const int entries = readableEntries(s);
+        for (int i = 1; i <= entries; ++i)
+            if (Movement(s, i, 1) == q || Movement(s, i, 2) == q) ++count;
+    }
+    return count;
+}
+
+// Figures too large for the status bar still give a defined text.
+int clampToInt(std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
+// Writes the rating strength (part 0, only with rating or masters on), the
+// boards played by the first and the last pair (part 1) and, for matchpoints,
+// their top (part 2; blank for IMPs and Calcutta) through SETSTATUS. Reads the
+// header, Movement and SetEntries; counts only the listed entries of each set.
+void STATUSPARAMETERS() {
+    if (RatingMode != 0) SETSTATUS(0, "Rating: " + IWRITE(TournamentStrength, 3, true));
+
+    const int b1 = clampToInt(entriesOfPair(1) * BoardsPerRound);
+    const int bN = clampToInt(entriesOfPair(NumPairs) * BoardsPerRound);
+    SETSTATUS(1, "Boards: " + IWRITE(b1, 3, true) + "/" + IWRITE(bN, 3, true));
+
+    if (CalcType == CALC_MATCHPOINTS) {
+        const std::int64_t firstEntries =
+            SetEntries.allocated() ? std::int64_t{SetEntries(1)} : std::int64_t{0};
+        const std::int64_t top = clampToInt(2 * firstEntries - 2);
+        SETSTATUS(2, "Top: " + IWRITE(clampToInt(b1 * top), 4, true) + "/" +
+                         IWRITE(clampToInt(bN * top), 4, true));
+    } else {
+        SETSTATUS(2, "");
+    }
+}

@@ -1,0 +1,107 @@
+// Numbers into fixed-width text, and the small string helpers.
+#include "core/strings.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+std::string IWRITE(int value, int n, bool right) {
+    if (n <= 0) return {};
+    const std::string digits = std::to_string(value);
+    const auto width = static_cast<std::size_t>(n);
+    if (right) {
+        // Right-justified: a number that does not fit loses its leftmost characters.
+        if (digits.size() >= width) return digits.substr(digits.size() - width);
+        return std::string(width - digits.size(), ' ') + digits;
+    }
+    // Left-justified: a number that does not fit loses its rightmost characters.
+    if (digits.size() >= width) return digits.substr(0, width);
+    return digits + std::string(width - digits.size(), ' ');
+}
+
+namespace {
+
+// `value` in fixed-point with d decimals, rounded half away from zero on the
+// exact binary value, without sign: the integer digits (at least "0") and the
+// decimals.
+void fixedDigits(double magnitude, int d, std::string& whole, std::string& fraction) {
+    // A float's exact decimal expansion has at most 149 decimals and 39 integer
+    // digits, so 160 decimals hold it exactly.
+    char buf[256];
+    std::snprintf(buf, sizeof buf, "%.160f", magnitude);
+    std::string s(buf);
+    const std::size_t point = s.find('.');
+    whole = s.substr(0, point);
+    std::string rest = s.substr(point + 1);
+    fraction = rest.substr(0, static_cast<std::size_t>(d));
+    // Round up when the first dropped decimal is 5 or more (a half goes away from zero).
+    if (rest[static_cast<std::size_t>(d)] >= '5') {
+        std::string all = whole + fraction;
+        int i = static_cast<int>(all.size()) - 1;
+        while (i >= 0 && all[static_cast<std::size_t>(i)] == '9')
+            all[static_cast<std::size_t>(i--)] = '0';
+        if (i >= 0)
+            ++all[static_cast<std::size_t>(i)];
+        else
+            all.insert(all.begin(), '1');
+        whole = all.substr(0, all.size() - fraction.size());
+        fraction = all.substr(all.size() - fraction.size());
+    }
+}
+
+} // namespace
+
+std::string FWRITE(float value, int n, int d, bool right) {
+    if (n <= 0) return {};
+    const auto width = static_cast<std::size_t>(n);
+    const std::string stars(width, '*');
+    if (!std::isfinite(value)) return stars;
+
+    if (d <= 0) {
+        const double rounded = std::round(static_cast<double>(value)); // halves away from zero
+        if (rounded < INT_MIN || rounded > INT_MAX) return stars;
+        return IWRITE(static_cast<int>(rounded), n, right);
+    }
+
+    std::string whole, fraction;
+    fixedDigits(std::fabs(static_cast<double>(value)), d, whole, fraction);
+    // The sign follows the value, so -0.001 written with two decimals reads -0.00.
+    const std::string sign = value < 0 ? "-" : "";
+    std::string text = sign + whole + "." + fraction;
+    // Below 1 the leading zero goes first when room is short.
+    if (text.size() > width && whole == "0") text = sign + "." + fraction;
+    if (text.size() > width) return stars;
+    // The field is right-justified whether or not `right` is asked for.
+    return std::string(width - text.size(), ' ') + text;
+}
+
+std::string TOUPPER(const std::string& s) {
+    std::string r = s;
+    for (char& c : r)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return r;
+}
+
+std::string TOLOWER(const std::string& s) {
+    std::string r = s;
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return r;
+}
+
+bool STRCMP(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (a[i] == '\0' && b[i] == '\0') return true;
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
+std::string C2F(const std::string& s) {
+    const std::size_t z = s.find('\0');
+    if (z == std::string::npos) return s;
+    return s.substr(0, z) + std::string(s.size() - z, ' ');
+}

@@ -1,0 +1,117 @@
+// Numbers into fixed-width text and the string helpers.
+#include "core/strings.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace {
+
+using namespace std::string_literals;
+
+TEST(Strings, IntegersAreCutToTheirWidth) {
+    struct Row {
+        int value, n;
+        bool right;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {7, 2, false, "7 "},
+        {7, 2, true, " 7"},
+        {-123, 2, false, "-1"},   // too long on the left: loses the rightmost digits
+        {12345, 4, true, "2345"}, // too long on the right: loses the leftmost digits
+        {-123, 3, true, "123"},   // ... and its sign
+        {0, 3, false, "0  "},
+        {-45, 5, true, "  -45"},
+        {INT_MIN, 11, false, "-2147483648"},
+        {INT_MAX, 3, true, "647"},
+        {42, 24, true, std::string(22, ' ') + "42"}, // wider than the work field
+        {42, 24, false, "42" + std::string(22, ' ')},
+        {5, 0, false, ""},
+        {5, -3, true, ""},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(IWRITE(r.value, r.n, r.right), r.expected) << r.value << " in " << r.n;
+}
+
+TEST(Strings, RealsFollowTheFixedPointEdit) {
+    struct Row {
+        float value;
+        int n, d;
+        bool right;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {2.25f, 7, 2, false, "   2.25"},
+        {2.25f, 7, 2, true, "   2.25"}, // the field is right-justified either way
+        {56.789f, 6, 2, false, " 56.79"},
+        // Exact halves go away from zero; the stored binary value decides the rest.
+        {2.25f, 4, 1, false, " 2.3"},
+        {-2.25f, 5, 1, false, " -2.3"},
+        {0.125f, 5, 2, false, " 0.13"},
+        {2.675f, 5, 2, false, " 2.67"}, // held as 2.67499995...
+        {9.996f, 5, 2, false, "10.00"}, // the carry runs into the integer part
+        // The leading zero goes first when room is short, then the field overflows.
+        {0.5f, 4, 2, false, "0.50"},
+        {0.5f, 3, 2, false, ".50"},
+        {-0.5f, 5, 2, false, "-0.50"},
+        {-0.5f, 4, 2, false, "-.50"},
+        {-0.5f, 3, 2, false, "***"},
+        {123456.0f, 5, 1, false, "*****"},
+        {99.96f, 4, 1, false, "****"},
+        // The sign follows the value, not its rounded text; a zero has none.
+        {-0.001f, 5, 2, false, "-0.00"},
+        {-0.0f, 5, 2, false, " 0.00"},
+        {12.345678f, 12, 9, false, "12.345678329"},
+        {1.5f, 24, 1, false, std::string(21, ' ') + "1.5"},
+        {1e10f, 14, 2, false, "10000000000.00"},
+        // No decimals: the nearest integer, halves away from zero, as IWRITE writes it.
+        {2.5f, 4, 0, false, "3   "},
+        {-2.5f, 4, 0, false, "-3  "},
+        {-0.5f, 4, 0, true, "  -1"},
+        {2.49f, 3, -1, true, "  2"},
+        {1e20f, 5, 0, false, "*****"}, // beyond any integer
+        {std::numeric_limits<float>::quiet_NaN(), 4, 2, false, "****"},
+        {std::numeric_limits<float>::infinity(), 4, 0, false, "****"},
+        {3.0f, 0, 2, false, ""},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(FWRITE(r.value, r.n, r.d, r.right), r.expected)
+            << r.value << " as F" << r.n << "." << r.d;
+}
+
+TEST(Strings, CaseChangesTouchOnlyAsciiLetters) {
+    // 0xE8 and 0xC8 are a small and a capital accented letter in Windows-1250.
+    const std::string mixed = "Petrovi\xE8 M. [z@Z] 12\xC8";
+    EXPECT_EQ(TOUPPER(mixed), "PETROVI\xE8 M. [Z@Z] 12\xC8");
+    EXPECT_EQ(TOLOWER(mixed), "petrovi\xE8 m. [z@z] 12\xC8");
+    EXPECT_EQ(TOUPPER(""), "");
+}
+
+TEST(Strings, CompareIsEqualityUpToTheShorterOrACommonNul) {
+    struct Row {
+        std::string a, b;
+        bool equal;
+    };
+    const Row rows[] = {
+        {"", "anything", true},  {"anything", "", true},
+        {"ab", "ac", false},     {"abc", "abcdef", true},
+        {"abcdef", "abc", true}, {"ab\0x"s, "ab\0y"s, true}, // stops at the common NUL
+        {"ab\0"s, "abc", false}, {"Ab", "ab", false},
+        {"same", "same", true},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(STRCMP(r.a, r.b), r.equal) << r.a << " / " << r.b;
+}
+
+TEST(Strings, NulTerminatedTextBecomesBlankPadded) {
+    EXPECT_EQ(C2F("abc\0xyz"s), "abc    ");
+    EXPECT_EQ(C2F("\0ab"s), "   ");
+    EXPECT_EQ(C2F("no nul"), "no nul");
+    EXPECT_EQ(C2F(""), "");
+}
+
+} // namespace
