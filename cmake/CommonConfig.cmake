@@ -25,3 +25,15 @@ function(orla_gtest name)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
         PROPERTIES ENVIRONMENT "ORLA_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data")
 endfunction()
+
+# Adds a QtTest program of the GUI layers and registers it with CTest; it runs on the
+# offscreen platform, and finds tests/data through ORLA_TEST_DATA_DIR.
+function(orla_qtest name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTOUIC ON)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test orla_common)
+    target_compile_definitions(${name} PRIVATE ORLA_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
