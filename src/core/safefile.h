@@ -1,0 +1,31 @@
+#pragma once
+// Replacing a file so that it always holds either its old contents or all of the
+// new ones, never a mixture or a stump: the bytes go to a temporary file in the
+// same folder, which is flushed to the disk and then renamed over the old file.
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+// The path of a file named in UTF-8, as the platform wants it.
+std::filesystem::path UTF8PATH(const std::string& name);
+
+// Writes `size` bytes to the file `name` (UTF-8) through a temporary file beside
+// it. A symbolic link is followed, so the file it points to is replaced; a file
+// that existed keeps its permissions. Returns false, with the temporary file
+// removed, `name` untouched and `reason` saying why (e.g. "No space left on
+// device"), when anything fails.
+bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
+                   std::string& reason);
+
+// Faults that tests can make SAFEWRITEFILE meet.
+struct SafeWriteFaults {
+    // Writing the temporary file fails, as on a full disk, once this many bytes
+    // are in it; negative: never.
+    long long failAfterBytes = -1;
+    // Stop once the temporary file is complete and closed but before the rename,
+    // as if the program were killed there: the temporary file is left behind, as
+    // it would be, and the call returns false.
+    bool stopBeforeRename = false;
+};
+extern SafeWriteFaults SafeWriteTest;

@@ -1,0 +1,469 @@
+#include "core/tournamentfile.h"
+
+#include "core/hooks.h"
+#include "core/safefile.h"
+#include "core/tournament.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using u64 = std::uint64_t;
+using Bytes = std::vector<unsigned char>;
+
+constexpr u64 MarkerBytes = 4;
+constexpr u64 HeaderBytes = sizeof(TournamentHeader);
+constexpr u64 OldSettingsBytes = 7 * 4 + TournamentNameLength;
+constexpr u64 CardsPerBoard = 52;
+
+// Stored floats beyond this size (or not numbers at all) are not something any
+// version wrote, and the scoring could not turn them into integers.
+constexpr float MaxFileFloat = 1.0e9f;
+
+std::uint32_t getU32(const unsigned char* p) {
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
+}
+std::int32_t getI32(const unsigned char* p) {
+    return static_cast<std::int32_t>(getU32(p));
+}
+float getF32(const unsigned char* p) {
+    return std::bit_cast<float>(getU32(p));
+}
+std::int16_t getI16(const unsigned char* p) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | p[1] << 8));
+}
+
+// The little-endian image of the file, built in memory before it is written.
+class Image {
+  public:
+    void i32(std::int32_t v) {
+        const auto u = static_cast<std::uint32_t>(v);
+        char b[4] = {static_cast<char>(u), static_cast<char>(u >> 8), static_cast<char>(u >> 16),
+                     static_cast<char>(u >> 24)};
+        bytes_.append(b, 4);
+    }
+    void i16(std::int16_t v) {
+        const auto u = static_cast<std::uint16_t>(v);
+        char b[2] = {static_cast<char>(u), static_cast<char>(u >> 8)};
+        bytes_.append(b, 2);
+    }
+    void f32(float v) { i32(static_cast<std::int32_t>(std::bit_cast<std::uint32_t>(v))); }
+    void raw(const char* p, std::size_t n) { bytes_.append(p, n); }
+    void byte(std::int8_t v) { bytes_ += static_cast<char>(v); }
+    void reserve(std::size_t n) { bytes_.reserve(n); }
+    const std::string& bytes() const { return bytes_; }
+
+  private:
+    std::string bytes_;
+};
+
+// Everything the reader learnt from the file before it touches the tournament:
+// the header, and where each block starts (0 when the block is not there).
+struct Layout {
+    TournamentHeader h;
+    bool current;
+    u64 names, results;
+    u64 ratingChange, penalty, valid, rating; // current format
+    u64 setEntries, movement, hands;          // current format, optional
+    u64 oldRating, oldPenalty, oldOptions;    // old format, optional
+};
+
+struct Counts {
+    u64 P, B, R, S;
+};
+
+Counts countsOf(const TournamentHeader& h) {
+    const auto P = static_cast<u64>(h.NumPairs), B = static_cast<u64>(h.NumBoards),
+               R = static_cast<u64>(h.NumRounds);
+    return {P, B, R, B / static_cast<u64>(h.BoardsPerRound)};
+}
+
+// The bytes INITTOURNAMENT and a custom movement would take for this header.
+u64 memoryFor(const Counts& c) {
+    const u64 perBoardEntry = 4 + 8 + 8;        // Results, BoardPoints, BoardPercent
+    const u64 perSetEntry = 8 + 8 + 8;          // MatchPoints, MatchVP, Movement
+    const u64 perBoard = 4 + CardsPerBoard;     // BoardValid, HandCards
+    const u64 perPair = 4 * 4 + 64 + 8 + 8 + 4; // totals, names, ratings, placement
+    return perBoardEntry * c.B * c.R + perSetEntry * c.S * c.R + 4 * c.S + perBoard * c.B +
+           perPair * c.P;
+}
+
+// True for a header some version of the program could have written: counts
+// positive and not beyond the limits, at least one board set, both types in their
+// lists.
+bool plausible(const TournamentHeader& h) {
+    const auto inRange = [](std::int32_t v) { return v >= 1 && v <= MaxFileCount; };
+    if (!inRange(h.NumPairs) || !inRange(h.NumBoards) || !inRange(h.NumRounds) ||
+        !inRange(h.BoardsPerRound))
+        return false;
+    if (h.BoardsPerRound > h.NumBoards) return false;
+    if (h.CalcType < CALC_MATCHPOINTS || h.CalcType > CALC_CALCUTTA) return false;
+    if (h.MovementType < MOVE_MITCHELL || h.MovementType > MOVE_CUSTOM) return false;
+    return memoryFor(countsOf(h)) <= MaxFileMemory;
+}
+
+std::int16_t defaultSkipRound(std::int32_t pairs) {
+    return static_cast<std::int16_t>((pairs + 1) / 4);
+}
+
+TournamentHeader currentHeader(const unsigned char* p) {
+    TournamentHeader h;
+    std::memcpy(h.TournamentName, p, TournamentNameLength);
+    std::int32_t* fields[] = {&h.CalcType,   &h.MovementType,   &h.NumPairs,      &h.NumBoards,
+                              &h.NumRounds,  &h.BoardsPerRound, &h.SkipOn,        &h.SkipBoards,
+                              &h.RatingMode, &h.HighRated,      &h.OrderAsPlayed, &h.UseNeuberg,
+                              &h.HasHands};
+    const unsigned char* q = p + TournamentNameLength;
+    for (std::int32_t* f : fields) {
+        *f = getI32(q);
+        q += 4;
+    }
+    h.SkipAfterRound = getI16(q);
+    std::memcpy(h.Reserved, q + 2, sizeof h.Reserved);
+    return h;
+}
+
+// The old format's first block, with the settings it does not carry at their
+// fixed values (the optional tails may change some of them later).
+TournamentHeader oldHeader(const unsigned char* p) {
+    TournamentHeader h;
+    std::memset(&h, 0, sizeof h);
+    h.NumPairs = getI32(p);
+    h.NumBoards = getI32(p + 4);
+    h.NumRounds = getI32(p + 8);
+    h.BoardsPerRound = getI32(p + 12);
+    h.CalcType = getI32(p + 16);
+    h.MovementType = getI32(p + 20);
+    h.SkipOn = getI32(p + 24);
+    std::memcpy(h.TournamentName, p + 28, TournamentNameLength);
+    h.RatingMode = 0;
+    h.HighRated = LFALSE;
+    h.OrderAsPlayed = LTRUE;
+    h.SkipBoards = LTRUE;
+    h.UseNeuberg = LFALSE;
+    h.HasHands = LFALSE;
+    h.SkipAfterRound = defaultSkipRound(h.NumPairs);
+    return h;
+}
+
+bool floatsSane(const Bytes& d, u64 at, u64 count) {
+    for (u64 n = 0; n < count; ++n) {
+        const float v = getF32(&d[at + 4 * n]);
+        if (!std::isfinite(v) || std::fabs(v) >= MaxFileFloat) return false;
+    }
+    return true;
+}
+
+bool intsWithin(const Bytes& d, u64 at, u64 count, std::int32_t lo, std::int32_t hi) {
+    for (u64 n = 0; n < count; ++n) {
+        const std::int32_t v = getI32(&d[at + 4 * n]);
+        if (v < lo || v > hi) return false;
+    }
+    return true;
+}
+
+bool cardsWithin(const Bytes& d, u64 at, u64 count) {
+    for (u64 n = 0; n < count; ++n) {
+        const auto v = static_cast<std::int8_t>(d[at + n]);
+        if (v < 0 || v > 4) return false;
+    }
+    return true;
+}
+
+template <class T> void decodeI32(T* dst, const Bytes& d, u64 at, u64 count) {
+    for (u64 n = 0; n < count; ++n)
+        dst[n] = getI32(&d[at + 4 * n]);
+}
+void decodeF32(float* dst, const Bytes& d, u64 at, u64 count) {
+    for (u64 n = 0; n < count; ++n)
+        dst[n] = getF32(&d[at + 4 * n]);
+}
+
+// Reads the header at the start of `d` into L (format, header with the fixed values
+// of what the file does not carry). False when it is cut short or absurd.
+bool readHeader(const Bytes& d, Layout& L) {
+    const u64 size = d.size();
+    L = Layout{};
+    L.current = size >= MarkerBytes && getI32(d.data()) == FileVersionMark;
+    if (L.current) {
+        if (size < MarkerBytes + HeaderBytes) return false;
+        L.h = currentHeader(d.data() + MarkerBytes);
+        if (L.h.SkipAfterRound == 0) L.h.SkipAfterRound = defaultSkipRound(L.h.NumPairs);
+    } else {
+        if (size < OldSettingsBytes) return false;
+        L.h = oldHeader(d.data());
+    }
+    return plausible(L.h);
+}
+
+// Works out the blocks of the file whose first bytes are in `d` (all of the file
+// that can matter). Returns false when the file cannot hold a tournament: a short
+// or absurd header, a mandatory block cut short, or values no version wrote.
+bool layOut(const Bytes& d, Layout& L) {
+    if (!readHeader(d, L)) return false;
+    const u64 size = d.size();
+    u64 pos = L.current ? MarkerBytes + HeaderBytes : OldSettingsBytes;
+    const Counts c = countsOf(L.h);
+
+    L.names = pos;
+    L.results = L.names + 64 * c.P;
+    pos = L.results + 4 * c.B * c.R;
+    if (L.current) {
+        L.ratingChange = pos;
+        L.penalty = L.ratingChange + 8 * c.P;
+        L.valid = L.penalty + 4 * c.P;
+        L.rating = L.valid + 4 * c.B;
+        pos = L.rating + 8 * c.P;
+    }
+    // A file that ends before here was cut short.
+    if (size < pos) return false;
+    if (!floatsSane(d, L.results, c.B * c.R)) return false;
+
+    if (L.current) {
+        if (!floatsSane(d, L.ratingChange, 2 * c.P) || !floatsSane(d, L.penalty, c.P)) return false;
+        // The custom movement and the hand diagrams count only when complete;
+        // otherwise the tournament gets them as freshly made.
+        if (L.h.MovementType == MOVE_CUSTOM) {
+            if (size - pos >= 4 * c.S + 8 * c.S * c.R) {
+                L.setEntries = pos;
+                L.movement = pos + 4 * c.S;
+                if (!intsWithin(d, L.setEntries, c.S, 0, L.h.NumRounds) ||
+                    !intsWithin(d, L.movement, 2 * c.S * c.R, 0, L.h.NumPairs))
+                    return false;
+            }
+            pos += 4 * c.S + 8 * c.S * c.R;
+        }
+        if (ISTRUE(L.h.HasHands) && size >= pos && size - pos >= CardsPerBoard * c.B) {
+            L.hands = pos;
+            if (!cardsWithin(d, L.hands, CardsPerBoard * c.B)) return false;
+        }
+    } else {
+        // Each optional tail is read whole or not at all; a missing one keeps its
+        // defaults, and so do all that would follow it.
+        if (size - pos >= 4 + 4 * c.P) {
+            if (!floatsSane(d, pos + 4, c.P)) return false;
+            L.oldRating = pos;
+            L.h.RatingMode = getI32(&d[pos]);
+            pos += 4 + 4 * c.P;
+            if (size - pos >= 4 * c.P + 4 * c.B) {
+                if (!floatsSane(d, pos, c.P)) return false;
+                L.oldPenalty = pos;
+                pos += 4 * c.P + 4 * c.B;
+                if (size - pos >= 12) {
+                    L.oldOptions = pos;
+                    L.h.HighRated = getI32(&d[pos]);
+                    L.h.OrderAsPlayed = getI32(&d[pos + 4]);
+                    L.h.SkipBoards = getI32(&d[pos + 8]);
+                }
+            }
+        }
+    }
+    return true;
+}
+
+// The most bytes a file with this header can usefully hold.
+u64 fullLength(const Layout& L) {
+    const Counts c = countsOf(L.h);
+    if (L.current)
+        return MarkerBytes + HeaderBytes + 84 * c.P + 4 * c.B * c.R + 4 * c.B + 4 * c.S +
+               8 * c.S * c.R + CardsPerBoard * c.B;
+    return OldSettingsBytes + 64 * c.P + 4 * c.B * c.R + (4 + 4 * c.P) + (4 * c.P + 4 * c.B) + 12;
+}
+
+// Fills the arrays, freshly made by INITTOURNAMENT, from the file's blocks.
+void fillArrays(const Bytes& d, const Layout& L) {
+    const Counts c = countsOf(L.h);
+    for (u64 n = 0; n < 2 * c.P; ++n)
+        std::memcpy(PlayerNames.data()[n].c, &d[L.names + NameLength * n], NameLength);
+    decodeF32(Results.data(), d, L.results, c.B * c.R);
+    if (L.current) {
+        decodeF32(RatingChange.data(), d, L.ratingChange, 2 * c.P);
+        decodeF32(PairPenalty.data(), d, L.penalty, c.P);
+        decodeI32(BoardValid.data(), d, L.valid, c.B);
+        decodeI32(PlayerRating.data(), d, L.rating, 2 * c.P);
+        if (L.setEntries) {
+            decodeI32(SetEntries.data(), d, L.setEntries, c.S);
+            decodeI32(Movement.data(), d, L.movement, 2 * c.S * c.R);
+        }
+        if (L.hands) {
+            std::int8_t* cards = HandCards.data();
+            for (u64 n = 0; n < CardsPerBoard * c.B; ++n)
+                cards[n] = static_cast<std::int8_t>(d[L.hands + n]);
+        }
+        return;
+    }
+    if (L.oldRating) {
+        // One increment per pair, carried by both of its players.
+        for (int p = 1; p <= NumPairs; ++p) {
+            const float inc = getF32(&d[L.oldRating + 4 + 4 * static_cast<u64>(p - 1)]);
+            RatingChange(p, 1) = inc;
+            RatingChange(p, 2) = inc;
+        }
+    }
+    if (L.oldPenalty) {
+        decodeF32(PairPenalty.data(), d, L.oldPenalty, c.P);
+        decodeI32(BoardValid.data(), d, L.oldPenalty + 4 * c.P, c.B);
+    }
+}
+
+std::string fileNamePart(const std::string& name) {
+    const std::u8string s = UTF8PATH(name).filename().u8string();
+    return std::string(s.begin(), s.end());
+}
+
+bool cannotOpen(const std::string& name) {
+    SHOWMESSAGE("File " + name + " is deleted or moved.", "Error opening file");
+    return false;
+}
+
+bool damaged(const std::string& name) {
+    SHOWMESSAGE("File " + name + " is damaged.", "Error opening file");
+    return false;
+}
+
+// Reads up to `limit` bytes of the file from its start; false when the file
+// cannot be opened at all.
+bool readStart(const fs::path& path, u64 limit, Bytes& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.resize(static_cast<std::size_t>(limit));
+    in.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(limit));
+    out.resize(static_cast<std::size_t>(in.gcount()));
+    return true;
+}
+
+} // namespace
+
+bool OPENNTRFILE(const std::string& given) {
+    const std::string name = given.substr(0, given.find('\0'));
+    const fs::path path = UTF8PATH(name);
+    std::error_code ec;
+    if (name.empty() || !fs::is_regular_file(path, ec)) return cannotOpen(name);
+    const u64 size = fs::file_size(path, ec);
+    if (ec) return cannotOpen(name);
+
+    // The header first, then as much of the file as that header can describe: no
+    // more memory than the file size and the header's sane counts allow.
+    Bytes data;
+    if (!readStart(path, std::min<u64>(size, MarkerBytes + HeaderBytes), data))
+        return cannotOpen(name);
+    Layout L;
+    if (!readHeader(data, L)) return damaged(name);
+    if (!readStart(path, std::min(size, fullLength(L)), data)) return cannotOpen(name);
+    if (!layOut(data, L)) return damaged(name);
+
+    // From here on the file is known to be whole; nothing can fail but memory.
+    if (TournamentOpen) CLOSETOURNAMENT();
+    const TournamentHeader previous = Header;
+    const std::int32_t previousSets = NumBoardSets;
+    Movement.release(); // a custom movement left over from an editor must not survive
+    SetEntries.release();
+    Header = L.h;
+    NumBoardSets = NumBoards / BoardsPerRound;
+    if (!INITTOURNAMENT()) {
+        Header = previous;
+        NumBoardSets = previousSets;
+        return false;
+    }
+    fillArrays(data, L);
+    data = Bytes();
+
+    NeedsRecalc = RatingMode != 0;
+    if (!L.current && RatingMode != 0 && Compute.assignPairRating)
+        Compute.assignPairRating();
+    else
+        SETTOURNAMENTSTRENGTH();
+    if (Compute.calculateMovement) Compute.calculateMovement();
+    if (Compute.calcAll) Compute.calcAll();
+
+    HasFileName = true;
+    TournamentFile = name;
+    TournamentFileTitle = fileNamePart(name);
+    SETSAVE(false);
+    if (Ui.fileOpened) Ui.fileOpened(name);
+    return true;
+}
+
+namespace {
+
+// The current format of the open tournament. Elements outside an array's extents
+// (a custom movement made for other counts) are written as 0.
+std::string tournamentImage() {
+    const int P = NumPairs, B = NumBoards, R = NumRounds;
+    const int S = BoardsPerRound > 0 ? NumBoards / BoardsPerRound : 0;
+    PlayerName blank;
+    std::memset(blank.c, ' ', sizeof blank.c);
+
+    Image out;
+    out.reserve(static_cast<std::size_t>(std::max(0, 128 + 84 * P + 4 * B * R + 56 * B)));
+    out.i32(FileVersionMark);
+    out.raw(Header.TournamentName, TournamentNameLength);
+    for (std::int32_t v :
+         {CalcType, MovementType, NumPairs, NumBoards, NumRounds, BoardsPerRound, SkipOn,
+          SkipBoards, RatingMode, HighRated, OrderAsPlayed, UseNeuberg, HasHands})
+        out.i32(v);
+    out.i16(SkipAfterRound);
+    out.raw(Header.Reserved, sizeof Header.Reserved);
+
+    for (int j = 1; j <= 2; ++j)
+        for (int p = 1; p <= P; ++p)
+            out.raw(PlayerNames.contains(p, j) ? PlayerNames(p, j).c : blank.c, NameLength);
+    for (int i = 1; i <= R; ++i)
+        for (int b = 1; b <= B; ++b)
+            out.f32(Results.contains(b, i) ? Results(b, i) : 0.0f);
+    for (int j = 1; j <= 2; ++j)
+        for (int p = 1; p <= P; ++p)
+            out.f32(RatingChange.contains(p, j) ? RatingChange(p, j) : 0.0f);
+    for (int p = 1; p <= P; ++p)
+        out.f32(PairPenalty.contains(p) ? PairPenalty(p) : 0.0f);
+    for (int b = 1; b <= B; ++b)
+        out.i32(BoardValid.contains(b) ? BoardValid(b) : LTRUE);
+    for (int j = 1; j <= 2; ++j)
+        for (int p = 1; p <= P; ++p)
+            out.i32(PlayerRating.contains(p, j) ? PlayerRating(p, j) : -1);
+    if (MovementType == MOVE_CUSTOM) {
+        for (int k = 1; k <= S; ++k)
+            out.i32(SetEntries.contains(k) ? SetEntries(k) : 0);
+        for (int s = 1; s <= 2; ++s)
+            for (int i = 1; i <= R; ++i)
+                for (int k = 1; k <= S; ++k)
+                    out.i32(Movement.contains(k, i, s) ? Movement(k, i, s) : 0);
+    }
+    if (ISTRUE(HasHands)) {
+        for (int b = 1; b <= B; ++b)
+            for (int card = 1; card <= 52; ++card)
+                out.byte(HandCards.contains(card, b) ? HandCards(card, b) : 0);
+    }
+    return out.bytes();
+}
+
+} // namespace
+
+bool WRITENTRFILE() {
+    if (!TournamentOpen) {
+        SHOWMESSAGE("There is no tournament to save.", "Error");
+        return false;
+    }
+    const std::string image = tournamentImage();
+    std::error_code ec;
+    const bool existed = fs::exists(UTF8PATH(TournamentFile), ec);
+    std::string reason;
+    if (!SAFEWRITEFILE(TournamentFile, image.data(), image.size(), reason)) {
+        SHOWMESSAGE("The file " + TournamentFile + " could not be saved: " + reason + "." +
+                        (existed ? " The previous version is unchanged." : ""),
+                    "Error");
+        return false;
+    }
+    SETSAVE(false);
+    HasFileName = true;
+    return true;
+}

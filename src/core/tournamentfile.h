@@ -1,0 +1,39 @@
+#pragma once
+// The tournament file (.otr). The current format starts with the marker -100,
+// then the 124-byte header and the arrays of the tournament, each one block in
+// column-major order, little-endian, with nothing between them:
+//   marker, header, PlayerNames, Results, RatingChange, PairPenalty, BoardValid,
+//   PlayerRating, [SetEntries, Movement when the movement is Custom],
+//   [HandCards when the tournament has hand diagrams].
+// Files without the marker come from older versions: counts and settings (92
+// bytes), PlayerNames, Results, then optional tails (rating mode and one rating
+// increment per pair; penalties and valid boards; three options).
+
+#include <cstdint>
+#include <string>
+
+constexpr std::int32_t FileVersionMark = -100;
+
+// Largest tournament a file may describe: each count at most MaxFileCount, and the
+// arrays it needs in memory at most MaxFileMemory bytes. Bigger headers are taken
+// for damage.
+constexpr std::int32_t MaxFileCount = 1 << 20;
+constexpr std::uint64_t MaxFileMemory = std::uint64_t{512} << 20;
+
+// Opens the tournament file `name` (UTF-8 path; used up to its first NUL). The
+// caller has closed the open tournament. Reads either format, fills the header and
+// every array, computes the movement and the totals through the Compute hooks,
+// records the name (TournamentFile, TournamentFileTitle, HasFileName), clears the
+// modified flag and tells the Ui (fileOpened). Returns false after the message
+// "File <name> is deleted or moved." or "File <name> is damaged." (caption "Error
+// opening file") when the file cannot be opened or does not hold a tournament that
+// any version wrote; the tournament state is then as before the call, with no
+// tournament open.
+bool OPENNTRFILE(const std::string& name);
+
+// Writes the open tournament to TournamentFile in the current format. The old file
+// is replaced only once the new one is complete on the disk. On success clears the
+// modified flag and sets HasFileName; on failure shows "The file <name> could not
+// be saved: <reason>. ..." (caption "Error"), leaves the flags and the old file as
+// they were and returns false.
+bool WRITENTRFILE();
