@@ -1,10 +1,5 @@
-#include "shell/mainwindow.h"
-
-#include <QApplication>
+#include "shell/shell.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    MainFrame frame;
-    frame.show();
-    return app.exec();
+    return ORLAMAIN(argc, argv);
 }

@@ -1,6 +1,167 @@
 #include "shell/mainwindow.h"
 
+#include "core/tournament.h"
+#include "shell/commands.h"
+#include "shell/help.h"
+#include "shell/icon.h"
+#include "shell/lifecycle.h"
+#include "shell/shell.h"
+#include "shell/views.h"
+#include "winsupport/gwlogm.h"
+#include "winsupport/gwmenu.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int WindowWidth = 640;
+constexpr int StartHeight = 405;
+constexpr int MinHeight = 100;
+constexpr int StatusHeight = 20;
+// Right edges of the first two status parts; the third reaches the window's edge.
+constexpr int StatusEdges[2] = {80, 180};
+
+} // namespace
+
+DrawArea::DrawArea(QWidget* parent) : QWidget(parent) {
+    setObjectName("DrawArea");
+    // The picture covers every pixel: no background to erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void DrawArea::paintEvent(QPaintEvent* event) {
+    ++paints;
+    if (!MainWindow) return;
+    QPainter p(this);
+    const QRect r = event->rect();
+    p.drawPixmap(r, MainWindow->viewBuffer(), r);
+}
+
 MainFrame::MainFrame() {
+    setObjectName("MainWindow");
     setWindowTitle("ORLA");
-    resize(640, 405);
+    setWindowIcon(PROGRAMICON());
+    MainWindow = this;
+    GwSetMainWindow(this);
+    BUILDMENU(this);
+
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    draw_ = new DrawArea(client);
+    layout->addWidget(draw_, 1);
+    // The status bar: three sunken parts.
+    auto* status = new QWidget(client);
+    status->setObjectName("StatusBar");
+    status->setFixedHeight(StatusHeight);
+    for (int i = 0; i < 3; ++i) {
+        parts_[i] = new QLabel(status);
+        parts_[i]->setObjectName(QString("StatusPart%1").arg(i + 1));
+        parts_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        parts_[i]->setIndent(3);
+    }
+    layout->addWidget(status);
+    setCentralWidget(client);
+
+    // Always 640 pixels wide; between 100 pixels and the screen's free height high.
+    const int maxHeight = screen()->availableGeometry().height();
+    setMinimumSize(WindowWidth, MinHeight);
+    setMaximumSize(WindowWidth, maxHeight);
+    resize(WindowWidth, StartHeight);
+    // The views draw into a picture as wide as the window and as high as the screen.
+    buffer_ = QPixmap(WindowWidth, std::max(screen()->geometry().height(), StartHeight));
+    buffer_.fill(palette().color(QPalette::Window));
+}
+
+MainFrame::~MainFrame() {
+    if (MainWindow == this) MainWindow = nullptr;
+    if (GwMainWindow() == this) GwSetMainWindow(nullptr);
+}
+
+void MainFrame::setStatus(int part, const QString& text) {
+    if (part >= 0 && part < 3) parts_[part]->setText(text);
+}
+
+QString MainFrame::status(int part) const {
+    return part >= 0 && part < 3 ? parts_[part]->text() : QString();
+}
+
+QAction* MainFrame::action(int id) const {
+    return FINDMIBYID(menuBar(), id);
+}
+
+void MainFrame::closeWithoutAsking() {
+    closing_ = true;
+    close();
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+    // Leaving the program closes the tournament as the Close command does; when
+    // the changes were to be saved and could not be, the program stays.
+    if (!closing_ && !ONFILECLOSE()) {
+        event->ignore();
+        return;
+    }
+    CLOSEHELP();
+    event->accept();
+}
+
+void MainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    ONSIZE();
+}
+
+// Lays the status bar out and recomputes what the views can show.
+void MainFrame::ONSIZE() {
+    QWidget* bar = parts_[0]->parentWidget();
+    const int w = bar->width();
+    parts_[0]->setGeometry(0, 0, StatusEdges[0], StatusHeight);
+    parts_[1]->setGeometry(StatusEdges[0], 0, StatusEdges[1] - StatusEdges[0], StatusHeight);
+    parts_[2]->setGeometry(StatusEdges[1], 0, std::max(0, w - StatusEdges[1]), StatusHeight);
+    DrawHeight = draw_->height();
+    if (TournamentOpen) {
+        // Rows of 20 pixels below a 20-pixel header.
+        VisibleRows = std::max(0, (DrawHeight - 20) / 20);
+        VisiblePairRows = VisibleRows;
+    }
+    REDRAWVIEW();
+}
+
+void MainFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange)
+        ONACTIVATE(isActiveWindow());
+    else if (event->type() == QEvent::PaletteChange && MainWindow == this)
+        REDRAWVIEW();
+    QMainWindow::changeEvent(event);
+}
+
+// Gives the focus back, with its text selection, to the control that had it when
+// the program was left.
+void MainFrame::ONACTIVATE(bool active) {
+    auto lineEditOf = [](QWidget* w) -> QLineEdit* {
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit;
+        if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->lineEdit();
+        return nullptr;
+    };
+    if (!active) {
+        savedFocus_ = focusWidget();
+        savedSelStart_ = -1;
+        if (QLineEdit* edit = lineEditOf(savedFocus_)) {
+            savedSelStart_ = edit->selectionStart();
+            savedSelLength_ = edit->selectedText().size();
+        }
+        return;
+    }
+    if (!savedFocus_) return;
+    savedFocus_->setFocus(Qt::ActiveWindowFocusReason);
+    if (QLineEdit* edit = lineEditOf(savedFocus_); edit && savedSelStart_ >= 0)
+        edit->setSelection(savedSelStart_, savedSelLength_);
 }

@@ -1,9 +1,63 @@
 #pragma once
-#include <QMainWindow>
+// The frame window: menu, drawing area and the three-part status bar. Its event
+// handlers are the frame procedure of the program: they pass every command to
+// ONCOMMAND and keep the window's size rules.
 
-// The frame window of the program.
+#include <QLabel>
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+
+#include <array>
+
+class QAction;
+
+// The area in which the views are shown: it copies the off-screen picture.
+class DrawArea : public QWidget {
+    Q_OBJECT
+  public:
+    explicit DrawArea(QWidget* parent);
+    // Number of times it has been painted (the start-up benchmark waits for one).
+    int paints = 0;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 class MainFrame : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     MainFrame();
+    ~MainFrame() override;
+
+    // The drawing area and the off-screen picture that the views draw into: as
+    // wide as the drawing area and as high as the screen.
+    DrawArea* drawArea() const { return draw_; }
+    QPixmap& viewBuffer() { return buffer_; }
+    // Sets part 0, 1 or 2 of the status bar.
+    void setStatus(int part, const QString& text);
+    QString status(int part) const;
+    // The menu action of a command id (nullptr when the menu has none).
+    QAction* action(int id) const;
+    // Leaves the window without asking about unsaved changes (shut-down of tests).
+    void closeWithoutAsking();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void ONSIZE();
+    void ONACTIVATE(bool active);
+
+    DrawArea* draw_ = nullptr;
+    QPixmap buffer_;
+    std::array<QLabel*, 3> parts_{};
+    bool closing_ = false;
+    // The widget that had the focus when the program was last deactivated, and
+    // the selection of its text.
+    QPointer<QWidget> savedFocus_;
+    int savedSelStart_ = -1;
+    int savedSelLength_ = 0;
 };

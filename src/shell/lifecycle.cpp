@@ -1,0 +1,153 @@
+#include "shell/lifecycle.h"
+
+#include "core/hooks.h"
+#include "core/tournament.h"
+#include "core/tournamentfile.h"
+#include "movement/movementsize.h"
+#include "shell/commands.h"
+#include "shell/mainwindow.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+#include "shell/views.h"
+#include "winsupport/gwfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const char* const TournamentFilter = "ORLA turniri (*.otr)";
+const char* const TournamentPattern = "*.otr";
+const char* const TournamentExtension = "otr";
+
+// Asks for a tournament file to open or to save to; false when cancelled.
+// The dialog starts in StartFolder, or at the tournament's own file.
+bool askFileName(bool save, std::string& path) {
+    const std::vector<GwFilter> filters = {{TournamentFilter, TournamentPattern}};
+    std::string name = path.empty() ? StartFolder : path;
+    const bool chosen = save
+                            ? GwGetSaveFile(MainWindow, filters, TournamentExtension, name, "Save")
+                            : GwGetOpenFile(MainWindow, filters, TournamentExtension, name, "Open");
+    if (chosen) path = name;
+    return chosen;
+}
+
+// Closes the open tournament; the title no longer names its file.
+void closeTournament() {
+    HasFileName = false;
+    CLOSETOURNAMENT();
+    TournamentFile.clear();
+    TournamentFileTitle.clear();
+    SETSAVE(false);
+}
+
+} // namespace
+
+std::string FILETITLE(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+}
+
+bool QUERYSAVE() {
+    if (!TournamentOpen || !Modified) return true;
+    const MessageAnswer answer =
+        SHOWMESSAGE("Do you want to save changes to the file?", "Question", MSG_YESNO_QUESTION);
+    if (answer != ANSWER_YES) return true;
+    // Yes: the changes must be kept, so the command stops when they were not saved.
+    return ONFILESAVE();
+}
+
+bool NEWDEFAULTTOURNAMENT() {
+    DEFAULTHEADER();
+    NeedsRecalc = false;
+    MovementType = MOVE_MITCHELL;
+    CalcType = CALC_MATCHPOINTS;
+    NumPairs = 10;
+    BoardsPerRound = 3;
+    SkipOn = LFALSE;
+    const MovementSize size = DEFAULTMOVEMENTSIZE(MovementType, NumPairs, BoardsPerRound, false);
+    NumRounds = size.rounds;
+    NumBoards = size.boards;
+    SkipAfterRound = static_cast<std::int16_t>(size.skipAfterRound);
+    NumBoardSets = NumBoards / BoardsPerRound;
+    TournamentFile.clear();
+    TournamentFileTitle = "[Untitled]";
+    if (!INITTOURNAMENT()) return false;
+    SETSAVE(true);
+    if (Compute.calculateMovement) Compute.calculateMovement();
+    TournamentOpen = true;
+    if (Compute.calcAll) Compute.calcAll();
+    REDRAW();
+    return true;
+}
+
+void ONFILENEW() {
+    if (TournamentOpen) {
+        if (!QUERYSAVE()) return;
+        closeTournament();
+    }
+    NeedsRecalc = false;
+    TournamentFileTitle.clear();
+    SETSAVE(false);
+    NEWDEFAULTTOURNAMENT();
+    if (TournamentOpen) {
+        SWITCHVIEW(IDM_SORTBYLINES);
+    } else {
+        ViewMode = 1;
+        SortByPlacement = 0;
+    }
+}
+
+void ONFILEOPEN() {
+    std::string path;
+    if (!askFileName(false, path)) return;
+    // The next dialog starts where this file was found.
+    StartFolder = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
+    if (TournamentOpen) {
+        if (!QUERYSAVE()) return;
+        closeTournament();
+    }
+    TournamentFile = path;
+    OPENNTRFILE(path);
+}
+
+bool ONFILESAVE() {
+    if (!TournamentOpen) return false;
+    if (!HasFileName) return ONFILESAVEAS();
+    // The writer reports its own failures and leaves the tournament modified.
+    return WRITENTRFILE();
+}
+
+bool ONFILESAVEAS() {
+    if (!TournamentOpen) return false;
+    std::string path = TournamentFile;
+    if (!askFileName(true, path)) return false;
+    const std::string oldFile = TournamentFile, oldTitle = TournamentFileTitle;
+    TournamentFile = path;
+    TournamentFileTitle = FILETITLE(path);
+    if (!WRITENTRFILE()) {
+        // Nothing was written there: the tournament keeps its previous file.
+        TournamentFile = oldFile;
+        TournamentFileTitle = oldTitle;
+        return false;
+    }
+    SAVEANDUPDATEMRU(TournamentFile);
+    return true;
+}
+
+bool ONFILECLOSE() {
+    if (!TournamentOpen) return true;
+    if (!QUERYSAVE()) return false;
+    closeTournament();
+    return true;
+}
+
+void ONRECENTFILE(int n) {
+    if (n < 1 || n > RecentFileCount || RecentFiles[n - 1].empty()) return;
+    const std::string path = RecentFiles[n - 1];
+    if (TournamentOpen) {
+        if (!QUERYSAVE()) return;
+        closeTournament();
+    }
+    TournamentFile = path;
+    OPENNTRFILE(path);
+}

@@ -1,0 +1,108 @@
+#include "shell/shell.h"
+
+#include "core/hooks.h"
+#include "core/tournament.h"
+#include "core/tournamentfile.h"
+#include "scoring/compute.h"
+#include "shell/commands.h"
+#include "shell/help.h"
+#include "shell/hooks.h"
+#include "shell/icon.h"
+#include "shell/lifecycle.h"
+#include "shell/mainwindow.h"
+#include "shell/settings.h"
+#include "shell/views.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+
+MainFrame* MainWindow = nullptr;
+std::string ProgramFolder;
+std::string StartFolder;
+int DrawHeight = 0;
+
+std::string COMMANDLINEFILE(const std::string& commandLine) {
+    std::string name = commandLine;
+    if (!name.empty() && name[0] == '"') name[0] = ' ';
+    if (const auto quote = name.find('"'); quote != std::string::npos) name.resize(quote);
+    const auto first = name.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    const auto last = name.find_last_not_of(" \t");
+    return name.substr(first, last - first + 1);
+}
+
+namespace {
+
+// The program's folder: where the executable is, unless ORLA_PROGRAM_FOLDER
+// names another (tests and portable installs).
+std::string programFolder() {
+    const QByteArray env = qgetenv("ORLA_PROGRAM_FOLDER");
+    if (!env.isEmpty()) return QDir(QString::fromLocal8Bit(env)).absolutePath().toStdString();
+    return QCoreApplication::applicationDirPath().toStdString();
+}
+
+} // namespace
+
+MainFrame* STARTUP(const std::vector<std::string>& arguments) {
+    RESETCOMMANDS();
+    READREGISTRY();
+    StartFolder = QDir::currentPath().toStdString();
+    ProgramFolder = programFolder();
+    SETHELPLANGUAGE(HELP_SRPSKI);
+    INSTALLCOMPUTE();
+    INSTALLUIHOOKS();
+    QApplication::setWindowIcon(PROGRAMICON());
+
+    MainWindow = new MainFrame;
+    TOURNAMENTMENUS(false, false);
+    UPDATERECENTMENU();
+    // 640 pixels wide, centred on the screen.
+    const QRect screen = MainWindow->screen()->geometry();
+    MainWindow->move(screen.x() + (screen.width() - 640) / 2,
+                     screen.y() + (screen.height() - 405) / 2);
+    MainWindow->show();
+
+    std::string line;
+    for (const std::string& a : arguments)
+        line += (line.empty() ? "" : " ") + a;
+    const std::string file = COMMANDLINEFILE(line);
+    if (!file.empty()) {
+        ONFILECLOSE();
+        TournamentFile = file;
+        OPENNTRFILE(file);
+    } else {
+        SETSAVE(false);
+    }
+    REDRAW();
+    return MainWindow;
+}
+
+void SHUTDOWN() {
+    CLOSEHELP();
+    if (MainWindow) {
+        MainWindow->closeWithoutAsking();
+        delete MainWindow;
+        MainWindow = nullptr;
+    }
+    RESETHOOKS();
+    RESETTOURNAMENTSTATE();
+    RESETSETTINGS();
+    RESETCOMMANDS();
+    HandDiagramWindow = nullptr;
+    DrawHeight = 0;
+}
+
+int ORLAMAIN(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("ORLA");
+    std::vector<std::string> arguments;
+    // Qt has taken its own options out of argv.
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(QString::fromLocal8Bit(argv[i]).toStdString());
+    STARTUP(arguments);
+    const int code = QApplication::exec();
+    delete MainWindow;
+    MainWindow = nullptr;
+    return code;
+}
