@@ -69,11 +69,13 @@ void finishPair(int p, const PairWork& work) {
     const int topSum = work.topSum[static_cast<std::size_t>(p)];
     if (CalcType == CALC_MATCHPOINTS) {
         const float penalty = std::isfinite(PairPenalty(p)) ? PairPenalty(p) : 0.0f;
-        const float percent =
-            played > 0 ? PairPercent(p) / static_cast<float>(played) * 100.0f : 0.0f;
+        if (played == 0) {
+            PairPercent(p) = 0.0f;
+            return;
+        }
         const float penaltyPercent =
             topSum > 0 ? penalty / static_cast<float>(topSum) * 100.0f : 0.0f;
-        PairPercent(p) = percent - penaltyPercent;
+        PairPercent(p) = PairPercent(p) / static_cast<float>(played) * 100.0f - penaltyPercent;
     } else if (CalcType == CALC_IMPS || CalcType == CALC_CALCUTTA) {
         // In a Berger the pair keeps the victory points of its rounds.
         if (MovementType != MOVE_BERGER)

@@ -1,0 +1,161 @@
+// The whole calculation: victory points, boards played, penalties, the ranking,
+// and tournaments whose movement or arrays do not fit together.
+#include "scoring/compute.h"
+#include "scoringtest.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+class Totals : public OrlaTest {};
+
+std::vector<int> placement() {
+    std::vector<int> order;
+    for (int i = 1; i <= NumPairs; ++i)
+        order.push_back(PlacementOrder(i));
+    return order;
+}
+
+TEST(VictoryPoints, MarginsReachTheScaleOfTheirBoardCount) {
+    const struct {
+        float imps;
+        int boards, vp;
+    } rows[] = {
+        {29, 8, 24},
+        {29.5f, 8, 25},
+        {-29.5f, 8, 5},
+        {-51, 8, 0},
+        {1.4f, 8, 15},
+        {-1.5f, 8, 14},
+        {0, 8, 15},
+        {-0.9f, 8, 15},
+        {60, 8, 25},
+        {-50.4f, 8, 1},
+        // 10 boards lie halfway between the rows of 8 and 12.
+        {1.5f, 10, 16},
+        {1.4f, 10, 15},
+        {6, 10, 17},
+        {5.9f, 10, 16},
+        // From 32 boards on the last row; with no boards nobody goes below 0.
+        {3.5f, 32, 16},
+        {100.5f, 40, 25},
+        {-100.5f, 40, 0},
+        {-100, 40, 1},
+        {-3, 0, 0},
+        {std::numeric_limits<float>::quiet_NaN(), 8, 15},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(IVPRESULT(r.imps, r.boards), r.vp) << r.imps << "/" << r.boards;
+}
+
+TEST_F(Totals, SitOutsAndFaultyBoardsCountOnlyTheBoardsAPairPlayed) {
+    openTournament(CALC_MATCHPOINTS, MOVE_CUSTOM, 5, 2, 2, 2);
+    setEntries(1, {{1, 2}, {3, 4}}); // pair 5 sits out
+    setEntries(2, {{1, 3}, {5, 2}}); // pair 4 sits out
+    enterResults(1, {42, 17});
+    enterResults(2, {42, 17});
+    enterResults(3, {17, 42});
+    enterResults(4, {17, 42});
+    CALCALL();
+    const float percent[] = {50, 0, 50, 100, 100};
+    for (int p = 1; p <= 5; ++p)
+        EXPECT_FLOAT_EQ(PairPercent(p), percent[p - 1]) << p;
+
+    // Board 4 no longer counts, but pair 5's top stays 2 boards of 2: a
+    // penalty of 1 matchpoint is 25 %.
+    BoardValid(4) = LFALSE;
+    PairPenalty(5) = 1;
+    CALCALL();
+    EXPECT_FLOAT_EQ(PairPercent(5), 75);
+    EXPECT_NEAR(PairPercent(1), 200.0f / 3, 1e-4);
+    EXPECT_NEAR(PairTotal(5), 1.00001f, 1e-6);
+    EXPECT_EQ(placement(), (std::vector<int>{4, 5, 1, 3, 2}));
+
+    // With every board faulty nobody has a figure, whatever the penalty.
+    BoardValid.fill(LFALSE);
+    for (int calc : {CALC_MATCHPOINTS, CALC_IMPS, CALC_CALCUTTA}) {
+        CalcType = calc;
+        CALCALL();
+        EXPECT_FLOAT_EQ(PairPercent(5), 0) << calc;
+        EXPECT_FLOAT_EQ(PairImpPerBoard(5), 0) << calc;
+    }
+}
+
+TEST_F(Totals, APenaltyOfThreeOnATopOfThreeHundredCostsOnePercent) {
+    // 14 pairs, 7 tables, 6 rounds of 5 boards: each board is played 6 times, so
+    // every pair's top is 6 rounds x 5 boards x 10.
+    openTournament(CALC_MATCHPOINTS, MOVE_MITCHELL, 14, 7, 6, 5);
+    fillMitchell(7);
+    for (int b = 1; b <= NumBoards; ++b)
+        for (int i = 1; i <= 6; ++i)
+            Results(b, i) = static_cast<float>((b * 7 + i * 13) % 17 - 8);
+    CALCALL();
+    const float before = PairPercent(1), total = PairTotal(1);
+    PairPenalty(1) = 3;
+    CALCALL();
+    EXPECT_NEAR(PairPercent(1), before - 1, 1e-4);
+    EXPECT_NEAR(PairTotal(1), total - 3, 1e-4);
+}
+
+TEST_F(Totals, TiesKeepTheOrderTheRankingSwapsLeave) {
+    // Matchpoints: equal percentages, then the larger total. Pairs 1 and 2 play a
+    // board nobody else plays (an average but no matchpoints).
+    openTournament(CALC_MATCHPOINTS, MOVE_CUSTOM, 6, 2, 2, 1);
+    setEntries(1, {{1, 2}});
+    setEntries(2, {{3, 4}, {5, 6}});
+    enterResults(2, {42, 42});
+    CALCALL();
+    EXPECT_EQ(placement(), (std::vector<int>{3, 4, 5, 6, 1, 2}));
+
+    // IMPs: 1 -3, 2 and 3 level, 4 +3 (their opponents the reverse). Every better
+    // pair found is swapped in at once, which leaves pair 2 before pair 3.
+    RESETTOURNAMENTSTATE();
+    openTournament(CALC_IMPS, MOVE_CUSTOM, 8, 1, 4, 1);
+    setEntries(1, {{1, 5}, {2, 6}, {3, 7}, {4, 8}});
+    enterResults(1, {10, 20, 20, 30});
+    CALCALL();
+    EXPECT_EQ(placement(), (std::vector<int>{4, 5, 2, 3, 6, 7, 1, 8}));
+}
+
+TEST_F(Totals, MovementsAndArraysThatDoNotFitAreScoredWithinBounds) {
+    // Nothing is open: nothing happens.
+    CALCALL();
+    CALCULATEBOARD(1);
+
+    openTournament(CALC_MATCHPOINTS, MOVE_CUSTOM, 6, 3, 3, 2);
+    NumBoards = 7; // board 7 belongs to no set
+    setEntries(1, {{1, 4}, {0, 5}, {99, 6}});
+    setEntries(2, {{-3, 2}, {2, 3}, {3, 1}});
+    SetEntries(2) = 40; // more entries than rounds
+    SetEntries(3) = -2;
+    Results(1, 1) = std::numeric_limits<float>::quiet_NaN();
+    Results(1, 2) = 1e30f;
+    Results(3, 3) = 1e30f;
+    Results(4, 1) = -1e30f;
+    NumBoardSets = 50; // the header no longer matches the arrays
+    NumPairs = 7;
+    for (int calc : {1, 2, 3, 0}) {
+        CalcType = calc;
+        for (int move : {MOVE_MITCHELL, MOVE_BERGER}) {
+            MovementType = move;
+            CALCALL();
+            for (int b : {-1, 0, 7, 8})
+                CALCULATEBOARD(b);
+            for (int p = 1; p <= 6; ++p) {
+                EXPECT_TRUE(std::isfinite(PairPercent(p))) << calc << "/" << move << " " << p;
+                EXPECT_TRUE(std::isfinite(PairTotal(p))) << calc << "/" << move << " " << p;
+                EXPECT_TRUE(std::isfinite(PairImpPerBoard(p))) << calc << "/" << move << " " << p;
+            }
+        }
+    }
+}
+
+TEST_F(Totals, TheComputeHooksAreTheMovementAndTheWholeCalculation) {
+    INSTALLCOMPUTE();
+    EXPECT_EQ(Compute.calcAll, &CALCALL);
+    EXPECT_NE(Compute.calculateMovement, nullptr);
+}
+
+} // namespace
