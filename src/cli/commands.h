@@ -14,3 +14,5 @@ extern int CliExitCode;
 [[noreturn]] void CLIUSAGE(const std::string& message);
 
 // Subcommands, each in a file of its own.
+// movement: prints a standard movement as JSON (cmdmovement.cpp).
+void ADDMOVEMENTCOMMAND(CLI::App& app);
