@@ -404,7 +404,9 @@ std::string tournamentImage() {
     std::memset(blank.c, ' ', sizeof blank.c);
 
     Image out;
-    out.reserve(static_cast<std::size_t>(std::max(0, 128 + 84 * P + 4 * B * R + 56 * B)));
+    if (P > 0 && B > 0 && R > 0)
+        out.reserve(static_cast<std::size_t>(128 + 84 * u64(P) + 4 * u64(B) * u64(R) + 56 * u64(B) +
+                                             12 * u64(S) * u64(R)));
     out.i32(FileVersionMark);
     out.raw(Header.TournamentName, TournamentNameLength);
     for (std::int32_t v :
