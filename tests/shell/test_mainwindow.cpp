@@ -1,0 +1,605 @@
+// The program's window driven as a user would: start-up, the File commands with
+// their questions, the recent files, the settings, the menu states and the help.
+// Settings and the program folder live in temporary folders; every dialog answers
+// through the window support layer's test seams.
+
+#include "core/hooks.h"
+#include "core/tournament.h"
+#include "core/tournamentfile.h"
+#include "shell/commands.h"
+#include "shell/help.h"
+#include "shell/lifecycle.h"
+#include "shell/mainwindow.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+#include "winsupport/gwlogm.h"
+#include "winsupport/gwmenu.h"
+#include "winsupport/gwmessage.h"
+#include "winsupport/gwseam.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <cstring>
+#include <functional>
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir_;
+    QTemporaryDir programDir_;
+    std::unique_ptr<QTemporaryDir> files_;
+
+    // A path in this case's folder of tournament files.
+    std::string path(const QString& name) { return (files_->path() + "/" + name).toStdString(); }
+
+    // Starts the program with `arguments`, the seams already on.
+    MainFrame* start(const std::vector<std::string>& arguments = {}) {
+        return STARTUP(arguments);
+    }
+
+    // A new tournament saved as `name`; returns its path.
+    std::string saveNew(const QString& name) {
+        ONFILENEW();
+        const std::string p = path(name);
+        GwSeamNextFileName(p);
+        ONFILESAVE();
+        return p;
+    }
+
+    static std::string title() { return MainWindow->windowTitle().toStdString(); }
+
+    static LogFont storedFont(const char* key) {
+        LogFont f{};
+        const QByteArray bytes = QSettings("ORLA", "0.9").value(key).toByteArray();
+        if (bytes.size() == sizeof f) std::memcpy(&f, bytes.constData(), sizeof f);
+        return f;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(settingsDir_.isValid() && programDir_.isValid());
+        // Never the user's own settings or folder.
+        qputenv("XDG_CONFIG_HOME", settingsDir_.path().toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir_.path());
+        qputenv("ORLA_PROGRAM_FOLDER", programDir_.path().toLocal8Bit());
+        // Closing the main window in a case must not end the test program.
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    void init() {
+        QSettings("ORLA", "0.9").clear();
+        files_ = std::make_unique<QTemporaryDir>();
+        GwSeamStart();
+    }
+
+    void cleanup() {
+        SHUTDOWN();
+        GwSeamStop();
+        files_.reset();
+    }
+
+    void startsWithNoTournament() {
+        MainFrame* w = start();
+        QCOMPARE(title(), std::string("ORLA"));
+        QVERIFY(!TournamentOpen);
+        QVERIFY(QDir(QString::fromStdString(ProgramFolder)) == QDir(programDir_.path()));
+        for (int id : {IDM_FILESAVE, IDM_FILESAVEAS, IDM_PRINT, IDM_EXPORTTEXT, IDM_EXPORTHTML,
+                       IDM_CHECKNAMES, IDM_SORTBYLINES, IDM_BOARDLISTS, IDM_PROPERTIES,
+                       IDM_HANDDIAGRAMS, IDM_ADJUSTED, IDM_PENALTY}) {
+            QVERIFY2(!COMMANDENABLED(id), qPrintable(QString::number(id)));
+            QVERIFY(!ONCOMMAND(id));
+        }
+        for (int id : {IDM_FILENEW, IDM_FILEOPEN, IDM_HELPCONTENTS, IDM_HELPCONTEXT, IDM_ABOUT,
+                       IDM_SRPSKI, IDM_ENGLISH})
+            QVERIFY2(COMMANDENABLED(id), qPrintable(QString::number(id)));
+        QVERIFY(COMMANDCHECKED(IDM_SRPSKI) && !COMMANDCHECKED(IDM_ENGLISH));
+        // The menu shows the same: gray items and popups.
+        QMenuBar* menu = w->menuBar();
+        QVERIFY(!w->action(IDM_FILESAVE)->isEnabled());
+        QVERIFY(w->action(IDM_FILENEW)->isEnabled());
+        QCOMPARE(w->action(IDM_FILENEW)->shortcut(), QKeySequence("Ctrl+N"));
+        QCOMPARE(w->action(IDM_PROPERTIES)->shortcut(), QKeySequence("Alt+Return"));
+        QCOMPARE(w->action(IDM_HELPCONTEXT)->shortcut(), QKeySequence("F1"));
+        QCOMPARE(menu->actions().size(), 5);
+        QVERIFY(!menu->actions().at(MENU_VIEW)->isEnabled());
+        QVERIFY(!menu->actions().at(MENU_OPTIONS)->isEnabled());
+        QVERIFY(menu->actions().at(MENU_PLAYERS)->isEnabled());
+        // An empty tournament area: the picture is all background.
+        const QImage picture = w->drawArea()->grab().toImage();
+        QCOMPARE(picture.pixelColor(10, 10), w->palette().color(QPalette::Window));
+        QCOMPARE(picture.pixelColor(300, 100), w->palette().color(QPalette::Window));
+    }
+
+    void windowKeepsItsSizeRules() {
+        MainFrame* w = start();
+        QCOMPARE(w->width(), 640);
+        w->resize(900, 50);
+        QCOMPARE(w->width(), 640);
+        QCOMPARE(w->height(), 100);
+        const int screenHeight = w->screen()->availableGeometry().height();
+        w->resize(640, screenHeight + 500);
+        QCOMPARE(w->height(), screenHeight);
+        w->resize(640, 405);
+        // The status bar: parts ending at 80, 180 and the window's edge, at the bottom.
+        auto* p1 = w->findChild<QLabel*>("StatusPart1");
+        auto* p2 = w->findChild<QLabel*>("StatusPart2");
+        auto* p3 = w->findChild<QLabel*>("StatusPart3");
+        QCOMPARE(p1->geometry().right() + 1, 80);
+        QCOMPARE(p2->geometry().right() + 1, 180);
+        QCOMPARE(p3->geometry().right() + 1, w->width());
+        QCOMPARE(DrawHeight, w->centralWidget()->height() - 20);
+        SETSTATUS(2, "Top: 8");
+        QCOMPARE(p3->text(), QString("Top: 8"));
+    }
+
+    void commandLineNamesAFile_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("plain") << "t.otr" << "t.otr";
+        QTest::newRow("quoted with blanks") << "\"C:\\My files\\Club 1.otr\""
+                                            << "C:\\My files\\Club 1.otr";
+        QTest::newRow("text after the quote") << "\"a b.otr\" -x" << "a b.otr";
+        QTest::newRow("blanks around") << "   a b.otr  " << "a b.otr";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("only quotes") << "\"\"" << "";
+    }
+    void commandLineNamesAFile() {
+        QFETCH(QString, line);
+        QFETCH(QString, file);
+        QCOMPARE(COMMANDLINEFILE(line.toStdString()), file.toStdString());
+    }
+
+    void startsWithAQuotedPathWithBlanks() {
+        QVERIFY(QDir(files_->path()).mkpath("club nights"));
+        start();
+        const std::string p = saveNew("club nights/monday pairs.otr");
+        QVERIFY(QFile::exists(QString::fromStdString(p)));
+        SHUTDOWN();
+        // Split by the shell into words, or passed as one quoted string alike.
+        const std::vector<std::vector<std::string>> lines = {{"\"" + p + "\""},
+                                                             {p.substr(0, p.find(' ')),
+                                                              p.substr(p.find(' ') + 1)}};
+        for (const auto& arguments : lines) {
+            start(arguments);
+            QVERIFY(TournamentOpen);
+            QCOMPARE(title(), std::string("ORLA - monday pairs.otr"));
+            QCOMPARE(NumPairs, 10);
+            QCOMPARE(RecentFiles[0], p);
+            QVERIFY(COMMANDENABLED(IDM_FILESAVE));
+            SHUTDOWN();
+        }
+    }
+
+    void newSaveCloseOpenRoundTrip() {
+        MainFrame* w = start();
+        ONFILENEW();
+        QVERIFY(TournamentOpen);
+        QCOMPARE(title(), std::string("ORLA - [Untitled]*"));
+        QCOMPARE(NumPairs, 10);
+        QCOMPARE(NumBoards, 15);
+        QCOMPARE(NumRounds, 5);
+        QCOMPARE(NumTables, 5);
+        QCOMPARE(ViewMode, 1);
+        QCOMPARE(SortByPlacement, 0);
+        QVERIFY(COMMANDENABLED(IDM_FILESAVE) && COMMANDENABLED(IDM_FILESAVEAS));
+        QVERIFY(w->menuBar()->actions().at(MENU_VIEW)->isEnabled());
+
+        // Save of a tournament that has no file asks for one.
+        const std::string first = path("first.otr");
+        GwSeamNextFileName(first);
+        QVERIFY(ONCOMMAND(IDM_FILESAVE));
+        QCOMPARE(GwSeamLastFileDialog().save, true);
+        QCOMPARE(GwSeamLastFileDialog().title, std::string("Save"));
+        QCOMPARE(GwSeamLastFileDialog().defaultExt, std::string("otr"));
+        QCOMPARE(GwSeamLastFileDialog().filters.at(0), std::string("ORLA turniri (*.otr)"));
+        QCOMPARE(title(), std::string("ORLA - first.otr"));
+        QVERIFY(!Modified && HasFileName);
+        QVERIFY(QFile::exists(QString::fromStdString(first)));
+        QCOMPARE(RecentFiles[0], first);
+
+        // Changes, then Save writes without asking.
+        SETFIELD(PlayerNames(3, 1).c, NameLength, "Ana Petrovic");
+        SETSAVE(true);
+        QCOMPARE(title(), std::string("ORLA - first.otr*"));
+        QVERIFY(ONCOMMAND(IDM_FILESAVE));
+        QVERIFY(!Modified);
+
+        // Save As writes a second file, which becomes the tournament's.
+        const std::string second = path("second.otr");
+        GwSeamNextFileName(second);
+        QVERIFY(ONCOMMAND(IDM_FILESAVEAS));
+        QCOMPARE(title(), std::string("ORLA - second.otr"));
+        QCOMPARE(TournamentFile, second);
+        QCOMPARE(RecentFiles[0], second);
+        QCOMPARE(RecentFiles[1], first);
+
+        QVERIFY(ONFILECLOSE());
+        QVERIFY(!TournamentOpen);
+        QCOMPARE(title(), std::string("ORLA"));
+        QVERIFY(!COMMANDENABLED(IDM_FILESAVE) && !COMMANDENABLED(IDM_SORTBYLINES));
+
+        GwSeamNextFileName(first);
+        QVERIFY(ONCOMMAND(IDM_FILEOPEN));
+        QCOMPARE(GwSeamLastFileDialog().title, std::string("Open"));
+        QCOMPARE(GwSeamLastFileDialog().save, false);
+        QVERIFY(TournamentOpen);
+        QCOMPARE(title(), std::string("ORLA - first.otr"));
+        QCOMPARE(FIELDTEXT(PlayerNames(3, 1).c, NameLength), std::string("Ana Petrovic"));
+        // A file opens in the pairs view sorted by placement.
+        QCOMPARE(ViewMode, 1);
+        QCOMPARE(SortByPlacement, 1);
+        QCOMPARE(RecentFiles[0], first);
+        QCOMPARE(RecentFiles[1], second);
+        QVERIFY(GwSeamMessages().empty());
+
+        // A cancelled Open changes nothing.
+        GwSeamNextFileCancel();
+        ONFILEOPEN();
+        QCOMPARE(TournamentFile, first);
+        QVERIFY(TournamentOpen);
+    }
+
+    // Every command that would lose unsaved changes asks first; Yes saves, No
+    // discards, and Yes with the save not done stops the command.
+    void unsavedChangesAreAskedFor_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("saveTo"); // "" cancels Save As, "bad" a folder that is not
+        QTest::addColumn<bool>("kept");
+        const char* commands[] = {"new", "open", "close", "recent", "exit"};
+        for (const char* c : commands) {
+            QTest::newRow(qPrintable(QString(c) + ": no")) << c << int(GW_IDNO) << "" << false;
+            QTest::newRow(qPrintable(QString(c) + ": yes"))
+                << c << int(GW_IDYES) << "saved.otr" << false;
+            QTest::newRow(qPrintable(QString(c) + ": yes, save as cancelled"))
+                << c << int(GW_IDYES) << "" << true;
+            QTest::newRow(qPrintable(QString(c) + ": yes, write failed"))
+                << c << int(GW_IDYES) << "bad" << true;
+        }
+    }
+    void unsavedChangesAreAskedFor() {
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QFETCH(QString, saveTo);
+        QFETCH(bool, kept);
+        MainFrame* w = start();
+        const std::string other = saveNew("other.otr");
+        QVERIFY(ONFILECLOSE());
+        ONFILENEW();
+        SETFIELD(PlayerNames(1, 1).c, NameLength, "Unsaved Name");
+        SETSAVE(true);
+
+        GwSeamNextAnswer(answer);
+        // The Open dialog comes before the question.
+        if (command == "open") GwSeamNextFileName(other);
+        std::string target;
+        if (answer == GW_IDYES) {
+            if (saveTo.isEmpty()) {
+                GwSeamNextFileCancel();
+            } else {
+                target = saveTo == "bad" ? path("no such folder/x.otr") : path(saveTo);
+                GwSeamNextFileName(target);
+            }
+        }
+        if (command == "new") ONCOMMAND(IDM_FILENEW);
+        else if (command == "open") ONCOMMAND(IDM_FILEOPEN);
+        else if (command == "close") ONFILECLOSE();
+        else if (command == "recent") ONCOMMAND(IDM_RECENT1);
+        else w->close();
+
+        QCOMPARE(GwSeamMessages().at(0).text, std::string("Do you want to save changes to the file?"));
+        QCOMPARE(GwSeamMessages().at(0).caption, std::string("Question"));
+        QCOMPARE(GwSeamMessages().at(0).kind, int(GW_MB_QUESTION));
+        if (kept) {
+            // Still the same tournament, with its changes, and the program still there.
+            QVERIFY(TournamentOpen && Modified);
+            QCOMPARE(FIELDTEXT(PlayerNames(1, 1).c, NameLength), std::string("Unsaved Name"));
+            QCOMPARE(title(), std::string("ORLA - [Untitled]*"));
+            QVERIFY(w->isVisible());
+            if (saveTo == "bad") QCOMPARE(GwSeamMessages().back().caption, std::string("Error"));
+        } else {
+            QCOMPARE(GwSeamMessages().size(), size_t(1));
+            QCOMPARE(QFile::exists(QString::fromStdString(path("saved.otr"))), answer == GW_IDYES);
+            if (command == "exit") QVERIFY(!w->isVisible());
+        }
+    }
+
+    void noQuestionWithoutChanges() {
+        start();
+        saveNew("quiet.otr");
+        ONFILENEW();
+        QVERIFY(GwSeamMessages().empty());
+        QCOMPARE(title(), std::string("ORLA - [Untitled]*"));
+    }
+
+    void recentFilesKeepFourNewestFirst() {
+        MainFrame* w = start();
+        std::vector<std::string> saved;
+        for (int i = 1; i <= 5; ++i) {
+            saved.push_back(saveNew(QString("t%1.otr").arg(i)));
+            QCOMPARE(RecentFiles[0], saved.back());
+        }
+        // The fifth file dropped the oldest.
+        const std::array<std::string, 4> newest = {saved[4], saved[3], saved[2], saved[1]};
+        QCOMPARE(RecentFiles, newest);
+        QCOMPARE(w->action(IDM_RECENT1)->text(), QString("&1 t5.otr"));
+        QCOMPARE(w->action(IDM_RECENT1 + 3)->text(), QString("&4 t2.otr"));
+        QMenu* file = nullptr;
+        int position = -1;
+        FINDMIBYID(w->menuBar(), IDM_RECENT1, &file, &position);
+        QCOMPARE(position, FileMenuFixedItems);
+
+        // Reopening a listed file moves it to the top instead of listing it twice,
+        // whatever the letter case.
+        QVERIFY(ONFILECLOSE());
+        GwSeamNextFileName(saved[2]);
+        ONFILEOPEN();
+        const std::array<std::string, 4> moved = {saved[2], saved[4], saved[3], saved[1]};
+        QCOMPARE(RecentFiles, moved);
+        SAVEANDUPDATEMRU(QString::fromStdString(saved[3]).toUpper().toStdString());
+        QCOMPARE(RecentFiles[0], QString::fromStdString(saved[3]).toUpper().toStdString());
+        QCOMPARE(RecentFiles[1], saved[2]);
+        QCOMPARE(RecentFiles[3], saved[1]);
+
+        // A recent-file command opens its entry; the list lasts to the next start.
+        QVERIFY(ONCOMMAND(IDM_RECENT1 + 3));
+        QCOMPARE(TournamentFile, saved[1]);
+        QCOMPARE(title(), std::string("ORLA - t2.otr"));
+        const auto before = RecentFiles;
+        SHUTDOWN();
+        start();
+        QCOMPARE(RecentFiles, before);
+        QCOMPARE(MainWindow->action(IDM_RECENT1 + 1)->text().toStdString(),
+                 "&2 " + FILETITLE(before[1]));
+    }
+
+    void recentFileThatIsGoneSaysSo() {
+        start();
+        const std::string p = saveNew("gone.otr");
+        QVERIFY(ONFILECLOSE());
+        QFile::remove(QString::fromStdString(p));
+        QVERIFY(ONCOMMAND(IDM_RECENT1));
+        QVERIFY(!TournamentOpen);
+        QCOMPARE(GwSeamMessages().back().text, "File " + p + " is deleted or moved.");
+        QCOMPARE(GwSeamMessages().back().caption, std::string("Error opening file"));
+        QCOMPARE(GwSeamMessages().back().kind, int(GW_MB_ERROR));
+        QCOMPARE(title(), std::string("ORLA"));
+    }
+
+    void firstStartCreatesTheSettings() {
+        start();
+        QSettings s("ORLA", "0.9");
+        QVERIFY(s.contains("EMFHeader"));
+        QCOMPARE(s.value("EMFHeader").toString(), QString());
+        QCOMPARE(s.value("HeaderType").toInt(), 0);
+        const LogFont header = storedFont("HeaderFont"), fixed = storedFont("FixedFont");
+        QCOMPARE(header.lfHeight, 16);
+        QCOMPARE(header.lfWeight, 900);
+        QCOMPARE(int(header.lfCharSet), 1);
+        QCOMPARE(LOGFONTFACE(header), std::string("Arial"));
+        QCOMPARE(fixed.lfHeight, 10);
+        QCOMPARE(fixed.lfWeight, 400);
+        QCOMPARE(int(fixed.lfCharSet), 1);
+        QCOMPARE(LOGFONTFACE(fixed), std::string("Courier"));
+        QVERIFY(!s.contains("MRU1"));
+    }
+
+    void storedSettingsAreReadBack() {
+        {
+            QSettings s("ORLA", "0.9");
+            s.setValue("EMFHeader", "/club/logo.emf");
+            s.setValue("HeaderType", 2);
+            LogFont f = MAKELOGFONT(20, 700, "Times New Roman");
+            s.setValue("FixedFont", QByteArray(reinterpret_cast<const char*>(&f), sizeof f));
+            s.setValue("HeaderFont", QByteArray("short")); // not a font record
+            s.setValue("MRU1", "/a.otr");
+            s.setValue("MRU2", "/b.otr");
+            s.setValue("MRU4", "/d.otr"); // after a gap: not read
+        }
+        start();
+        QCOMPARE(EMFHeader, std::string("/club/logo.emf"));
+        QCOMPARE(HeaderType, 2);
+        QCOMPARE(LOGFONTFACE(FixedFont), std::string("Times New Roman"));
+        QCOMPARE(FixedFont.lfHeight, 20);
+        QCOMPARE(LOGFONTFACE(HeaderFont), std::string("Arial"));
+        QCOMPARE(storedFont("HeaderFont").lfWeight, 900);
+        const std::array<std::string, 4> recent = {"/a.otr", "/b.otr", "", ""};
+        QCOMPARE(RecentFiles, recent);
+        QVERIFY(MainWindow->action(IDM_RECENT1 + 1)->isVisible());
+        QVERIFY(!MainWindow->action(IDM_RECENT1 + 3) ||
+                !MainWindow->action(IDM_RECENT1 + 3)->isVisible());
+        HeaderType = 1;
+        SAVEREGISTRY();
+        QCOMPARE(QSettings("ORLA", "0.9").value("HeaderType").toInt(), 1);
+    }
+
+    void viewCommandsSetTheMenuStates_data() {
+        QTest::addColumn<int>("view");
+        // Expected after the view: 1 enabled, 0 gray, -1 as before.
+        QTest::addColumn<QList<int>>("states"); // html, text, print, adjusted, inversion, penalty
+        QTest::newRow("lines") << int(IDM_SORTBYLINES) << QList<int>{1, -1, -1, 0, 0, 1};
+        QTest::newRow("placement") << int(IDM_SORTBYPLACEMENT) << QList<int>{1, -1, -1, 0, 0, 0};
+        QTest::newRow("board lists") << int(IDM_BOARDLISTS) << QList<int>{0, 1, 1, 1, 1, 0};
+        QTest::newRow("frequency") << int(IDM_FREQUENCY) << QList<int>{1, 1, 1, 0, 0, 0};
+        QTest::newRow("personal") << int(IDM_PERSONAL) << QList<int>{0, 1, 1, 0, 0, 0};
+    }
+    void viewCommandsSetTheMenuStates() {
+        QFETCH(int, view);
+        QFETCH(QList<int>, states);
+        start();
+        ONFILENEW();
+        const int views[] = {IDM_SORTBYLINES, IDM_SORTBYPLACEMENT, IDM_BOARDLISTS, IDM_FREQUENCY,
+                             IDM_PERSONAL};
+        const int affected[] = {IDM_EXPORTHTML, IDM_EXPORTTEXT, IDM_PRINT,
+                                IDM_ADJUSTED,   IDM_INVERSION,  IDM_PENALTY};
+        // From every other view before it, so that "as before" is seen both ways.
+        for (int previous : views) {
+            if (previous == view) continue;
+            SETVIEWSTATE(previous);
+            bool before[6];
+            for (int i = 0; i < 6; ++i) before[i] = FINDCOMMAND(affected[i])->enabled;
+            SETVIEWSTATE(view);
+            for (int v : views) QCOMPARE(COMMANDCHECKED(v), v == view);
+            for (int i = 0; i < 6; ++i) {
+                const bool expected = states[i] < 0 ? before[i] : states[i] == 1;
+                QVERIFY2(FINDCOMMAND(affected[i])->enabled == expected,
+                         qPrintable(QString("command %1 after %2").arg(affected[i]).arg(previous)));
+            }
+        }
+        // The menu shows the check mark.
+        QVERIFY(MainWindow->action(view)->isChecked());
+    }
+
+    void aCommandWithoutItsPartStaysGray() {
+        start();
+        ONFILENEW();
+        SETVIEWSTATE(IDM_BOARDLISTS);
+        // Wanted enabled by the view, but nothing would happen: gray.
+        QVERIFY(FINDCOMMAND(IDM_PRINT)->enabled);
+        QCOMPARE(COMMANDENABLED(IDM_PRINT), FINDCOMMAND(IDM_PRINT)->handler != nullptr);
+        QCOMPARE(MainWindow->action(IDM_PRINT)->isEnabled(), COMMANDENABLED(IDM_PRINT));
+        for (int i = 0; i < CommandCount; ++i) {
+            const Command& c = CommandTable[i];
+            if (c.level == 1 && c.id != 0 && !c.handler) QVERIFY(!COMMANDENABLED(c.id));
+        }
+    }
+
+    void helpTopicFollowsTheView_data() {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<int>("view");
+        QTest::addColumn<int>("placement");
+        QTest::addColumn<bool>("handWindow");
+        QTest::addColumn<int>("topic");
+        QTest::newRow("no tournament") << false << 2 << 0 << false << int(HELP_DEFAULT_TOPIC);
+        QTest::newRow("pairs by placement") << true << 1 << 1 << false << 1020;
+        QTest::newRow("pairs by lines") << true << 1 << 0 << false << 1050;
+        QTest::newRow("board lists") << true << 2 << 0 << false << 1060;
+        QTest::newRow("frequency") << true << 3 << 0 << false << 1070;
+        QTest::newRow("personal") << true << 4 << 1 << false << 1080;
+        QTest::newRow("hand diagrams") << true << 2 << 0 << true << 1100;
+        QTest::newRow("no such view") << true << 7 << 0 << false << int(HELP_NO_TOPIC);
+    }
+    void helpTopicFollowsTheView() {
+        QFETCH(bool, open);
+        QFETCH(int, view);
+        QFETCH(int, placement);
+        QFETCH(bool, handWindow);
+        QFETCH(int, topic);
+        start();
+        if (open) ONFILENEW();
+        ViewMode = view;
+        SortByPlacement = placement;
+        QCOMPARE(HELPCONTEXTTOPIC(handWindow), topic);
+        if (!handWindow) {
+            QVERIFY(ONCOMMAND(IDM_HELPCONTEXT));
+            QCOMPARE(HelpTopicShown, topic);
+        }
+    }
+
+    void helpPagesShipInBothLanguages() {
+        start();
+        const int topics[] = {HELP_DEFAULT_TOPIC, 1020, 1050, 1060, 1070, 1080, 1090,
+                              1100, 1110, 1120, 1130, 1140, 1150, 1160};
+        for (int language : {HELP_SRPSKI, HELP_ENGLISH}) {
+            SETHELPLANGUAGE(language);
+            for (int t : topics) {
+                const QString url = QString::fromStdString(HELPTOPICURL(t));
+                QVERIFY2(QFile::exists(url.mid(3)), qPrintable(url));
+            }
+        }
+        // The menu chooses the language, with its check mark.
+        QVERIFY(ONCOMMAND(IDM_ENGLISH));
+        QVERIFY(COMMANDCHECKED(IDM_ENGLISH) && !COMMANDCHECKED(IDM_SRPSKI));
+        QVERIFY(ONCOMMAND(IDM_HELPCONTENTS));
+        auto* browser = MainWindow->findChild<QTextBrowser*>("HelpBrowser");
+        QVERIFY(browser);
+        QCOMPARE(browser->source().toString(), QString("qrc:/help/en/index.html"));
+        QVERIFY(browser->toPlainText().contains("typical club evening"));
+        QVERIFY(ONCOMMAND(IDM_SRPSKI));
+        ONDIALOGHELP(101);
+        QCOMPARE(browser->source().toString(), QString("qrc:/help/sr/1090.html"));
+    }
+
+    void dialogHelpTopics() {
+        const std::pair<int, int> rows[] = {{101, 1090}, {102, 1140}, {104, 1110}, {105, 1120},
+                                            {108, 1130}, {109, 1130}, {113, 1160}, {119, 1150},
+                                            {120, 1100}, {103, HELP_NO_TOPIC},
+                                            {121, HELP_NO_TOPIC}};
+        for (const auto& [dialog, topic] : rows) QCOMPARE(DIALOGHELPTOPIC(dialog), topic);
+    }
+
+    void aboutBoxShowsTheVersion() {
+        start();
+        QString caption, text;
+        bool hasIcon = false;
+        GwSeamOnNextModal([&](DialogRecord& dlg) {
+            caption = dlg.window->windowTitle();
+            text = dlg.window->findChild<QLabel*>("textLabel")->text();
+            hasIcon = !dlg.window->findChild<QLabel*>("iconLabel")->pixmap().isNull();
+            QVERIFY(ID2INDEX(dlg, 1) >= 0);
+            DLGEXIT(dlg);
+        });
+        QVERIFY(ONCOMMAND(IDM_ABOUT));
+        QCOMPARE(GwSeamPendingModals(), 0);
+        QCOMPARE(caption, QString("About ORLA"));
+        QCOMPARE(text, QString("ORLA Bridge Tournaments Editor\nVersion 1.5.0"));
+        QVERIFY(hasIcon);
+    }
+
+    void screenshotWithATournamentOpen() {
+        MainFrame* w = start();
+        ONFILENEW();
+        SETFIELD(Header.TournamentName, TournamentNameLength, "Monday pairs");
+        const std::string p = path("monday.otr");
+        GwSeamNextFileName(p);
+        ONFILESAVEAS();
+        REDRAW();
+        QCoreApplication::processEvents();
+        const QPixmap shot = w->grab();
+        QVERIFY(!shot.isNull());
+        QCOMPARE(shot.width(), 640);
+        // The view is drawn: not just background.
+        const QImage picture = w->drawArea()->grab().toImage();
+        QVERIFY(picture.pixelColor(5, 5) != w->palette().color(QPalette::Window));
+        if (qgetenv("ORLA_UPDATE_SCREENSHOT") == "1")
+            QVERIFY(shot.save(QStringLiteral(ORLA_SOURCE_DIR "/docs/main-window.png")));
+    }
+
+    void failureMessagesReachTheUser() {
+        start();
+        // A message of a Qt-free layer becomes a box owned by the main window.
+        SHOWMESSAGE("Something went wrong.", "Error opening file", MSG_OK_ERROR);
+        QCOMPARE(GwSeamMessages().back().text, std::string("Something went wrong."));
+        QCOMPARE(GwSeamMessages().back().caption, std::string("Error opening file"));
+        GwSeamNextAnswer(GW_IDYES);
+        QCOMPARE(SHOWMESSAGE("Sure?", "Question", MSG_YESNO_QUESTION), ANSWER_YES);
+        // A damaged file.
+        const std::string p = path("damaged.otr");
+        QFile f(QString::fromStdString(p));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        const qint32 marker = -100;
+        f.write(reinterpret_cast<const char*>(&marker), 4);
+        f.write("short", 5);
+        f.close();
+        GwSeamNextFileName(p);
+        ONFILEOPEN();
+        QVERIFY(!TournamentOpen);
+        QCOMPARE(GwSeamMessages().back().text, "File " + p + " is damaged.");
+        QCOMPARE(title(), std::string("ORLA"));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "test_mainwindow.moc"
