@@ -16,3 +16,5 @@ extern int CliExitCode;
 // Subcommands, each in a file of its own.
 // movement: prints a standard movement as JSON (cmdmovement.cpp).
 void ADDMOVEMENTCOMMAND(CLI::App& app);
+// new, dump: creates a tournament file; prints one as JSON (cmdfile.cpp).
+void ADDFILECOMMANDS(CLI::App& app);

@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     CLI::App app{"ORLA Bridge Tournaments Editor, command line"};
     app.require_subcommand(1);
     // Each subcommand adds itself here.
+    ADDFILECOMMANDS(app);
     ADDMOVEMENTCOMMAND(app);
     try {
         app.parse(argc, argv);
