@@ -39,16 +39,6 @@ int SETENTRYCOUNT(const ScoringExtents& x, int set) {
     return std::clamp(SetEntries(set), 0, x.entries);
 }
 
-int ENTRYPAIR(const ScoringExtents& x, int set, int entry, int side) {
-    const int p = Movement(set, entry, side);
-    return p >= 1 && p <= x.pairs ? p : 0;
-}
-
-float RESULTVALUE(int board, int entry) {
-    const float v = Results(board, entry);
-    return std::isfinite(v) ? v : 0.0f;
-}
-
 void SPLITADJUSTED(float v, int& a, int& b) {
     // A damaged file may hold any number; keep the conversions defined.
     const float code = std::clamp(v - 10000.0f, -1.0e6f, 1.0e6f);

@@ -3,6 +3,10 @@
 // arrays really hold, so that a custom movement, a damaged file or a header
 // changed without reallocation never leads outside an array.
 
+#include "core/tournament.h"
+
+#include <cmath>
+
 struct ScoringExtents {
     bool usable;  // every array the scoring needs is allocated and the counts are positive
     int boards;   // boards 1..boards
@@ -20,7 +24,10 @@ int SETENTRYCOUNT(const ScoringExtents& x, int set);
 
 // The pair of entry `entry` of set `set` on `side`, or 0 when it is not a pair
 // number 1..x.pairs.
-int ENTRYPAIR(const ScoringExtents& x, int set, int entry, int side);
+inline int ENTRYPAIR(const ScoringExtents& x, int set, int entry, int side) {
+    const int p = Movement(set, entry, side);
+    return p >= 1 && p <= x.pairs ? p : 0;
+}
 
 // Board scoring by method, for a board of set `set` with `n` entries.
 void SCOREMATCHPOINTS(int board, int n);
@@ -28,7 +35,10 @@ void SCOREIMPS(int board, int n);
 void SCORECALCUTTA(int board, int n);
 
 // Results(board, entry), with a value that is not a finite number read as no result.
-float RESULTVALUE(int board, int entry);
+inline float RESULTVALUE(int board, int entry) {
+    const float v = Results(board, entry);
+    return std::isfinite(v) ? v : 0.0f;
+}
 
 // The two values of an adjusted-score code: A for side 1 (the code less 10000,
 // divided by 100 and rounded half away from zero) and B for side 2 (the rest).

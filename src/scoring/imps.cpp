@@ -6,19 +6,35 @@
 #include "scoring/scoring.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <vector>
 
+namespace {
+
+// The last bound of the scale, from which on every difference is worth 24 IMPs.
+constexpr int LastBound = ImpScale[23];
+
+// IMPs for every whole number of tens below the last bound.
+constexpr std::array<int, LastBound> ImpsOfTens = [] {
+    std::array<int, LastBound> imps{};
+    for (int d = 0; d < LastBound; ++d)
+        while (ImpScale[static_cast<std::size_t>(imps[static_cast<std::size_t>(d)])] <= d)
+            ++imps[static_cast<std::size_t>(d)];
+    return imps;
+}();
+
+} // namespace
+
+// The bounds are whole tens, so the whole part of the difference decides.
 int IMPRESULT(float diff) {
     if (std::isnan(diff)) return 0;
     const int sign = std::trunc(diff) < 0.0f ? -1 : 1;
     const float size = std::fabs(diff);
-    int imps = 0;
-    for (int k = 0; k < 24 && static_cast<float>(ImpScale[static_cast<std::size_t>(k)]) <= size;
-         ++k)
-        ++imps;
+    const int imps =
+        size >= static_cast<float>(LastBound) ? 24 : ImpsOfTens[static_cast<std::size_t>(size)];
     return sign * imps;
 }
 
@@ -86,40 +102,56 @@ void SCOREIMPS(int board, int n) {
 // ordinary scores instead. A faulty board, or one played once, scores 0.
 void SCORECALCUTTA(int board, int n) {
     const bool valid = ISTRUE(BoardValid(board));
-    // The mean NS score of the entries without an adjusted score.
+    // The score of the pair that sat NS at each entry (1000 and more is an
+    // adjusted score), and the mean of the ordinary ones.
+    std::vector<float> seat(static_cast<std::size_t>(n));
     double sum = 0.0;
     int counted = 0;
     for (int j = 1; j <= n; ++j) {
-        const float w = RESULTVALUE(board, j);
-        if (w > 1000.0f) continue;
-        sum += w < -500.0f ? w + 1000.0f : w;
+        const float v = RESULTVALUE(board, j);
+        const float w = v < -500.0f ? v + 1000.0f : v;
+        seat[static_cast<std::size_t>(j - 1)] = w;
+        if (w >= 1000.0f) continue;
+        sum += w;
         ++counted;
     }
     const float fieldMean = counted > 0 ? static_cast<float>(std::round(sum / counted)) : 0.0f;
-    const float share = n > 1 ? static_cast<float>(n - 1) : 1.0f;
+
+    // IMPs of each entry's NS score against every other entry. Seen from the
+    // other entry the IMPs only change sign, so each couple is looked up once.
+    std::vector<int> imps(static_cast<std::size_t>(n), 0);
+    if (valid) {
+        for (int i = 0; i < n; ++i) {
+            const float u = seat[static_cast<std::size_t>(i)];
+            if (u >= 1000.0f) continue;
+            const int againstField = IMPRESULT(u - fieldMean);
+            for (int j = i + 1; j < n; ++j) {
+                const float w = seat[static_cast<std::size_t>(j)];
+                const int x = w >= 1000.0f ? againstField : IMPRESULT(u - w);
+                imps[static_cast<std::size_t>(i)] += x;
+                if (w < 1000.0f) imps[static_cast<std::size_t>(j)] -= x;
+            }
+            for (int j = 0; j < i; ++j)
+                if (seat[static_cast<std::size_t>(j)] >= 1000.0f)
+                    imps[static_cast<std::size_t>(i)] += againstField;
+        }
+    }
 
     for (int i = 1; i <= n; ++i) {
         float points[3] = {0.0f, 0.0f, 0.0f};
         const float v = RESULTVALUE(board, i);
-        const float u = v >= -500.0f ? v : v + 1000.0f;
         const int a = v >= -500.0f ? 1 : 2;
-        const int e = 3 - a;
         if (valid && n > 1) {
-            if (v > 1000.0f) {
+            if (v >= 1000.0f) {
                 int sideA = 0, sideB = 0;
                 SPLITADJUSTED(v, sideA, sideB);
                 points[1] = static_cast<float>(sideA);
                 points[2] = static_cast<float>(sideB);
             } else {
-                for (int j = 1; j <= n; ++j) {
-                    if (j == i) continue;
-                    float w = RESULTVALUE(board, j);
-                    if (w < -500.0f) w += 1000.0f;
-                    const int imps = w >= 1000.0f ? IMPRESULT(u - fieldMean) : IMPRESULT(u - w);
-                    const float f = static_cast<float>(imps) / share;
-                    points[a] += f;
-                    points[e] -= f;
-                }
+                const float share = static_cast<float>(imps[static_cast<std::size_t>(i - 1)]) /
+                                    static_cast<float>(n - 1);
+                points[a] = share;
+                points[3 - a] = -share;
             }
         }
         BoardPoints(board, i, 1) = points[1];

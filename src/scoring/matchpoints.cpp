@@ -5,6 +5,9 @@
 #include "scoring/extents.h"
 #include "scoring/scoring.h"
 
+#include <algorithm>
+#include <vector>
+
 // Writes BoardPoints and BoardPercent of entries 1..n of `board`. A faulty board
 // scores 0 for everybody. With a single entry there is nobody to compare with:
 // both sides get 0 points and an average of 0.5.
@@ -12,12 +15,21 @@ void SCOREMATCHPOINTS(int board, int n) {
     const bool valid = ISTRUE(BoardValid(board));
     const bool neuberg = ISTRUE(UseNeuberg);
     const float top = 2.0f * static_cast<float>(n - 1);
+    // The score of the pair that sat NS at each entry (1000 and more is an
+    // adjusted score), and the ordinary ones in ascending order.
+    std::vector<float> seat(static_cast<std::size_t>(n)), ordinary;
+    ordinary.reserve(static_cast<std::size_t>(n));
+    for (int j = 1; j <= n; ++j) {
+        const float v = RESULTVALUE(board, j);
+        const float w = v < -500.0f ? v + 1000.0f : v;
+        seat[static_cast<std::size_t>(j - 1)] = w;
+        if (w < 1000.0f) ordinary.push_back(w);
+    }
+    std::sort(ordinary.begin(), ordinary.end());
     for (int i = 1; i <= n; ++i) {
         float points[3] = {0.0f, 0.0f, 0.0f};
         const float v = RESULTVALUE(board, i);
-        // The side that sat NS owns the score; with the pairs the wrong way round
-        // that is side 2.
-        const float u = v >= -500.0f ? v : v + 1000.0f;
+        // With the pairs the wrong way round side 2 sat NS.
         const int a = v >= -500.0f ? 1 : 2;
         const int e = 3 - a;
         if (!valid) {
@@ -28,29 +40,18 @@ void SCOREMATCHPOINTS(int board, int n) {
             points[1] = static_cast<float>(sideA) * top / 10.0f;
             points[2] = static_cast<float>(sideB) * top / 10.0f;
         } else {
-            int compared = 1;
-            for (int j = 1; j <= n; ++j) {
-                if (j == i) continue;
-                float w = RESULTVALUE(board, j);
-                if (w < -500.0f) w += 1000.0f;
-                if (w >= 1000.0f) {
-                    // Another entry's adjusted score: a tie, or left out under Neuberg.
-                    if (!neuberg) {
-                        points[a] += 1.0f;
-                        points[e] += 1.0f;
-                    }
-                    continue;
-                }
-                ++compared;
-                if (u > w) {
-                    points[a] += 2.0f;
-                } else if (u == w) {
-                    points[a] += 1.0f;
-                    points[e] += 1.0f;
-                } else {
-                    points[e] += 2.0f;
-                }
-            }
+            // Compared with every other ordinary score; the entry itself is one tie.
+            const float u = seat[static_cast<std::size_t>(i - 1)];
+            const auto lower = std::lower_bound(ordinary.begin(), ordinary.end(), u);
+            const auto upper = std::upper_bound(lower, ordinary.end(), u);
+            const int below = static_cast<int>(lower - ordinary.begin());
+            const int level = static_cast<int>(upper - lower) - 1;
+            const int above = static_cast<int>(ordinary.end() - upper);
+            const int compared = 1 + below + level + above;
+            // Another entry's adjusted score is a tie, or left out under Neuberg.
+            const int adjustedTies = neuberg ? 0 : n - compared;
+            points[a] = static_cast<float>(2 * below + level + adjustedTies);
+            points[e] = static_cast<float>(2 * above + level + adjustedTies);
             if (neuberg && compared != n) {
                 const float nf = static_cast<float>(n), cf = static_cast<float>(compared);
                 for (int k = 1; k <= 2; ++k)
