@@ -313,4 +313,35 @@ TEST_F(MovementTest, HeadersThatDoNotFitTheArraysWriteNothingOutside) {
     }
 }
 
+TEST_F(MovementTest, AnyHeaderGivesPairsInRangeOnly) {
+    // Every type, size and skip a damaged file could bring, with the arrays sized
+    // by the header: listed pairs always exist, lists never exceed NumRounds.
+    for (int type = 0; type <= 5; ++type)
+        for (int pairs = -1; pairs <= 17; ++pairs)
+            for (int rounds = 1; rounds <= 12; ++rounds)
+                for (int sets = 1; sets <= 12; ++sets)
+                    for (int skipAfter : {-1, 0, 2}) {
+                        RESETTOURNAMENTSTATE();
+                        MovementType = type;
+                        NumPairs = pairs;
+                        NumRounds = rounds;
+                        NumBoardSets = sets;
+                        SkipOn = TOLOGICAL(skipAfter >= 0);
+                        SkipAfterRound = static_cast<std::int16_t>(skipAfter);
+                        OrderAsPlayed = TOLOGICAL(sets % 2 == 0);
+                        ASSERT_TRUE(Movement.allocate(sets, rounds, 2));
+                        ASSERT_TRUE(SetEntries.allocate(sets));
+                        CALCULATEMOVEMENT();
+                        for (int s = 1; s <= sets; ++s) {
+                            ASSERT_TRUE(SetEntries(s) >= 0 && SetEntries(s) <= rounds);
+                            for (int i = 1; i <= SetEntries(s); ++i)
+                                ASSERT_TRUE(Movement(s, i, 1) >= 1 && Movement(s, i, 1) <= pairs &&
+                                            Movement(s, i, 2) >= 1 && Movement(s, i, 2) <= pairs &&
+                                            Movement(s, i, 1) != Movement(s, i, 2))
+                                    << "type " << type << ", " << pairs << " pairs, " << rounds
+                                    << " rounds, " << sets << " sets, set " << s << " entry " << i;
+                        }
+                    }
+}
+
 } // namespace
