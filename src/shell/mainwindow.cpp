@@ -28,12 +28,40 @@ constexpr int StatusHeight = 20;
 // Right edges of the first two status parts; the third reaches the window's edge.
 constexpr int StatusEdges[2] = {80, 180};
 
+// The status bar: three sunken parts ending at 80, 180 and the window's edge.
+class StatusLine : public QWidget {
+  public:
+    explicit StatusLine(QWidget* parent) : QWidget(parent) {
+        setObjectName("StatusBar");
+        setFixedHeight(StatusHeight);
+        for (int i = 0; i < 3; ++i) {
+            parts[i] = new QLabel(this);
+            parts[i]->setObjectName(QString("StatusPart%1").arg(i + 1));
+            parts[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            parts[i]->setIndent(3);
+        }
+    }
+    std::array<QLabel*, 3> parts{};
+
+  protected:
+    void resizeEvent(QResizeEvent*) override {
+        parts[0]->setGeometry(0, 0, StatusEdges[0], StatusHeight);
+        parts[1]->setGeometry(StatusEdges[0], 0, StatusEdges[1] - StatusEdges[0], StatusHeight);
+        parts[2]->setGeometry(StatusEdges[1], 0, std::max(0, width() - StatusEdges[1]),
+                              StatusHeight);
+    }
+};
+
 } // namespace
 
 DrawArea::DrawArea(QWidget* parent) : QWidget(parent) {
     setObjectName("DrawArea");
     // The picture covers every pixel: no background to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void DrawArea::resizeEvent(QResizeEvent*) {
+    if (MainWindow) MainWindow->ONSIZE();
 }
 
 void DrawArea::paintEvent(QPaintEvent* event) {
@@ -58,16 +86,8 @@ MainFrame::MainFrame() {
     layout->setSpacing(0);
     draw_ = new DrawArea(client);
     layout->addWidget(draw_, 1);
-    // The status bar: three sunken parts.
-    auto* status = new QWidget(client);
-    status->setObjectName("StatusBar");
-    status->setFixedHeight(StatusHeight);
-    for (int i = 0; i < 3; ++i) {
-        parts_[i] = new QLabel(status);
-        parts_[i]->setObjectName(QString("StatusPart%1").arg(i + 1));
-        parts_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        parts_[i]->setIndent(3);
-    }
+    auto* status = new StatusLine(client);
+    parts_ = status->parts;
     layout->addWidget(status);
     setCentralWidget(client);
 
@@ -114,18 +134,8 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void MainFrame::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    ONSIZE();
-}
-
-// Lays the status bar out and recomputes what the views can show.
+// Recomputes what the views can show in the drawing area and draws them anew.
 void MainFrame::ONSIZE() {
-    QWidget* bar = parts_[0]->parentWidget();
-    const int w = bar->width();
-    parts_[0]->setGeometry(0, 0, StatusEdges[0], StatusHeight);
-    parts_[1]->setGeometry(StatusEdges[0], 0, StatusEdges[1] - StatusEdges[0], StatusHeight);
-    parts_[2]->setGeometry(StatusEdges[1], 0, std::max(0, w - StatusEdges[1]), StatusHeight);
     DrawHeight = draw_->height();
     if (TournamentOpen) {
         // Rows of 20 pixels below a 20-pixel header.

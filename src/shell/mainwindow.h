@@ -22,6 +22,7 @@ class DrawArea : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 class MainFrame : public QMainWindow {
@@ -41,14 +42,14 @@ class MainFrame : public QMainWindow {
     QAction* action(int id) const;
     // Leaves the window without asking about unsaved changes (shut-down of tests).
     void closeWithoutAsking();
+    // The drawing area changed size: DrawHeight, the rows that fit, a new picture.
+    void ONSIZE();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
   private:
-    void ONSIZE();
     void ONACTIVATE(bool active);
 
     DrawArea* draw_ = nullptr;

@@ -31,7 +31,7 @@ void DRAWTOURNAMENTSUMMARY() {
         {"Tables", std::to_string(NumTables)},
         {"Rounds", std::to_string(NumRounds)},
         {"Boards", std::to_string(NumBoards) + " (" + std::to_string(BoardsPerRound) + " a round)"},
-        {"File", HasFileName ? TournamentFile : std::string("not saved yet")},
+        {"File", HasFileName ? TournamentFileTitle : std::string("not saved yet")},
     };
     int y = 44;
     for (const auto& [label, value] : rows) {

@@ -44,9 +44,7 @@ class MainWindowTest : public QObject {
     std::string path(const QString& name) { return (files_->path() + "/" + name).toStdString(); }
 
     // Starts the program with `arguments`, the seams already on.
-    MainFrame* start(const std::vector<std::string>& arguments = {}) {
-        return STARTUP(arguments);
-    }
+    MainFrame* start(const std::vector<std::string>& arguments = {}) { return STARTUP(arguments); }
 
     // A new tournament saved as `name`; returns its path.
     std::string saveNew(const QString& name) {
@@ -66,7 +64,7 @@ class MainWindowTest : public QObject {
         return f;
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         QVERIFY(settingsDir_.isValid() && programDir_.isValid());
         // Never the user's own settings or folder.
@@ -147,13 +145,18 @@ private slots:
     void commandLineNamesAFile_data() {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("file");
-        QTest::newRow("plain") << "t.otr" << "t.otr";
+        QTest::newRow("plain") << "t.otr"
+                               << "t.otr";
         QTest::newRow("quoted with blanks") << "\"C:\\My files\\Club 1.otr\""
                                             << "C:\\My files\\Club 1.otr";
-        QTest::newRow("text after the quote") << "\"a b.otr\" -x" << "a b.otr";
-        QTest::newRow("blanks around") << "   a b.otr  " << "a b.otr";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("only quotes") << "\"\"" << "";
+        QTest::newRow("text after the quote") << "\"a b.otr\" -x"
+                                              << "a b.otr";
+        QTest::newRow("blanks around") << "   a b.otr  "
+                                       << "a b.otr";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("only quotes") << "\"\""
+                                     << "";
     }
     void commandLineNamesAFile() {
         QFETCH(QString, line);
@@ -168,9 +171,8 @@ private slots:
         QVERIFY(QFile::exists(QString::fromStdString(p)));
         SHUTDOWN();
         // Split by the shell into words, or passed as one quoted string alike.
-        const std::vector<std::vector<std::string>> lines = {{"\"" + p + "\""},
-                                                             {p.substr(0, p.find(' ')),
-                                                              p.substr(p.find(' ') + 1)}};
+        const std::vector<std::vector<std::string>> lines = {
+            {"\"" + p + "\""}, {p.substr(0, p.find(' ')), p.substr(p.find(' ') + 1)}};
         for (const auto& arguments : lines) {
             start(arguments);
             QVERIFY(TournamentOpen);
@@ -293,13 +295,19 @@ private slots:
                 GwSeamNextFileName(target);
             }
         }
-        if (command == "new") ONCOMMAND(IDM_FILENEW);
-        else if (command == "open") ONCOMMAND(IDM_FILEOPEN);
-        else if (command == "close") ONFILECLOSE();
-        else if (command == "recent") ONCOMMAND(IDM_RECENT1);
-        else w->close();
+        if (command == "new")
+            ONCOMMAND(IDM_FILENEW);
+        else if (command == "open")
+            ONCOMMAND(IDM_FILEOPEN);
+        else if (command == "close")
+            ONFILECLOSE();
+        else if (command == "recent")
+            ONCOMMAND(IDM_RECENT1);
+        else
+            w->close();
 
-        QCOMPARE(GwSeamMessages().at(0).text, std::string("Do you want to save changes to the file?"));
+        QCOMPARE(GwSeamMessages().at(0).text,
+                 std::string("Do you want to save changes to the file?"));
         QCOMPARE(GwSeamMessages().at(0).caption, std::string("Question"));
         QCOMPARE(GwSeamMessages().at(0).kind, int(GW_MB_QUESTION));
         if (kept) {
@@ -449,9 +457,11 @@ private slots:
             if (previous == view) continue;
             SETVIEWSTATE(previous);
             bool before[6];
-            for (int i = 0; i < 6; ++i) before[i] = FINDCOMMAND(affected[i])->enabled;
+            for (int i = 0; i < 6; ++i)
+                before[i] = FINDCOMMAND(affected[i])->enabled;
             SETVIEWSTATE(view);
-            for (int v : views) QCOMPARE(COMMANDCHECKED(v), v == view);
+            for (int v : views)
+                QCOMPARE(COMMANDCHECKED(v), v == view);
             for (int i = 0; i < 6; ++i) {
                 const bool expected = states[i] < 0 ? before[i] : states[i] == 1;
                 QVERIFY2(FINDCOMMAND(affected[i])->enabled == expected,
@@ -510,8 +520,20 @@ private slots:
 
     void helpPagesShipInBothLanguages() {
         start();
-        const int topics[] = {HELP_DEFAULT_TOPIC, 1020, 1050, 1060, 1070, 1080, 1090,
-                              1100, 1110, 1120, 1130, 1140, 1150, 1160};
+        const int topics[] = {HELP_DEFAULT_TOPIC,
+                              1020,
+                              1050,
+                              1060,
+                              1070,
+                              1080,
+                              1090,
+                              1100,
+                              1110,
+                              1120,
+                              1130,
+                              1140,
+                              1150,
+                              1160};
         for (int language : {HELP_SRPSKI, HELP_ENGLISH}) {
             SETHELPLANGUAGE(language);
             for (int t : topics) {
@@ -533,11 +555,12 @@ private slots:
     }
 
     void dialogHelpTopics() {
-        const std::pair<int, int> rows[] = {{101, 1090}, {102, 1140}, {104, 1110}, {105, 1120},
-                                            {108, 1130}, {109, 1130}, {113, 1160}, {119, 1150},
-                                            {120, 1100}, {103, HELP_NO_TOPIC},
-                                            {121, HELP_NO_TOPIC}};
-        for (const auto& [dialog, topic] : rows) QCOMPARE(DIALOGHELPTOPIC(dialog), topic);
+        const std::pair<int, int> rows[] = {{101, 1090},          {102, 1140},         {104, 1110},
+                                            {105, 1120},          {108, 1130},         {109, 1130},
+                                            {113, 1160},          {119, 1150},         {120, 1100},
+                                            {103, HELP_NO_TOPIC}, {121, HELP_NO_TOPIC}};
+        for (const auto& [dialog, topic] : rows)
+            QCOMPARE(DIALOGHELPTOPIC(dialog), topic);
     }
 
     void aboutBoxShowsTheVersion() {
