@@ -1,66 +1,301 @@
 #include "winsupport/gwgdi.h"
 
-// Being filled in.
-bool GwBeginDraw(GwDC&, QPaintDevice*) {
-    return false;
+#include "winsupport/gwcontrol.h"
+#include "winsupport/gwfile.h"
+
+#include <QFontDatabase>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <cmath>
+
+namespace {
+
+QColor Colour(int v) {
+    return QColor(v & 255, v >> 8 & 255, v >> 16 & 255);
 }
-bool GwBeginDraw(GwDC&, QPainter*) {
-    return false;
+
+// Scales v by num / den, rounded to the nearest whole number.
+int Scale(int v, int num, int den) {
+    return den ? int(std::lround(double(v) * num / den)) : v;
 }
-void GwEndDraw(GwDC&) {}
-void GwSetViewport(GwDC&, int, int, int, int) {}
-void GwSetWindow(GwDC&, int, int, int, int) {}
-GwPoint GwWnd2View(const GwDC&, GwPoint p) {
-    return p;
+
+// Starts the mapping at the whole device and the tools at their defaults.
+void Reset(GwDC& dc) {
+    QPaintDevice* device = dc.painter->device();
+    dc.vpX = dc.vpY = dc.wnX = dc.wnY = 0;
+    dc.vpW = dc.wnW = std::max(1, device->width());
+    dc.vpH = dc.wnH = std::max(1, device->height());
+    dc.current = {};
+    dc.textColor = 0;
+    dc.painter->setPen(QPen(Qt::black, 0));
+    dc.painter->setBrush(Qt::NoBrush);
 }
-GwPoint GwView2Wnd(const GwDC&, GwPoint p) {
-    return p;
+
+GwPoint W2C(const GwDC& dc, int x, int y) {
+    return GwWnd2Client(dc, {x, y});
 }
-GwPoint GwClient2View(const GwDC&, GwPoint p) {
-    return p;
+
+bool StartJob(GwPrintJob& job, const std::string& docName) {
+    job.printer->setDocName(QS(docName));
+    if (!GwBeginDraw(job.dc, job.printer)) return false;
+    job.pageWidth = job.printer->width();
+    job.pageHeight = job.printer->height();
+    job.dpiX = job.printer->logicalDpiX();
+    job.dpiY = job.printer->logicalDpiY();
+    return true;
 }
-GwPoint GwView2Client(const GwDC&, GwPoint p) {
-    return p;
+
+// A printer of its own writing `file`, with the page settings of GwPrinter().
+void UsePdf(GwPrintJob& job, const std::string& file) {
+    job.printer = new QPrinter(QPrinter::HighResolution);
+    job.ownsPrinter = true;
+    job.printer->setPageLayout(GwPrinter()->pageLayout());
+    job.printer->setOutputFormat(QPrinter::PdfFormat);
+    job.printer->setOutputFileName(QS(file));
+    job.pdfFile = file;
 }
-GwPoint GwClient2Wnd(const GwDC&, GwPoint p) {
-    return p;
+
+void Release(GwPrintJob& job) {
+    if (job.ownsPrinter) delete job.printer;
+    job.printer = nullptr;
+    job.ownsPrinter = false;
 }
-GwPoint GwWnd2Client(const GwDC&, GwPoint p) {
-    return p;
+
+} // namespace
+
+bool GwBeginDraw(GwDC& dc, QPaintDevice* device) {
+    dc = GwDC();
+    auto* painter = new QPainter;
+    if (!device || !painter->begin(device)) {
+        delete painter;
+        return false;
+    }
+    dc.painter = painter;
+    dc.ownsPainter = true;
+    Reset(dc);
+    return true;
 }
-void GwSetPen(GwDC&, int, int, int) {}
-void GwSetBrush(GwDC&, int, int) {}
-void GwSetTextColor(GwDC&, int) {}
-void GwSetFont(GwDC&, const std::string&, int, int, bool, bool) {}
-GwSize GwGetTextExtent(const GwDC&, const std::string&) {
-    return {};
+
+bool GwBeginDraw(GwDC& dc, QPainter* painter) {
+    dc = GwDC();
+    if (!painter || !painter->isActive()) return false;
+    dc.painter = painter;
+    Reset(dc);
+    return true;
 }
-void GwTextOut(GwDC&, int, int, const std::string&, int) {}
-void GwMoveTo(GwDC&, int, int) {}
-void GwLineTo(GwDC&, int, int) {}
-void GwLine(GwDC&, int, int, int, int) {}
-void GwRectangle(GwDC&, int, int, int, int) {}
-void GwEllipse(GwDC&, int, int, int, int) {}
-void GwPolygon(GwDC&, const std::vector<GwPoint>&) {}
-void GwTextOut_W(GwDC&, int, int, const std::string&, int) {}
-void GwMoveTo_W(GwDC&, int, int) {}
-void GwLineTo_W(GwDC&, int, int) {}
-void GwLine_W(GwDC&, int, int, int, int) {}
-void GwRectangle_W(GwDC&, int, int, int, int) {}
-void GwEllipse_W(GwDC&, int, int, int, int) {}
-void GwPolygon_W(GwDC&, const std::vector<GwPoint>&) {}
+
+bool GwEndDraw(GwDC& dc) {
+    bool ok = dc.painter != nullptr;
+    if (dc.ownsPainter) {
+        ok = dc.painter->end();
+        delete dc.painter;
+    }
+    dc.painter = nullptr;
+    dc.ownsPainter = false;
+    return ok;
+}
+
+void GwSetViewport(GwDC& dc, int x, int y, int width, int height) {
+    dc.vpX = x;
+    dc.vpY = y;
+    dc.vpW = width ? width : 1;
+    dc.vpH = height ? height : 1;
+}
+
+void GwSetWindow(GwDC& dc, int x, int y, int width, int height) {
+    dc.wnX = x;
+    dc.wnY = y;
+    dc.wnW = width ? width : 1;
+    dc.wnH = height ? height : 1;
+}
+
+GwPoint GwWnd2View(const GwDC& dc, GwPoint p) {
+    return {Scale(p.x - dc.wnX, dc.vpW, dc.wnW), Scale(p.y - dc.wnY, dc.vpH, dc.wnH)};
+}
+GwPoint GwView2Wnd(const GwDC& dc, GwPoint p) {
+    return {dc.wnX + Scale(p.x, dc.wnW, dc.vpW), dc.wnY + Scale(p.y, dc.wnH, dc.vpH)};
+}
+GwPoint GwClient2View(const GwDC& dc, GwPoint p) {
+    return {p.x - dc.vpX, p.y - dc.vpY};
+}
+GwPoint GwView2Client(const GwDC& dc, GwPoint p) {
+    return {p.x + dc.vpX, p.y + dc.vpY};
+}
+GwPoint GwClient2Wnd(const GwDC& dc, GwPoint p) {
+    return GwView2Wnd(dc, GwClient2View(dc, p));
+}
+GwPoint GwWnd2Client(const GwDC& dc, GwPoint p) {
+    return GwView2Client(dc, GwWnd2View(dc, p));
+}
+
+void GwSetPen(GwDC& dc, int style, int width, int colour) {
+    static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
+                                          Qt::DashDotLine};
+    if (style == GW_PS_NULL) {
+        dc.painter->setPen(Qt::NoPen);
+        return;
+    }
+    QPen pen(Colour(colour), std::max(0, width));
+    pen.setStyle(style >= 0 && style < 4 ? styles[style] : Qt::SolidLine);
+    dc.painter->setPen(pen);
+}
+
+void GwSetBrush(GwDC& dc, int style, int colour) {
+    dc.painter->setBrush(style == GW_BS_NULL ? QBrush(Qt::NoBrush) : QBrush(Colour(colour)));
+}
+
+void GwSetTextColor(GwDC& dc, int colour) {
+    dc.textColor = colour;
+}
+
+void GwSetFont(GwDC& dc, const std::string& face, int height, int weight, bool italic,
+               bool underline) {
+    QFont font =
+        face.empty() ? QFontDatabase::systemFont(QFontDatabase::GeneralFont) : QFont(QS(face));
+    font.setPixelSize(std::max(1, height));
+    font.setWeight(QFont::Weight(std::clamp(weight, 100, 900)));
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    dc.painter->setFont(font);
+}
+
+GwSize GwGetTextExtent(const GwDC& dc, const std::string& text) {
+    const QFontMetrics fm = dc.painter->fontMetrics();
+    return {fm.horizontalAdvance(QS(text)), fm.height()};
+}
+
+void GwTextOut(GwDC& dc, int x, int y, const std::string& text, int align) {
+    const QString s = QS(text);
+    const QFontMetrics fm = dc.painter->fontMetrics();
+    if (align & GW_TA_RIGHT)
+        x -= fm.horizontalAdvance(s);
+    else if (align & GW_TA_CENTER)
+        x -= fm.horizontalAdvance(s) / 2;
+    if (align & GW_TA_BOTTOM)
+        y -= fm.descent();
+    else if (!(align & GW_TA_BASELINE))
+        y += fm.ascent();
+    const QPen pen = dc.painter->pen();
+    dc.painter->setPen(Colour(dc.textColor));
+    dc.painter->drawText(x, y, s);
+    dc.painter->setPen(pen);
+}
+
+void GwMoveTo(GwDC& dc, int x, int y) {
+    dc.current = {x, y};
+}
+
+void GwLineTo(GwDC& dc, int x, int y) {
+    dc.painter->drawLine(dc.current.x, dc.current.y, x, y);
+    dc.current = {x, y};
+}
+
+void GwLine(GwDC& dc, int x1, int y1, int x2, int y2) {
+    GwMoveTo(dc, x1, y1);
+    GwLineTo(dc, x2, y2);
+}
+
+void GwRectangle(GwDC& dc, int left, int top, int right, int bottom) {
+    dc.painter->drawRect(left, top, right - left - 1, bottom - top - 1);
+}
+
+void GwEllipse(GwDC& dc, int left, int top, int right, int bottom) {
+    dc.painter->drawEllipse(left, top, right - left - 1, bottom - top - 1);
+}
+
+void GwPolygon(GwDC& dc, const std::vector<GwPoint>& points) {
+    QPolygon polygon;
+    for (const auto& p : points)
+        polygon << QPoint(p.x, p.y);
+    dc.painter->drawPolygon(polygon);
+}
+
+void GwTextOut_W(GwDC& dc, int x, int y, const std::string& text, int align) {
+    const GwPoint p = W2C(dc, x, y);
+    GwTextOut(dc, p.x, p.y, text, align);
+}
+
+void GwMoveTo_W(GwDC& dc, int x, int y) {
+    const GwPoint p = W2C(dc, x, y);
+    GwMoveTo(dc, p.x, p.y);
+}
+
+void GwLineTo_W(GwDC& dc, int x, int y) {
+    const GwPoint p = W2C(dc, x, y);
+    GwLineTo(dc, p.x, p.y);
+}
+
+void GwLine_W(GwDC& dc, int x1, int y1, int x2, int y2) {
+    const GwPoint a = W2C(dc, x1, y1), b = W2C(dc, x2, y2);
+    GwLine(dc, a.x, a.y, b.x, b.y);
+}
+
+void GwRectangle_W(GwDC& dc, int left, int top, int right, int bottom) {
+    const GwPoint a = W2C(dc, left, top), b = W2C(dc, right, bottom);
+    GwRectangle(dc, a.x, a.y, b.x, b.y);
+}
+
+void GwEllipse_W(GwDC& dc, int left, int top, int right, int bottom) {
+    const GwPoint a = W2C(dc, left, top), b = W2C(dc, right, bottom);
+    GwEllipse(dc, a.x, a.y, b.x, b.y);
+}
+
+void GwPolygon_W(GwDC& dc, const std::vector<GwPoint>& points) {
+    std::vector<GwPoint> client;
+    for (const auto& p : points)
+        client.push_back(GwWnd2Client(dc, p));
+    GwPolygon(dc, client);
+}
+
 QPrinter* GwPrinter() {
-    return nullptr;
+    // Kept for the whole run and never freed: a printer must not outlive the
+    // application object, and the page settings live as long as the program.
+    static QPrinter* printer = new QPrinter(QPrinter::HighResolution);
+    return printer;
 }
-bool GwPrintBegin(GwPrintJob&, QWidget*, const std::string&) {
+
+bool GwPrintBegin(GwPrintJob& job, QWidget* owner, const std::string& docName) {
+    job = GwPrintJob();
+    std::optional<std::string> pdf;
+    if (SEAMPRINT(pdf)) {
+        if (!pdf) return false;
+        UsePdf(job, *pdf);
+    } else if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        std::string file = docName + ".pdf";
+        if (!GwGetSaveFile(owner, {{"PDF files (*.pdf)", "*.pdf"}}, "pdf", file, "Print to PDF"))
+            return false;
+        UsePdf(job, file);
+    } else {
+        job.printer = GwPrinter();
+        job.printer->setOutputFormat(QPrinter::NativeFormat);
+        QPrintDialog dialog(job.printer, owner ? owner : GwMainWindow());
+        if (dialog.exec() != QDialog::Accepted) {
+            job.printer = nullptr;
+            return false;
+        }
+    }
+    if (StartJob(job, docName)) return true;
+    Release(job);
     return false;
 }
-bool GwPdfBegin(GwPrintJob&, const std::string&, const std::string&) {
+
+bool GwPdfBegin(GwPrintJob& job, const std::string& file, const std::string& docName) {
+    job = GwPrintJob();
+    UsePdf(job, file);
+    if (StartJob(job, docName)) return true;
+    Release(job);
     return false;
 }
-bool GwPrintNewPage(GwPrintJob&) {
-    return false;
+
+bool GwPrintNewPage(GwPrintJob& job) {
+    return job.printer && job.printer->newPage();
 }
-bool GwPrintEnd(GwPrintJob&) {
-    return false;
+
+bool GwPrintEnd(GwPrintJob& job) {
+    if (!job.printer) return false;
+    const bool ok = GwEndDraw(job.dc);
+    Release(job);
+    return ok;
 }

@@ -68,8 +68,9 @@ struct GwDC {
 // pen starts black solid 1, the brush hollow, the text black, the font the default.
 bool GwBeginDraw(GwDC& dc, QPaintDevice* device);
 bool GwBeginDraw(GwDC& dc, QPainter* painter);
-// Ends drawing (ends the painter when GwBeginDraw began it).
-void GwEndDraw(GwDC& dc);
+// Ends drawing (ends the painter when GwBeginDraw began it); false when the device
+// failed on the way.
+bool GwEndDraw(GwDC& dc);
 
 // The mapping.
 void GwSetViewport(GwDC& dc, int x, int y, int width, int height);

@@ -149,6 +149,7 @@ struct DlgControl {
     std::vector<std::string> items;           // lists, combos, tabs
     std::vector<bool> selected;               // list box with multiSelect: one flag per item
     int minimum = 0, maximum = 100, page = 0; // ranges
+    int group = 0; // radios: those with the same group exclude each other
     DlgProc procs[DLG_CB_COUNT] = {};
 };
 

@@ -20,7 +20,8 @@ enum GwMenuType { GW_MFT_STRING = 0, GW_MFT_SEPARATOR = 0x800 };
 // A row without text (null or "") is a separator. text marks the mnemonic with "&";
 // what follows a tab is shown as the item's key without acting as one. key is the
 // shortcut that is shown and active, in Qt's portable form ("Ctrl+N", "Alt+Return",
-// "F1"), null or "" for none.
+// "F1"), null or "" for none. A popup row takes only its text and whether it is
+// grayed.
 struct GwMenuItem {
     int level = 0;
     int id = 0;
