@@ -1,6 +1,6 @@
 #pragma once
-// Setting up small tournaments for the scoring tests: the size, the movement
-// entered by hand, and the results as a traveller lists them.
+// Small tournaments for the scoring tests: the size, the movement entered by
+// hand, the results as a traveller lists them, and what to compare.
 
 #include "core/results.h"
 #include "core/tournament.h"
@@ -9,9 +9,10 @@
 
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
-// Opens a tournament of `sets` board sets of `perRound` boards with room for
-// `rounds` entries per set; every array is allocated and zeroed.
+// A tournament of `sets` board sets of `perRound` boards, room for `rounds`
+// entries per set, every array allocated and zeroed.
 inline void openTournament(int calc, int movement, int pairs, int sets, int rounds, int perRound) {
     CalcType = calc;
     MovementType = movement;
@@ -27,8 +28,7 @@ inline void openTournament(int calc, int movement, int pairs, int sets, int roun
 inline void setEntries(int set, std::initializer_list<std::pair<int, int>> entries) {
     int i = 0;
     for (const auto& [ns, ew] : entries) {
-        ++i;
-        Movement(set, i, 1) = ns;
+        Movement(set, ++i, 1) = ns;
         Movement(set, i, 2) = ew;
     }
     SetEntries(set) = i;
@@ -41,9 +41,21 @@ inline void enterResults(int board, std::initializer_list<float> values) {
         Results(board, ++i) = v;
 }
 
-// A Mitchell of an odd number of tables, one board set per table: entry i of set
-// s is played in round i by NS pair (s - i) mod T + 1 and EW pair
-// (s + 1 - 2i) mod T + T + 1.
+// BoardPoints of side 1 and side 2 of every entry of a board.
+inline void expectPoints(int board, std::initializer_list<std::pair<float, float>> expected) {
+    int i = 0;
+    for (const auto& [ns, ew] : expected) {
+        EXPECT_FLOAT_EQ(BoardPoints(board, ++i, 1), ns) << "board " << board << " entry " << i;
+        EXPECT_FLOAT_EQ(BoardPoints(board, i, 2), ew) << "board " << board << " entry " << i;
+    }
+}
+
+inline std::vector<int> placement() {
+    return std::vector<int>(PlacementOrder.data(), PlacementOrder.data() + NumPairs);
+}
+
+// A Mitchell of an odd number T of tables: in round i set s is played by NS pair
+// (s - i) mod T + 1 against EW pair (s + 1 - 2i) mod T + T + 1.
 inline void fillMitchell(int tables) {
     auto mod = [tables](int v) { return ((v % tables) + tables) % tables; };
     for (int s = 1; s <= NumBoardSets; ++s) {

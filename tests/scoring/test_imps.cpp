@@ -51,11 +51,7 @@ TEST_F(Imps, EachEntryScoresItsImpsAgainstTheDatum) {
     enterResults(1, {42, ENCODEINVERTED(42), 17, -5, ENCODEADJUSTED(3, -2)});
     ViewMode = 2;
     CALCULATEBOARD(1);
-    const float expected[5][2] = {{3, -3}, {-3, 3}, {-4, 4}, {-8, 8}, {3, -2}};
-    for (int i = 1; i <= 5; ++i) {
-        EXPECT_FLOAT_EQ(BoardPoints(1, i, 1), expected[i - 1][0]) << i;
-        EXPECT_FLOAT_EQ(BoardPoints(1, i, 2), expected[i - 1][1]) << i;
-    }
+    expectPoints(1, {{3, -3}, {-3, 3}, {-4, 4}, {-8, 8}, {3, -2}});
     EXPECT_EQ(CapturedStatus[2], "Avg:    30");
 
     // Outside the board lists the status bar is left alone.
@@ -70,22 +66,21 @@ TEST_F(Imps, BergerVictoryPointsDependOnlyOnTheResults) {
     openTournament(CALC_IMPS, MOVE_BERGER, 6, 1, 3, 8);
     setEntries(1, {{1, 6}, {2, 5}, {3, 4}});
     enterResults(1, {42, 50, 34}); // datum 420: 0, +2 and -2 IMPs
-    const float expected[3][2] = {{15, 15}, {16, 14}, {14, 16}};
-    auto check = [&](const char* when) {
-        for (int i = 1; i <= 3; ++i)
-            for (int k = 1; k <= 2; ++k)
-                EXPECT_FLOAT_EQ(MatchVP(1, i, k), expected[i - 1][k - 1]) << when << i << k;
+    auto victoryPoints = [] {
+        return std::vector<float>{MatchVP(1, 1, 1), MatchVP(1, 1, 2), MatchVP(1, 2, 1),
+                                  MatchVP(1, 2, 2), MatchVP(1, 3, 1), MatchVP(1, 3, 2)};
     };
+    const std::vector<float> expected{15, 15, 16, 14, 14, 16};
     // Scoring the board once, with the later matches' totals not yet known...
     CALCULATEBOARD(1);
-    check("first board: ");
+    EXPECT_EQ(victoryPoints(), expected);
     // ...or with totals left from an earlier calculation gives the same.
     MatchPoints.fill(0);
     MatchPoints(1, 3, 1) = 9;
     CALCULATEBOARD(8);
-    check("last board: ");
+    EXPECT_EQ(victoryPoints(), expected);
     CALCALL();
-    check("whole tournament: ");
+    EXPECT_EQ(victoryPoints(), expected);
     EXPECT_FLOAT_EQ(PairPercent(2), 16);
 
     // Until somebody has a total, nobody has victory points.
@@ -105,14 +100,8 @@ TEST_F(Calcutta, EveryOtherEntryCountsAnEqualShare) {
     enterResults(2, {42, 17, ENCODEADJUSTED(3, -2)});
     CALCULATEBOARD(1);
     CALCULATEBOARD(2);
-    const struct {
-        int board, entry;
-        float ns, ew;
-    } rows[] = {{1, 1, 6, -6}, {1, 2, -6, 6}, {2, 1, 4.5f, -4.5f}, {2, 2, -5, 5}, {2, 3, 3, -2}};
-    for (const auto& r : rows) {
-        EXPECT_FLOAT_EQ(BoardPoints(r.board, r.entry, 1), r.ns) << r.board << "/" << r.entry;
-        EXPECT_FLOAT_EQ(BoardPoints(r.board, r.entry, 2), r.ew) << r.board << "/" << r.entry;
-    }
+    expectPoints(1, {{6, -6}, {-6, 6}});
+    expectPoints(2, {{4.5f, -4.5f}, {-5, 5}, {3, -2}});
 }
 
 } // namespace

@@ -96,12 +96,6 @@ TEST(ScoreTables, ImpossibleScoresAreRefused) {
     }
 }
 
-TEST(ScoreTables, ZonesFollowTheSixteenBoardPattern) {
-    const int expected[] = {0, 1, 2, 3, 1, 2, 3, 0, 2, 3, 0, 1, 3, 0, 1, 2};
-    for (int b = 1; b <= 48; ++b)
-        EXPECT_EQ(GETBOARDZONE(b), expected[(b - 1) % 16]) << b;
-}
-
 TEST(ScoreTables, FindItemFindsEveryEntryAndNothingBetween) {
     int table[9];
     for (int count = 0; count <= 9; ++count) {
