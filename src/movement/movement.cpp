@@ -6,6 +6,7 @@
 #include "core/tournament.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace {
@@ -124,7 +125,7 @@ void mitchell(int sets, int capacity) {
                     ns = ns - 1;
                     if (ns == 0) ns = H;
                     ew = wrap(ew - 2);
-                    if (ew + s == N || ew + s == 2 * N) ew = wrap(ew - 2);
+                    if (ew + s == N || ew + s - N == N) ew = wrap(ew - 2);
                 }
             } else {
                 // N even: the automatic half-way shift takes the place of a skip.
@@ -181,29 +182,29 @@ void mitchell(int sets, int capacity) {
 
 // ---- Berger ---------------------------------------------------------------
 
-// The round (board set) in which pairs i and k meet in a round robin of n pairs.
-int bergerRound(int i, int k, int n) {
-    if (k == n) return floorMod(2 * i - 2, n - 1) + 1;
-    if (i == n) return floorMod(2 * k - 2, n - 1) + 1;
-    return floorMod(i + k - 2, n - 1) + 1;
-}
-
-// Lists a Berger (round robin; all tables of a round play the same board set):
-// set s holds the meetings of round s, ordered by the lower pair number; the
-// lower pair sits NS when the two numbers add up to an odd number. With an odd
-// number of pairs the pair that meets the phantom sits out.
+// Lists a Berger (round robin; all tables of a round play the same board set).
+// In a round robin of n pairs (n even; with an odd number of pairs pair n is a
+// phantom) pairs i and k < n meet in round ((i + k - 2) mod (n - 1)) + 1, and
+// pair n meets pair i in round ((2i - 2) mod (n - 1)) + 1. Set s holds the
+// meetings of round s ordered by the lower pair number, which sits NS when the
+// two numbers add up to an odd number. The pair that meets the phantom sits out;
+// sets after round n - 1 are never played.
 void berger(int sets, int capacity) {
-    const int P = NumPairs;
+    const std::int64_t P = NumPairs;
     if (P < 2) return;
-    const int n = P % 2 == 0 ? P : P + 1;
-    for (int i = 1; i <= P; ++i)
-        for (int k = i + 1; k <= P; ++k) {
-            const int s = bergerRound(i, k, n);
-            if (s > sets) continue;
+    const std::int64_t n = P % 2 == 0 ? P : P + 1;
+    for (int s = 1; s <= std::min<std::int64_t>(sets, n - 1); ++s)
+        for (std::int64_t i = 1; i < n && SetEntries(s) < capacity; ++i) {
+            // The partner of pair i in round s; pair n when i would meet itself.
+            std::int64_t k = (s - i) % (n - 1);
+            k = (k < 0 ? k + n - 1 : k) + 1;
+            if (k == i) k = n;
+            if (k <= i || k > P) continue;
+            const int lower = static_cast<int>(i), upper = static_cast<int>(k);
             if ((i + k) % 2 != 0)
-                appendEntry(s, i, k, capacity);
+                appendEntry(s, lower, upper, capacity);
             else
-                appendEntry(s, k, i, capacity);
+                appendEntry(s, upper, lower, capacity);
         }
 }
 
