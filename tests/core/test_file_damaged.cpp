@@ -10,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <random>
 
 using namespace filetest;
 
@@ -20,8 +21,13 @@ class DamagedFileTest : public OrlaTest {
     // Opens `bytes` as a file; true when it loaded. A refusal must be the one
     // "damaged" message, with the state as it was before.
     bool openBytes(const std::string& bytes) {
-        const auto file = tempDir() / "d.otr";
+        // A new name each time: rewriting one file makes the file system flush it.
+        const auto file = tempDir() / ("d" + std::to_string(++files_) + ".otr");
         writeBytes(file, bytes);
+        struct Remove {
+            std::filesystem::path p;
+            ~Remove() { std::filesystem::remove(p); }
+        } remove{file};
         RESETTOURNAMENTSTATE();
         SkipAfterRound = 77;
         const TournamentHeader before = Header;
@@ -54,6 +60,9 @@ class DamagedFileTest : public OrlaTest {
         RESETTOURNAMENTSTATE();
         return bytes;
     }
+
+  private:
+    int files_ = 0;
 };
 
 bool allZero(const Array<std::int32_t, 1>& a) {
@@ -199,6 +208,38 @@ TEST_F(DamagedFileTest, HeadersAndValuesNoVersionWroteAreRefused) {
         row.spoil(f);
         EXPECT_FALSE(openBytes(f));
     }
+}
+
+TEST_F(DamagedFileTest, RandomlySpoiledFilesLoadOnlyWhatTheArraysCanHold) {
+    const std::string good = validFile({MOVE_CUSTOM, CALC_MATCHPOINTS, 5, 6, 3, 2, true});
+    std::mt19937 rng(2024);
+    int loaded = 0;
+    for (int round = 0; round < 1500; ++round) {
+        std::string f = good;
+        for (int k = 1 + static_cast<int>(rng() % 3); k > 0; --k) {
+            // The header's fields most of the time, anywhere otherwise.
+            const std::size_t at = rng() % 2 ? 68 + rng() % 52 : rng() % (f.size() - 3);
+            const std::int32_t small = static_cast<std::int32_t>(rng() % 12) - 3;
+            if (rng() % 2)
+                put32(f, at, small);
+            else
+                f[at] = static_cast<char>(rng());
+        }
+        SCOPED_TRACE("round " + std::to_string(round));
+        if (!openBytes(f)) continue;
+        ++loaded;
+        ASSERT_EQ(Results.extent(1), NumBoards);
+        ASSERT_EQ(Results.extent(2), NumRounds);
+        ASSERT_EQ(NumBoardSets, NumBoards / BoardsPerRound);
+        ASSERT_EQ(SetEntries.extent(1), NumBoardSets);
+        for (std::size_t n = 0; n < SetEntries.size(); ++n)
+            ASSERT_TRUE(SetEntries.data()[n] >= 0 && SetEntries.data()[n] <= NumRounds);
+        for (std::size_t n = 0; n < Movement.size(); ++n)
+            ASSERT_TRUE(Movement.data()[n] >= 0 && Movement.data()[n] <= NumPairs);
+        for (std::size_t n = 0; n < HandCards.size(); ++n)
+            ASSERT_TRUE(HandCards.data()[n] >= 0 && HandCards.data()[n] <= 4);
+    }
+    EXPECT_GT(loaded, 100); // the spoiling leaves many files readable
 }
 
 TEST_F(DamagedFileTest, OldHeadersNoVersionWroteAreRefused) {
