@@ -43,7 +43,7 @@ int IMPRESULT(float diff);
 
 // The IMP datum of a board in units of 10: the mean of its scores with the
 // highest and lowest quarter dropped, rounded half away from zero. Adjusted
-// entries do not count; a board without any other entry has datum 0.
+// scores do not count; a board with only adjusted scores, or none, has datum 0.
 float CALCIMPAVERAGE(int board);
 
 // Vulnerability of a board: 0 none, 1 NS, 2 EW, 3 both.
