@@ -535,6 +535,14 @@ int CTLADDITEM(DlgControl& c, const std::string& text) {
     return n;
 }
 
+void INSERTITEM(QWidget* w, int n, const std::string& text) {
+    const QSignalBlocker blocker(w);
+    if (auto lw = qobject_cast<QListWidget*>(w))
+        lw->insertItem(n - 1, QS(text));
+    else if (auto cb = qobject_cast<QComboBox*>(w))
+        cb->insertItem(n - 1, QS(text));
+}
+
 bool CTLSETITEMS(DlgControl& c, const std::vector<std::string>& items) {
     if (!HasItems(c.kind)) return false;
     c.items = items;

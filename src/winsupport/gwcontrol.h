@@ -32,6 +32,9 @@ bool CTLGETCHAR(const DlgControl& c, int index, std::string& text);
 bool CTLGETLOG(const DlgControl& c, int index, bool& value);
 // Adds an item (in order for a sorted list); returns its number from 1, 0 on failure.
 int CTLADDITEM(DlgControl& c, const std::string& text);
+// Inserts item n (from 1) into a list or combo widget, without signals: spares
+// WRITEWIDGET rebuilding a long list for one new item.
+void INSERTITEM(QWidget* w, int n, const std::string& text);
 // Replaces the items, clearing the selection.
 bool CTLSETITEMS(DlgControl& c, const std::vector<std::string>& items);
 

@@ -271,6 +271,7 @@ int CONTROLADDSTRING(QWidget* ctl, const std::string& text) {
     int n = 0;
     Apply(ctl, true, [&](DlgControl& c) {
         n = c.kind == DLG_TAB ? 0 : CTLADDITEM(c, text);
+        if (n > 0) INSERTITEM(ctl, n, text);
         return n > 0;
     });
     return n;

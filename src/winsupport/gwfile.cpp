@@ -59,7 +59,10 @@ bool FileDialog(bool save, QWidget* owner, const std::vector<GwFilter>& filters,
         }
         if (chosen.empty()) return false;
         const QFileInfo info(QS(chosen));
-        if (!defaultExt.empty() && info.suffix().isEmpty()) chosen += "." + defaultExt;
+        // A name typed without extension gets the default one, unless an existing file
+        // to open has exactly that name.
+        if (!defaultExt.empty() && info.suffix().isEmpty() && (save || !info.isFile()))
+            chosen += "." + defaultExt;
         if (save && QFileInfo::exists(QS(chosen)) &&
             GwMessageBox(owner,
                          SS(QFileInfo(QS(chosen)).fileName()) +

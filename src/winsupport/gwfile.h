@@ -17,11 +17,13 @@ struct GwFilter {
 // The open-file dialog. fileName comes in as the suggested file or starting folder
 // and goes out as the chosen path. The list shows the filters in order and then
 // "All files (*.*)"; the title is "Open" when empty; a chosen name without an
-// extension gets defaultExt (without the dot; "" adds none). False when cancelled.
+// extension gets defaultExt (without the dot; "" adds none) unless a file of exactly
+// that name exists. False when cancelled.
 bool GwGetOpenFile(QWidget* owner, const std::vector<GwFilter>& filters,
                    const std::string& defaultExt, std::string& fileName,
                    const std::string& title = "");
-// The save-file dialog, as GwGetOpenFile with the title "Save" when empty. When the
+// The save-file dialog, as GwGetOpenFile with the title "Save" when empty and the
+// default extension added to any name without one. When the
 // chosen file exists the user is asked whether to replace it; No shows the dialog
 // again.
 bool GwGetSaveFile(QWidget* owner, const std::vector<GwFilter>& filters,

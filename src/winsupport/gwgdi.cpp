@@ -154,7 +154,13 @@ void GwSetFont(GwDC& dc, const std::string& face, int height, int weight, bool i
                bool underline) {
     QFont font =
         face.empty() ? QFontDatabase::systemFont(QFontDatabase::GeneralFont) : QFont(QS(face));
-    font.setPixelSize(std::max(1, height));
+    const int size = std::max(1, std::abs(height));
+    font.setPixelSize(size);
+    if (height > 0) {
+        // Scale the type size so that the cell has the height asked for.
+        const int cell = QFontMetrics(font, dc.painter->device()).height();
+        if (cell > 0) font.setPixelSize(std::max(1, size * size / cell));
+    }
     font.setWeight(QFont::Weight(std::clamp(weight, 100, 900)));
     font.setItalic(italic);
     font.setUnderline(underline);

@@ -86,8 +86,10 @@ GwPoint GwWnd2Client(const GwDC& dc, GwPoint p);
 void GwSetPen(GwDC& dc, int style, int width, int colour);
 void GwSetBrush(GwDC& dc, int style, int colour);
 void GwSetTextColor(GwDC& dc, int colour);
-// face "" is the platform's default sans face; height in client pixels (the full
-// character cell); weight 100..900 (400 normal, 700 bold).
+// face "" is the platform's default sans face. height in client pixels: above 0 the
+// character cell (ascent + descent), below 0 the character height without the
+// leading, which is how type sizes are given (points x dpi / 72). weight 100..900
+// (400 normal, 700 bold).
 void GwSetFont(GwDC& dc, const std::string& face, int height, int weight = 400, bool italic = false,
                bool underline = false);
 // Width and height of text in the current font, client pixels.

@@ -305,15 +305,16 @@ bool RunInit(DialogRecord& dlg) {
     return dlg.window == w;
 }
 
-// Applies a change to the record of control id and, while shown, to its widget.
-template <class F> bool Apply(DialogRecord& dlg, int id, F change) {
+// Applies a change to the record of control id and, while shown and when write is set,
+// to its widget; reading (write false) first takes the user's values from the widget.
+template <class F> bool Apply(DialogRecord& dlg, int id, bool write, F change) {
     const int i = ID2INDEX(dlg, id);
     if (i < 0) return false;
     QWidget* w = WidgetOf(dlg, i);
     DlgControl& c = dlg.controls[size_t(i)];
     if (w) READWIDGETVALUES(w, c);
     if (!change(c)) return false;
-    if (w) WRITEWIDGET(w, c);
+    if (w && write) WRITEWIDGET(w, c);
     return true;
 }
 
@@ -399,7 +400,8 @@ int ID2INDEX(const DialogRecord& dlg, int id) {
 
 bool DLGSETINT(DialogRecord& dlg, int id, int value, int index) {
     if (index == DLG_FOCUS) return SetFocus(dlg, id, value != 0);
-    if (!Apply(dlg, id, [&](DlgControl& c) { return CTLSETINT(c, index, value); })) return false;
+    if (!Apply(dlg, id, true, [&](DlgControl& c) { return CTLSETINT(c, index, value); }))
+        return false;
     if (index == DLG_VALUE) ClearGroup(dlg, id);
     return true;
 }
@@ -409,7 +411,7 @@ bool DLGSETLOG(DialogRecord& dlg, int id, bool value, int index) {
 }
 
 bool DLGSETCHAR(DialogRecord& dlg, int id, const std::string& text, int index) {
-    return Apply(dlg, id, [&](DlgControl& c) { return CTLSETCHAR(c, index, text); });
+    return Apply(dlg, id, true, [&](DlgControl& c) { return CTLSETCHAR(c, index, text); });
 }
 
 bool DLGGETINT(DialogRecord& dlg, int id, int& value, int index) {
@@ -419,16 +421,16 @@ bool DLGGETINT(DialogRecord& dlg, int id, int& value, int index) {
         value = focus;
         return true;
     }
-    return Apply(dlg, id, [&](DlgControl& c) { return CTLGETINT(c, index, value); });
+    return Apply(dlg, id, false, [&](DlgControl& c) { return CTLGETINT(c, index, value); });
 }
 
 bool DLGGETLOG(DialogRecord& dlg, int id, bool& value, int index) {
     if (index == DLG_FOCUS) return GetFocus(dlg, id, value);
-    return Apply(dlg, id, [&](DlgControl& c) { return CTLGETLOG(c, index, value); });
+    return Apply(dlg, id, false, [&](DlgControl& c) { return CTLGETLOG(c, index, value); });
 }
 
 bool DLGGETCHAR(DialogRecord& dlg, int id, std::string& text, int index) {
-    return Apply(dlg, id, [&](DlgControl& c) { return CTLGETCHAR(c, index, text); });
+    return Apply(dlg, id, false, [&](DlgControl& c) { return CTLGETCHAR(c, index, text); });
 }
 
 bool DLGSETSUB(DialogRecord& dlg, int id, DlgProc proc, int callbackType) {
@@ -593,16 +595,16 @@ bool DLGTABSHOW(DialogRecord& dlg, int tabId) {
 }
 
 bool CHANGENUMITEMS(DialogRecord& dlg, int id, int count) {
-    return Apply(dlg, id, [&](DlgControl& c) { return CTLSETINT(c, DLG_COUNT, count); });
+    return Apply(dlg, id, true, [&](DlgControl& c) { return CTLSETINT(c, DLG_COUNT, count); });
 }
 
 bool CHANGELISTBOXITEMS(DialogRecord& dlg, int id, const std::vector<std::string>& items) {
-    return Apply(dlg, id,
+    return Apply(dlg, id, true,
                  [&](DlgControl& c) { return c.kind != DLG_TAB && CTLSETITEMS(c, items); });
 }
 
 bool CHANGETABITEMS(DialogRecord& dlg, int id, const std::vector<std::string>& labels) {
-    return Apply(dlg, id, [&](DlgControl& c) {
+    return Apply(dlg, id, true, [&](DlgControl& c) {
         if (c.kind != DLG_TAB || !CTLSETITEMS(c, labels)) return false;
         c.state = labels.empty() ? 0 : 1; // a tab control always shows a page
         return true;
@@ -611,8 +613,9 @@ bool CHANGETABITEMS(DialogRecord& dlg, int id, const std::vector<std::string>& l
 
 int LISTADDSTRING(DialogRecord& dlg, int id, const std::string& text) {
     int n = 0;
-    Apply(dlg, id, [&](DlgControl& c) {
+    Apply(dlg, id, true, [&](DlgControl& c) {
         n = c.kind == DLG_TAB ? 0 : CTLADDITEM(c, text);
+        if (n > 0 && dlg.window) INSERTITEM(WidgetOf(dlg, ID2INDEX(dlg, id)), n, text);
         return n > 0;
     });
     return n;

@@ -96,7 +96,9 @@ enum DlgCallback {
     DLG_CB_KILLFOCUS = 7, // the control lost it
     DLG_CB_KEY = 8,       // a key is pressed in the control: DialogRecord::key holds it;
                           // setting key.refused swallows it. On an edit with such a
-                          // callback, pasted text arrives one character at a time.
+                          // callback (registered before the dialog is shown), pasted
+                          // text arrives one character at a time and there is no context
+                          // menu or dropping to bring text in past it.
     DLG_CB_INIT = 9,      // dialog-level procedure: the window was made and filled,
                           // before it is shown (DialogRecord::initialising is set)
     DLG_CB_DESTROY = 10,  // dialog-level procedure: the window is about to go

@@ -655,10 +655,13 @@ class TestWinSupport : public QObject {
         GwSetPen(dc, GW_PS_SOLID, 1, GW_RGB(255, 0, 0));
         GwSetBrush(dc, GW_BS_SOLID, GW_RGB(0, 0, 255));
         GwRectangle_W(dc, 500, 250, 1000, 500); // client 110,70 .. 210,120
-        GwSetFont(dc, "", 20, 700);
         GwSetTextColor(dc, GW_RGB(0, 128, 0));
+        // A positive height is the character cell, a negative one the type size.
+        GwSetFont(dc, "", -20);
+        QVERIFY(GwGetTextExtent(dc, "Kolo").cy > 20);
+        GwSetFont(dc, "", 20, 700);
         const GwSize size = GwGetTextExtent(dc, "Kolo");
-        QVERIFY(size.cx > 10 && size.cy >= 20);
+        QVERIFY(size.cx > 10 && std::abs(size.cy - 20) <= 1);
         GwTextOut(dc, 100, 10, "Kolo", GW_TA_RIGHT | GW_TA_TOP);
         QVERIFY(GwEndDraw(dc));
         QCOMPARE(image.pixelColor(110, 70), QColor(255, 0, 0));
