@@ -4,6 +4,7 @@
 
 #include "core/tournament.h"
 
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,10 +13,13 @@
 
 namespace filetest {
 
+// Hand-made files are built from the host's bytes.
+static_assert(std::endian::native == std::endian::little);
+
 struct Bytes {
     std::string b;
     Bytes& i32(std::int32_t v) {
-        b.append(reinterpret_cast<const char*>(&v), 4); // the tests run little-endian
+        b.append(reinterpret_cast<const char*>(&v), 4);
         return *this;
     }
     Bytes& f32(float v) {
