@@ -555,11 +555,10 @@ bool CTLSETITEMS(DlgControl& c, const std::vector<std::string>& items) {
     return true;
 }
 
-QWidget* KEYWIDGET(QWidget* w) {
-    if (auto cb = qobject_cast<QComboBox*>(w); cb && cb->lineEdit()) return cb->lineEdit();
-    if (auto sb = qobject_cast<QSpinBox*>(w))
-        if (auto le = sb->findChild<QLineEdit*>()) return le;
-    return w;
+QLineEdit* EDITOF(QWidget* w) {
+    if (auto cb = qobject_cast<QComboBox*>(w)) return cb->lineEdit();
+    if (qobject_cast<QSpinBox*>(w)) return w->findChild<QLineEdit*>();
+    return qobject_cast<QLineEdit*>(w);
 }
 
 bool HASFOCUS(const QWidget* w) {
@@ -568,7 +567,7 @@ bool HASFOCUS(const QWidget* w) {
 }
 
 bool CTLMESSAGE(QWidget* w, DlgControl& c, int message, long long wparam, long long lparam) {
-    auto* le = qobject_cast<QLineEdit*>(KEYWIDGET(w));
+    QLineEdit* le = EDITOF(w);
     switch (message) {
     case DLG_MSG_SETSEL: {
         if (!le) return false;
@@ -600,7 +599,6 @@ bool CTLMESSAGE(QWidget* w, DlgControl& c, int message, long long wparam, long l
     }
     case DLG_MSG_CHAR:
     case DLG_MSG_KEYDOWN: {
-        QWidget* target = KEYWIDGET(w);
         int key = int(wparam);
         auto mods = Qt::KeyboardModifiers(message == DLG_MSG_KEYDOWN ? int(lparam) : 0);
         QString text;
@@ -614,8 +612,8 @@ bool CTLMESSAGE(QWidget* w, DlgControl& c, int message, long long wparam, long l
         }
         QKeyEvent press(QEvent::KeyPress, key, mods, text);
         QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-        QCoreApplication::sendEvent(target, &press);
-        QCoreApplication::sendEvent(target, &release);
+        QCoreApplication::sendEvent(w, &press);
+        QCoreApplication::sendEvent(w, &release);
         return true;
     }
     default:

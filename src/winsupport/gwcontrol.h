@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class QLineEdit;
 class QWidget;
 
 // The kind of a widget (DlgKind), 0 for a class the layer does not know.
@@ -38,9 +39,10 @@ void INSERTITEM(QWidget* w, int n, const std::string& text);
 // Replaces the items, clearing the selection.
 bool CTLSETITEMS(DlgControl& c, const std::vector<std::string>& items);
 
-// The widget that holds the text and gets the keys of w (a combo box's or spin
-// box's edit), or w itself.
-QWidget* KEYWIDGET(QWidget* w);
+// The line edit that holds the text of w (w itself, or the edit inside a combo box or
+// spin box), null for none. Keys and focus go to w itself: Qt gives the inner edit
+// its keys without events of its own.
+QLineEdit* EDITOF(QWidget* w);
 // Whether the keyboard focus is in w.
 bool HASFOCUS(const QWidget* w);
 // Sends a DLG_MSG_CHAR or DLG_MSG_KEYDOWN to w, or applies DLG_MSG_SETSEL,

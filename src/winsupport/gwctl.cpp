@@ -46,7 +46,7 @@ GwCtlRecord* Find(const QWidget* w) {
 // of a combo box.
 GwCtlRecord* FindOwner(const QObject* o) {
     for (auto& r : Table())
-        if (o && (r.hwnd == o || KEYWIDGET(r.hwnd) == o)) return &r;
+        if (o && (r.hwnd == o || (r.kind == GWCTL_COMBOBOX && EDITOF(r.hwnd) == o))) return &r;
     return nullptr;
 }
 
@@ -74,13 +74,12 @@ class CtlFilter : public QObject {
         const QEvent::Type type = e->type();
         if (type != QEvent::KeyPress && type != QEvent::FocusIn && type != QEvent::FocusOut)
             return false;
-        GwCtlRecord* r = FindOwner(o);
+        GwCtlRecord* r = Find(qobject_cast<QWidget*>(o));
         if (!r) return false;
         const GwCtlRecord copy = *r;
         GwCtlEvent ev;
         if (type == QEvent::KeyPress) {
-            // Keys passed on from a combo box's edit were seen at the edit.
-            if (o != KEYWIDGET(copy.hwnd) || !copy.keyProc) return false;
+            if (!copy.keyProc) return false;
             auto* ke = static_cast<QKeyEvent*>(e);
             ev.sub = GWSUB_KEY;
             ev.key = ke->key();
@@ -187,7 +186,6 @@ void Connect(QWidget* w) {
     else if (auto sb = qobject_cast<QScrollBar*>(w))
         QObject::connect(sb, &QScrollBar::valueChanged, w, general);
     w->installEventFilter(Filter());
-    if (KEYWIDGET(w) != w) KEYWIDGET(w)->installEventFilter(Filter());
     // A window deleted with its parent leaves the table.
     QObject::connect(w, &QObject::destroyed, [w] {
         std::erase_if(Table(), [w](const GwCtlRecord& r) { return r.hwnd == w; });
@@ -346,7 +344,7 @@ int IndexByHwnd(const QWidget* window) {
 
 QWidget* GwCtlGetEdit(QWidget* combo) {
     const GwCtlRecord* r = Find(combo);
-    return r && r->kind == GWCTL_COMBOBOX ? KEYWIDGET(combo) : nullptr;
+    return r && r->kind == GWCTL_COMBOBOX ? EDITOF(combo) : nullptr;
 }
 
 bool GwCtlDestroy(QWidget* ctl) {

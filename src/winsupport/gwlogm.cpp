@@ -124,17 +124,15 @@ bool GwDialog::eventFilter(QObject* o, QEvent* e) {
         return false;
     DialogRecord& d = *rec;
     for (size_t i = 0; i < widgets.size(); ++i) {
-        QWidget* keyWidget = KEYWIDGET(widgets[i]);
+        if (o != widgets[i]) continue;
         if (type != QEvent::KeyPress) {
-            if (o != widgets[i] && o != keyWidget) continue;
             const int cb = type == QEvent::FocusIn ? DLG_CB_SETFOCUS : DLG_CB_KILLFOCUS;
             if (d.controls[i].procs[cb]) Fire(d, int(i), cb);
             return false;
         }
-        if (o != keyWidget) continue; // keys passed on from an inner edit were seen there
         if (!d.controls[i].procs[DLG_CB_KEY]) return false;
         auto* ke = static_cast<QKeyEvent*>(e);
-        auto* edit = qobject_cast<QLineEdit*>(keyWidget);
+        QLineEdit* edit = EDITOF(widgets[i]);
         if (edit && ke->matches(QKeySequence::Paste)) {
             // Pasted text goes through the key callback one character at a time.
             for (QChar ch : QApplication::clipboard()->text()) {
@@ -259,12 +257,10 @@ void Connect(GwDialog* w, int i) {
             QObject::connect(static_cast<QTabBar*>(x), &QTabBar::currentChanged, w, tab);
     }
     x->installEventFilter(w);
-    QWidget* keyWidget = KEYWIDGET(x);
-    if (keyWidget != x) keyWidget->installEventFilter(w);
-    if (w->rec->controls[size_t(i)].procs[DLG_CB_KEY]) {
+    if (QLineEdit* edit = EDITOF(x); edit && w->rec->controls[size_t(i)].procs[DLG_CB_KEY]) {
         // Only typed (and pasted) text may pass the key callback.
-        keyWidget->setContextMenuPolicy(Qt::NoContextMenu);
-        keyWidget->setAcceptDrops(false);
+        edit->setContextMenuPolicy(Qt::NoContextMenu);
+        edit->setAcceptDrops(false);
     }
 }
 
@@ -470,7 +466,9 @@ int DLGMODAL(DialogRecord& dlg, QWidget* parent) {
         dlg.modal = false;
         return -1;
     }
-    if (!RunInit(dlg)) { // the initialisation closed it already
+    ModalStack.push_back(&dlg); // dialogs opened from now on belong to this one
+    if (!RunInit(dlg)) {        // the initialisation closed it already
+        ModalStack.pop_back();
         delete w;
         dlg.modal = false;
         return dlg.returnValue;
@@ -487,7 +485,6 @@ int DLGMODAL(DialogRecord& dlg, QWidget* parent) {
             }
         });
     }
-    ModalStack.push_back(&dlg);
     w->exec();
     ModalStack.pop_back();
     if (dlg.window == w) DLGEXIT(dlg); // ended from outside (the owner went away)
