@@ -103,43 +103,47 @@ void SCOREIMPS(int board, int n) {
 void SCORECALCUTTA(int board, int n) {
     const bool valid = ISTRUE(BoardValid(board));
     // The score of the pair that sat NS at each entry (1000 and more is an
-    // adjusted score), and the mean of the ordinary ones.
-    std::vector<float> seat(static_cast<std::size_t>(n));
+    // adjusted score), the ordinary ones in ascending order, and their mean.
+    std::vector<float> seat(static_cast<std::size_t>(n)), ordinary;
+    ordinary.reserve(static_cast<std::size_t>(n));
     double sum = 0.0;
-    int counted = 0;
     for (int j = 1; j <= n; ++j) {
         const float v = RESULTVALUE(board, j);
         const float w = v < -500.0f ? v + 1000.0f : v;
         seat[static_cast<std::size_t>(j - 1)] = w;
         if (w >= 1000.0f) continue;
+        ordinary.push_back(w);
         sum += w;
-        ++counted;
     }
-    const float fieldMean = counted > 0 ? static_cast<float>(std::round(sum / counted)) : 0.0f;
+    const int adjusted = n - static_cast<int>(ordinary.size());
+    const float fieldMean =
+        ordinary.empty() ? 0.0f : static_cast<float>(std::round(sum / ordinary.size()));
+    std::sort(ordinary.begin(), ordinary.end());
 
-    // IMPs of each entry's NS score against every other entry. Seen from the
-    // other entry the IMPs only change sign, so each couple is looked up once.
-    std::vector<int> imps(static_cast<std::size_t>(n), 0);
-    if (valid) {
-        for (int i = 0; i < n; ++i) {
-            const float u = seat[static_cast<std::size_t>(i)];
-            if (u >= 1000.0f) continue;
-            const int againstField = IMPRESULT(u - fieldMean);
-            for (int j = i + 1; j < n; ++j) {
-                const float w = seat[static_cast<std::size_t>(j)];
-                const int x = w >= 1000.0f ? againstField : IMPRESULT(u - w);
-                imps[static_cast<std::size_t>(i)] += x;
-                if (w < 1000.0f) imps[static_cast<std::size_t>(j)] -= x;
-            }
-            for (int j = 0; j < i; ++j)
-                if (seat[static_cast<std::size_t>(j)] >= 1000.0f)
-                    imps[static_cast<std::size_t>(i)] += againstField;
+    // Entries with the same score win the same IMPs, so each different score is
+    // compared once with each other one (seen from the other score the IMPs only
+    // change sign), weighted by how many entries have it.
+    std::vector<float> score;
+    std::vector<int> times;
+    for (float w : ordinary) {
+        if (score.empty() || score.back() != w) {
+            score.push_back(w);
+            times.push_back(0);
         }
+        ++times.back();
     }
+    std::vector<int> won(score.size(), 0);
+    for (std::size_t x = 0; x < score.size(); ++x)
+        for (std::size_t y = x + 1; y < score.size(); ++y) {
+            const int imps = IMPRESULT(score[x] - score[y]);
+            won[x] += times[y] * imps;
+            won[y] -= times[x] * imps;
+        }
 
     for (int i = 1; i <= n; ++i) {
         float points[3] = {0.0f, 0.0f, 0.0f};
         const float v = RESULTVALUE(board, i);
+        const float u = seat[static_cast<std::size_t>(i - 1)];
         const int a = v >= -500.0f ? 1 : 2;
         if (valid && n > 1) {
             if (v >= 1000.0f) {
@@ -148,8 +152,10 @@ void SCORECALCUTTA(int board, int n) {
                 points[1] = static_cast<float>(sideA);
                 points[2] = static_cast<float>(sideB);
             } else {
-                const float share = static_cast<float>(imps[static_cast<std::size_t>(i - 1)]) /
-                                    static_cast<float>(n - 1);
+                const auto at = std::lower_bound(score.begin(), score.end(), u) - score.begin();
+                const int imps =
+                    won[static_cast<std::size_t>(at)] + adjusted * IMPRESULT(u - fieldMean);
+                const float share = static_cast<float>(imps) / static_cast<float>(n - 1);
                 points[a] = share;
                 points[3 - a] = -share;
             }

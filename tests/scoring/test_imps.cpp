@@ -91,17 +91,22 @@ TEST_F(Imps, BergerVictoryPointsDependOnlyOnTheResults) {
 }
 
 TEST_F(Calcutta, EveryOtherEntryCountsAnEqualShare) {
-    openTournament(CALC_CALCUTTA, MOVE_CUSTOM, 6, 2, 3, 1);
+    openTournament(CALC_CALCUTTA, MOVE_CUSTOM, 8, 3, 4, 1);
     // Two entries: the single comparison counts fully.
-    setEntries(1, {{1, 4}, {2, 5}});
+    setEntries(1, {{1, 5}, {2, 6}});
     enterResults(1, {42, 17});
     // Three: an adjusted entry is replaced by the mean of the others (+300).
-    setEntries(2, {{1, 4}, {2, 5}, {3, 6}});
+    setEntries(2, {{1, 5}, {2, 6}, {3, 7}});
     enterResults(2, {42, 17, ENCODEADJUSTED(3, -2)});
-    CALCULATEBOARD(1);
-    CALCULATEBOARD(2);
+    // Four, two of them +420 (one scored by pair 6 sitting NS); the mean is +340.
+    setEntries(3, {{1, 5}, {2, 6}, {3, 7}, {4, 8}});
+    enterResults(3, {42, ENCODEINVERTED(42), 17, ENCODEADJUSTED(3, -2)});
+    for (int b = 1; b <= 3; ++b)
+        CALCULATEBOARD(b);
     expectPoints(1, {{6, -6}, {-6, 6}});
     expectPoints(2, {{4.5f, -4.5f}, {-5, 5}, {3, -2}});
+    expectPoints(3,
+                 {{8.0f / 3, -8.0f / 3}, {-8.0f / 3, 8.0f / 3}, {-17.0f / 3, 17.0f / 3}, {3, -2}});
 }
 
 } // namespace
