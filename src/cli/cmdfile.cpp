@@ -2,11 +2,11 @@
 // does and saves it. orla-cli dump: opens a tournament file as the program does
 // and prints its whole state as one JSON object.
 #include "cli/commands.h"
+#include "cli/sizeoptions.h"
 #include "core/cp1250.h"
 #include "core/hooks.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
-#include "movement/movementsize.h"
 #include "scoring/compute.h"
 
 #include <nlohmann/json.hpp>
@@ -23,9 +23,6 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-// The largest count the dialog's three-digit fields take.
-constexpr int MaxCount = 999;
-
 MessageAnswer printMessage(const std::string& text, const std::string&, MessageKind kind) {
     std::fprintf(stderr, "%s\n", text.c_str());
     return kind == MSG_YESNO_QUESTION ? ANSWER_NO : ANSWER_OK;
@@ -38,38 +35,17 @@ void keepStatus(int part, const std::string& text) {
 }
 
 struct NewOptions {
-    std::string out, movement, calc = "mp", skip, name;
-    int pairs = 0, perRound = 0, rounds = 0, boards = 0, skipAfter = 0;
-    bool neuberg = false, byTable = false, rating = false, masters = false, highRated = false,
-         hands = false;
-    CLI::Option *roundsOpt = nullptr, *boardsOpt = nullptr, *skipAfterOpt = nullptr,
-                *skipOpt = nullptr;
+    SizeOptions size;
+    std::string out, calc = "mp", name;
+    bool neuberg = false, rating = false, masters = false, highRated = false, hands = false;
 };
-
-void needCount(const char* option, int value, int least) {
-    if (value < least || value > MaxCount)
-        CLIUSAGE(std::string(option) + " must be from " + std::to_string(least) + " to " +
-                 std::to_string(MaxCount));
-}
 
 // Sets the header as the dialog's OK on a new tournament reads it, opens the
 // tournament, builds the movement, computes it and writes the file.
 void runNew(const NewOptions& o) {
-    const int movement = o.movement == "mitchell" ? MOVE_MITCHELL
-                         : o.movement == "berger" ? MOVE_BERGER
-                                                  : MOVE_HOWELL;
     const int calc = o.calc == "mp"    ? CALC_MATCHPOINTS
                      : o.calc == "imp" ? CALC_IMPS
                                        : CALC_CALCUTTA;
-    const bool skip = *o.skipAfterOpt || *o.skipOpt;
-
-    if (movement == MOVE_HOWELL) {
-        if (o.pairs < 5 || o.pairs > 14) CLIUSAGE("a Howell is played by 5 to 14 pairs");
-    } else {
-        needCount("--pairs", o.pairs, 2);
-    }
-    needCount("--boards-per-round", o.perRound, 1);
-    if (skip && movement != MOVE_MITCHELL) CLIUSAGE("only a Mitchell has a skip");
     if (o.neuberg && calc != CALC_MATCHPOINTS) CLIUSAGE("--neuberg is for matchpoints only");
     if (o.highRated && !o.rating) CLIUSAGE("--high-rated needs --rating");
     std::string name;
@@ -83,51 +59,20 @@ void runNew(const NewOptions& o) {
     if (name.size() > static_cast<std::size_t>(TournamentNameLength))
         CLIUSAGE("--name: at most " + std::to_string(TournamentNameLength) + " characters");
 
-    const MovementSize size = DEFAULTMOVEMENTSIZE(movement, o.pairs, o.perRound, skip);
-    int rounds = size.rounds, boards = size.boards;
-    if (*o.roundsOpt) {
-        needCount("--rounds", o.rounds, 1);
-        // Typing the rounds changes the total only for a Berger.
-        if (movement == MOVE_BERGER && o.rounds != size.rounds) boards = o.rounds * o.perRound;
-        rounds = o.rounds;
-    }
-    if (*o.boardsOpt) {
-        needCount("--boards", o.boards, 1);
-        boards = o.boards;
-    }
-    if (*o.skipAfterOpt) needCount("--skip-after", o.skipAfter, 1);
-    if (rounds < 1 || rounds > MaxCount) CLIUSAGE("the tournament would have no rounds");
-    if (boards < o.perRound || boards > MaxCount)
-        CLIUSAGE("the total boards must hold at least one round's boards and at most " +
-                 std::to_string(MaxCount));
-
+    DEFAULTHEADER();
+    SETHEADERSIZE(o.size);
     NeedsRecalc = false;
     SETFIELD(Header.TournamentName, TournamentNameLength, name);
-    NumPairs = o.pairs;
-    NumBoards = boards;
-    NumRounds = rounds;
-    BoardsPerRound = o.perRound;
-    NumBoardSets = NumBoards / BoardsPerRound;
-    MovementType = movement;
-    SkipOn = TOLOGICAL(skip);
-    SkipAfterRound = static_cast<std::int16_t>(*o.skipAfterOpt ? o.skipAfter : size.skipAfterRound);
     if (o.rating) RatingMode = -1;
     if (o.masters) RatingMode = 1;
     HighRated = TOLOGICAL(o.highRated);
-    SkipBoards = TOLOGICAL(o.skip != "players");
     UseNeuberg = TOLOGICAL(o.neuberg);
     CalcType = calc;
-    OrderAsPlayed = TOLOGICAL(!o.byTable);
     HasHands = TOLOGICAL(o.hands);
-    if (!INITTOURNAMENT()) {
+    if (!CREATETOURNAMENT()) {
         CliExitCode = EXIT_FILE;
         return;
     }
-    SETSAVE(true);
-    if (Compute.calculateMovement) Compute.calculateMovement();
-    TournamentOpen = true;
-    if (Compute.calcAll) Compute.calcAll();
-
     TournamentFile = o.out;
     CliExitCode = WRITENTRFILE() ? EXIT_DONE : EXIT_FILE;
 }
@@ -286,20 +231,10 @@ void ADDFILECOMMANDS(CLI::App& app) {
     CLI::App* create = app.add_subcommand(
         "new", "Create a tournament as the Tournament Properties dialog does and save it");
     create->add_option("OUT", o->out, "Tournament file to write (.otr)")->required();
-    create->add_option("--movement", o->movement, "mitchell, berger or howell")
-        ->required()
-        ->check(CLI::IsMember({"mitchell", "berger", "howell"}));
-    create->add_option("--pairs", o->pairs, "Number of pairs")->required();
-    create->add_option("--boards-per-round", o->perRound, "Boards per round")->required();
-    o->roundsOpt = create->add_option("--rounds", o->rounds, "Number of rounds");
-    o->boardsOpt = create->add_option("--boards", o->boards, "Total boards");
+    ADDSIZEOPTIONS(create, o->size, "movement");
     create->add_option("--calc", o->calc, "mp, imp or calcutta (default mp)")
         ->check(CLI::IsMember({"mp", "imp", "calcutta"}));
     create->add_flag("--neuberg", o->neuberg, "Neuberg formula");
-    o->skipAfterOpt = create->add_option("--skip-after", o->skipAfter, "Skip after this round");
-    o->skipOpt = create->add_option("--skip", o->skip, "The skip applies to boards or players")
-                     ->check(CLI::IsMember({"boards", "players"}));
-    create->add_flag("--by-table", o->byTable, "Order of results by table number");
     auto* rating = create->add_flag("--rating", o->rating, "Calculate rating");
     auto* masters = create->add_flag("--masters", o->masters, "Calculate masters");
     rating->excludes(masters);

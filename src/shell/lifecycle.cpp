@@ -4,6 +4,7 @@
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
 #include "movement/movementsize.h"
+#include "scoring/compute.h"
 #include "shell/commands.h"
 #include "shell/mainwindow.h"
 #include "shell/settings.h"
@@ -68,14 +69,9 @@ bool NEWDEFAULTTOURNAMENT() {
     NumRounds = size.rounds;
     NumBoards = size.boards;
     SkipAfterRound = static_cast<std::int16_t>(size.skipAfterRound);
-    NumBoardSets = NumBoards / BoardsPerRound;
     TournamentFile.clear();
     TournamentFileTitle = "[Untitled]";
-    if (!INITTOURNAMENT()) return false;
-    SETSAVE(true);
-    if (Compute.calculateMovement) Compute.calculateMovement();
-    TournamentOpen = true;
-    if (Compute.calcAll) Compute.calcAll();
+    if (!CREATETOURNAMENT()) return false;
     REDRAW();
     return true;
 }

@@ -1,47 +1,16 @@
 // orla-cli new and dump, run as the user runs them: the file they make, the JSON
 // they print and their exit codes.
+#include "cli/clitest.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
-#include "support/testsupport.h"
 
 #include <nlohmann/json.hpp>
-
-#include <sys/wait.h>
-
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 
 using nlohmann::json;
 
 namespace {
 
-class CliFileTest : public OrlaTest {
-  protected:
-    struct Run {
-        int code;
-        std::string out, err;
-    };
-
-    // Runs orla-cli with `args`, collecting stdout, stderr and the exit code.
-    Run run(const std::string& args) {
-        const std::string errFile = (tempDir() / "stderr.txt").string();
-        Run r{-1, {}, {}};
-        FILE* pipe = popen(("'" ORLA_CLI "' " + args + " 2>'" + errFile + "'").c_str(), "r");
-        if (!pipe) return r;
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-            r.out.append(buf, n);
-        const int status = pclose(pipe);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ostringstream err;
-        err << std::ifstream(errFile).rdbuf();
-        r.err = err.str();
-        return r;
-    }
-
-    std::string path(const std::string& name) { return "'" + (tempDir() / name).string() + "'"; }
-};
+using CliFileTest = CliTest;
 
 TEST_F(CliFileTest, NewMakesTheTournamentThatDumpShows) {
     const Run made = run("new " + path("kup.otr") +

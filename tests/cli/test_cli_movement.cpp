@@ -1,45 +1,14 @@
 // orla-cli movement, run as the user runs it: its JSON and its exit codes.
-#include "support/testsupport.h"
+#include "cli/clitest.h"
 
 #include <nlohmann/json.hpp>
 
-#include <sys/wait.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
 
-class CliMovementTest : public OrlaTest {
-  protected:
-    struct Run {
-        int code;
-        std::string out, err;
-    };
-
-    // Runs orla-cli with `args`, collecting stdout, stderr and the exit code.
-    Run run(const std::string& args) {
-        const std::string errFile = (tempDir() / "stderr.txt").string();
-        const std::string command = "'" ORLA_CLI "' " + args + " 2>'" + errFile + "'";
-        Run r{-1, {}, {}};
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return r;
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0)
-            r.out.append(buf, n);
-        const int status = pclose(pipe);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream in(errFile);
-        std::ostringstream err;
-        err << in.rdbuf();
-        r.err = err.str();
-        return r;
-    }
-};
+using CliMovementTest = CliTest;
 
 TEST_F(CliMovementTest, PrintsTheMovementAsJson) {
     const Run r = run("movement --type mitchell --pairs 9 --boards-per-round 3");
