@@ -2,21 +2,42 @@
 
 #include "winsupport/gwcontrol.h"
 
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
+
+namespace {
+
+// A box whose question has to be answered: Escape and the close box would otherwise
+// count as No and, asked about unsaved changes, throw the changes away.
+class QuestionBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        if (e->matches(QKeySequence::Cancel)) return;
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override { e->ignore(); }
+};
+
+} // namespace
 
 int GwMessageBox(QWidget* owner, const std::string& text, const std::string& caption, int kind) {
     int answer = 0;
     if (SEAMMESSAGE(text, caption, kind, answer)) return answer;
     const bool question = kind == GW_MB_QUESTION;
-    const QMessageBox::Icon icon = question                ? QMessageBox::Question
-                                   : kind == GW_MB_WARNING ? QMessageBox::Warning
-                                   : kind == GW_MB_INFO    ? QMessageBox::Information
-                                                           : QMessageBox::Critical;
-    QMessageBox box(icon, QS(caption), QS(text),
-                    question ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                    owner ? owner : GwMainWindow());
-    if (question) box.setDefaultButton(QMessageBox::Yes);
-    const int result = box.exec();
-    if (!question) return GW_IDOK;
-    return result == QMessageBox::Yes ? GW_IDYES : GW_IDNO;
+    if (question) {
+        QuestionBox box(QMessageBox::Question, QS(caption), QS(text),
+                        QMessageBox::Yes | QMessageBox::No, owner ? owner : GwMainWindow());
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? GW_IDYES : GW_IDNO;
+    }
+    const QMessageBox::Icon icon = kind == GW_MB_WARNING ? QMessageBox::Warning
+                                   : kind == GW_MB_INFO  ? QMessageBox::Information
+                                                         : QMessageBox::Critical;
+    QMessageBox box(icon, QS(caption), QS(text), QMessageBox::Ok, owner ? owner : GwMainWindow());
+    box.exec();
+    return GW_IDOK;
 }

@@ -13,5 +13,5 @@ enum GwAnswer { GW_IDOK = 1, GW_IDCANCEL = 2, GW_IDYES = 6, GW_IDNO = 7 };
 
 // Shows text under caption: an OK button with the error, warning or information icon,
 // or Yes and No buttons with the question icon. Returns GW_IDOK, GW_IDYES or GW_IDNO
-// (closing a question box without an answer counts as No).
+// (a question box stays until Yes or No is chosen: Escape and its close box do nothing).
 int GwMessageBox(QWidget* owner, const std::string& text, const std::string& caption, int kind);

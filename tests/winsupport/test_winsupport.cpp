@@ -25,10 +25,12 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 GWREGISTERTEMPLATE(900, Ui::TestDlg)
@@ -565,6 +567,25 @@ class TestWinSupport : public QObject {
         QCOMPARE(GwMessageBox(nullptr, "Error reading file.", "Error", GW_MB_ERROR), int(GW_IDOK));
         QCOMPARE(GwSeamMessages().size(), size_t(3));
         QCOMPARE(GwSeamMessages()[2].kind, int(GW_MB_ERROR));
+    }
+
+    // A real question box is left only by Yes or No: Escape and the close box, which
+    // would pass for No and lose unsaved changes, leave it open.
+    void questionWaitsForAnAnswer() {
+        GwSeamStop();
+        bool stayed = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            stayed = box->isVisible();
+            box->button(QMessageBox::Yes)->click();
+        });
+        QCOMPARE(GwMessageBox(nullptr, "Do you want to save changes to the file?", "Question",
+                              GW_MB_QUESTION),
+                 int(GW_IDYES));
+        QVERIFY(stayed);
     }
 
     void menus() {
