@@ -33,13 +33,16 @@ bool askFileName(bool save, std::string& path) {
     return chosen;
 }
 
-// Closes the open tournament; the title no longer names its file.
+// Closes the open tournament; the title no longer names its file and the status
+// bar no longer shows its figures.
 void closeTournament() {
     HasFileName = false;
     CLOSETOURNAMENT();
     TournamentFile.clear();
     TournamentFileTitle.clear();
     SETSAVE(false);
+    for (int part = 0; part < 3; ++part)
+        SETSTATUS(part, "");
 }
 
 } // namespace
@@ -127,6 +130,7 @@ bool ONFILESAVEAS() {
         return false;
     }
     SAVEANDUPDATEMRU(TournamentFile);
+    REDRAW(); // the view names the tournament's file
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "shell/views.h"
 
+#include "core/cp1250.h"
 #include "core/tournament.h"
 #include "shell/mainwindow.h"
 #include "shell/shell.h"
@@ -9,6 +10,11 @@
 
 void (*ViewDrawers[5])() = {};
 
+std::string TOURNAMENTTITLE() {
+    const std::string name = CP1250TOUTF8(FIELDTEXT(Header.TournamentName, TournamentNameLength));
+    return name.empty() ? TournamentFileTitle : name;
+}
+
 void DRAWTOURNAMENTSUMMARY() {
     GwDC dc;
     if (!MainWindow || !GwBeginDraw(dc, &MainWindow->viewBuffer())) return;
@@ -17,11 +23,9 @@ void DRAWTOURNAMENTSUMMARY() {
     GwSetPen(dc, GW_PS_NULL, 0, 0);
     GwSetBrush(dc, GW_BS_SOLID, GW_RGB(0x1d, 0x6b, 0x3a));
     GwRectangle(dc, 0, 0, width, 28);
-    std::string name = FIELDTEXT(Header.TournamentName, TournamentNameLength);
-    if (name.empty()) name = TournamentFileTitle;
     GwSetTextColor(dc, GW_RGB(255, 255, 255));
     GwSetFont(dc, "", 17, 700);
-    GwTextOut(dc, 12, 5, name);
+    GwTextOut(dc, 12, 5, TOURNAMENTTITLE());
 
     GwSetTextColor(dc, GW_RGB(0, 0, 0));
     const std::pair<std::string, std::string> rows[] = {

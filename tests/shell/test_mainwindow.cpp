@@ -3,6 +3,7 @@
 // Settings and the program folder live in temporary folders; every dialog answers
 // through the window support layer's test seams.
 
+#include "core/cp1250.h"
 #include "core/hooks.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
@@ -12,6 +13,7 @@
 #include "shell/mainwindow.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
+#include "shell/views.h"
 #include "winsupport/gwlogm.h"
 #include "winsupport/gwmenu.h"
 #include "winsupport/gwmessage.h"
@@ -592,6 +594,26 @@ class MainWindowTest : public QObject {
         QVERIFY(picture.pixelColor(5, 5) != w->palette().color(QPalette::Window));
         if (qgetenv("ORLA_UPDATE_SCREENSHOT") == "1")
             QVERIFY(shot.save(QStringLiteral(ORLA_SOURCE_DIR "/docs/main-window.png")));
+    }
+
+    // The drawing area and the status bar follow the tournament: its name as typed
+    // (the file keeps it in Windows-1250), its file once saved, nothing once closed.
+    void theWindowShowsTheOpenTournament() {
+        MainFrame* w = start();
+        ONFILENEW();
+        std::string name;
+        QVERIFY(UTF8TOCP1250("Đorđević kup", name));
+        SETFIELD(Header.TournamentName, TournamentNameLength, name);
+        QCOMPARE(TOURNAMENTTITLE(), std::string("Đorđević kup"));
+        REDRAW();
+        const QImage unsaved = w->drawArea()->grab().toImage();
+        GwSeamNextFileName(path("kup.otr"));
+        QVERIFY(ONFILESAVEAS());
+        QVERIFY(w->drawArea()->grab().toImage() != unsaved);
+        QVERIFY(!w->status(1).isEmpty());
+        QVERIFY(ONFILECLOSE());
+        for (int part = 0; part < 3; ++part)
+            QVERIFY(w->status(part).isEmpty());
     }
 
     void failureMessagesReachTheUser() {
