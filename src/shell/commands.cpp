@@ -269,7 +269,11 @@ void UPDATERECENTMENU() {
             if (action) action->setVisible(false);
             continue;
         }
-        const std::string text = "&" + std::to_string(n) + " " + FILETITLE(path);
+        // An "&" of the file name is shown as itself, not as a mnemonic.
+        std::string title;
+        for (char ch : FILETITLE(path))
+            title += ch == '&' ? std::string("&&") : std::string(1, ch);
+        const std::string text = "&" + std::to_string(n) + " " + title;
         if (action) {
             GwModifyMiTitle(menu, id, text);
             action->setVisible(true);

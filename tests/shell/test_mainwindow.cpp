@@ -373,6 +373,9 @@ class MainWindowTest : public QObject {
         QCOMPARE(RecentFiles, before);
         QCOMPARE(MainWindow->action(IDM_RECENT1 + 1)->text().toStdString(),
                  "&2 " + FILETITLE(before[1]));
+        // An "&" in a file name is no mnemonic.
+        SAVEANDUPDATEMRU(path("Kup A&B.otr"));
+        QCOMPARE(MainWindow->action(IDM_RECENT1)->text(), QString("&1 Kup A&&B.otr"));
     }
 
     void recentFileThatIsGoneSaysSo() {
