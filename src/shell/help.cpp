@@ -24,9 +24,10 @@ namespace {
 QPointer<QWidget> helpWindow;
 QPointer<QTextBrowser> helpBrowser;
 
-// The help window: a page browser with Contents, Back and Forward.
-void createHelpWindow() {
-    auto* window = new QWidget(MainWindow, Qt::Window);
+// The help window: a page browser with Contents, Back and Forward, a window of
+// its own owned by `owner`.
+void createHelpWindow(QWidget* owner) {
+    auto* window = new QWidget(owner, Qt::Window);
     window->setObjectName("HelpWindow");
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle("ORLA Help");
@@ -100,7 +101,12 @@ std::string HELPTOPICURL(int topic) {
 
 void SHOWHELPTOPIC(int topic) {
     if (topic == HELP_NO_TOPIC) return;
-    if (!helpWindow) createHelpWindow();
+    // A modal dialog blocks every window except its own: the help asked for while
+    // one is shown belongs to it, so that it can be read, scrolled and closed.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner) owner = MainWindow;
+    if (helpWindow && helpWindow->parentWidget() != owner) helpWindow->setParent(owner, Qt::Window);
+    if (!helpWindow) createHelpWindow(owner);
     helpBrowser->setSource(QUrl(QString::fromStdString(HELPTOPICURL(topic))));
     HelpTopicShown = topic;
     helpWindow->show();

@@ -562,6 +562,42 @@ class MainWindowTest : public QObject {
         QCOMPARE(browser->source().toString(), QString("qrc:/help/sr/1130.html"));
     }
 
+    // The help of a dialog can be read and scrolled while the dialog is open: the
+    // modal dialog does not block it, whether the help window was open before or not.
+    void dialogHelpIsNotBlockedByTheDialog() {
+        // Whether the help window is blocked, as Qt tells it.
+        struct BlockWatch : QObject {
+            bool blocked = false;
+            bool eventFilter(QObject* o, QEvent* e) override {
+                if (o->objectName() == "HelpWindow" &&
+                    (e->type() == QEvent::WindowBlocked || e->type() == QEvent::WindowUnblocked))
+                    blocked = e->type() == QEvent::WindowBlocked;
+                return false;
+            }
+        };
+        start();
+        for (bool helpOpenBefore : {false, true}) {
+            if (helpOpenBefore) QVERIFY(ONCOMMAND(IDM_HELPCONTENTS));
+            BlockWatch watch;
+            qApp->installEventFilter(&watch);
+            int shown = HELP_NO_TOPIC;
+            bool blocked = true;
+            GwSeamOnNextModal([&](DialogRecord& dlg) {
+                ONDIALOGHELP(120);
+                shown = HelpTopicShown;
+                blocked = watch.blocked;
+                DLGEXIT(dlg);
+            });
+            QVERIFY(ONCOMMAND(IDM_ABOUT));
+            qApp->removeEventFilter(&watch);
+            QCOMPARE(shown, 1100);
+            QVERIFY(!blocked);
+        }
+        // Once the dialog is gone, the help opens from the main window again.
+        QVERIFY(ONCOMMAND(IDM_HELPCONTENTS));
+        QVERIFY(MainWindow->findChild<QTextBrowser*>("HelpBrowser"));
+    }
+
     void aboutBoxShowsTheVersion() {
         start();
         QString caption, text;
