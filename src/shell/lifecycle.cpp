@@ -80,10 +80,7 @@ bool NEWDEFAULTTOURNAMENT() {
 }
 
 void ONFILENEW() {
-    if (TournamentOpen) {
-        if (!QUERYSAVE()) return;
-        closeTournament();
-    }
+    if (!ONFILECLOSE()) return;
     NeedsRecalc = false;
     TournamentFileTitle.clear();
     SETSAVE(false);
@@ -101,10 +98,7 @@ void ONFILEOPEN() {
     if (!askFileName(false, path)) return;
     // The next dialog starts where this file was found.
     StartFolder = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
-    if (TournamentOpen) {
-        if (!QUERYSAVE()) return;
-        closeTournament();
-    }
+    if (!ONFILECLOSE()) return;
     TournamentFile = path;
     OPENNTRFILE(path);
 }
@@ -144,10 +138,7 @@ bool ONFILECLOSE() {
 void ONRECENTFILE(int n) {
     if (n < 1 || n > RecentFileCount || RecentFiles[n - 1].empty()) return;
     const std::string path = RecentFiles[n - 1];
-    if (TournamentOpen) {
-        if (!QUERYSAVE()) return;
-        closeTournament();
-    }
+    if (!ONFILECLOSE()) return;
     TournamentFile = path;
     OPENNTRFILE(path);
 }
