@@ -110,8 +110,16 @@ void DEFAULTHEADER() {
 }
 
 bool INITTOURNAMENT() {
-    // The chain stops at the first allocation that fails.
     const int P = NumPairs, B = NumBoards, R = NumRounds, S = NumBoardSets;
+    if (P < 1 || B < 1 || R < 1 || S < 1) {
+        releaseArrays();
+        TournamentOpen = false;
+        SHOWMESSAGE("A tournament needs at least one pair, one round and at least as many "
+                    "boards as are played in a round.",
+                    "Error");
+        return false;
+    }
+    // The chain stops at the first allocation that fails.
     bool ok = Results.allocate(B, R) && BoardPoints.allocate(B, R, 2) &&
               BoardPercent.allocate(B, R, 2) && PairTotal.allocate(P) &&
               PairPercent.allocate(P) && MatchPoints.allocate(S, R, 2) &&

@@ -114,7 +114,8 @@ extern std::int32_t EditPlayer;
 // Allocates and initialises every array for the current header and NumBoardSets,
 // builds the entry windows (through the hooks) and marks the tournament open. A
 // custom Movement/SetEntries allocated before the call survives it. Returns false,
-// with every array released and a message shown, when the memory cannot be had.
+// with every array released and a message shown, when a count (pairs, boards,
+// rounds, board sets) is not positive or the memory cannot be had.
 bool INITTOURNAMENT();
 
 // Releases every array (custom movement included), destroys the entry windows,

@@ -12,7 +12,8 @@ void INSTALLCOMPUTE() {
 }
 
 bool CREATETOURNAMENT() {
-    NumBoardSets = NumBoards / BoardsPerRound;
+    // No boards per round leaves no board set, which INITTOURNAMENT refuses.
+    NumBoardSets = BoardsPerRound > 0 ? NumBoards / BoardsPerRound : 0;
     if (!INITTOURNAMENT()) return false;
     SETSAVE(true);
     CALCULATEMOVEMENT();

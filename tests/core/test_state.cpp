@@ -142,13 +142,30 @@ TEST_F(StateTest, CustomMovementSurvivesOpeningAStandardOneDoesNot) {
     EXPECT_EQ(Movement(2, 3, 1), 0);
 }
 
-TEST_F(StateTest, ATournamentTooLargeForMemoryIsRefusedWithAMessage) {
-    setSize(2000000000, 2000000000, 2000000000, 1);
-    EXPECT_FALSE(INITTOURNAMENT());
-    EXPECT_FALSE(TournamentOpen);
-    EXPECT_FALSE(Results.allocated());
-    ASSERT_EQ(CapturedMessages.size(), 1u);
-    EXPECT_EQ(CapturedMessages[0].caption, "Error");
+TEST_F(StateTest, ATournamentThatCannotBeHeldIsRefusedWithAMessage) {
+    const std::string noMemory = "There is not enough memory";
+    const std::string empty = "A tournament needs at least one pair";
+    const struct {
+        int pairs, boards, rounds, perRound;
+        const std::string& says;
+    } rows[] = {
+        {2000000000, 2000000000, 2000000000, 1, noMemory},
+        {0, 15, 5, 3, empty},
+        {10, 15, 0, 3, empty},
+        {10, 2, 5, 3, empty}, // fewer boards than one round plays: no board set
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::to_string(r.pairs) + " pairs, " + std::to_string(r.boards) + " boards, " +
+                     std::to_string(r.rounds) + " rounds");
+        CapturedMessages.clear();
+        setSize(r.pairs, r.boards, r.rounds, r.perRound);
+        EXPECT_FALSE(INITTOURNAMENT());
+        EXPECT_FALSE(TournamentOpen);
+        EXPECT_FALSE(Results.allocated() || PairTotal.allocated() || Movement.allocated());
+        ASSERT_EQ(CapturedMessages.size(), 1u);
+        EXPECT_EQ(CapturedMessages[0].caption, "Error");
+        EXPECT_EQ(CapturedMessages[0].text.rfind(r.says, 0), 0u) << CapturedMessages[0].text;
+    }
 }
 
 TEST_F(StateTest, StrengthIsTheRoundedMeanOfAllPlayers) {

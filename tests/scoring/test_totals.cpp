@@ -1,5 +1,6 @@
 // The whole calculation: victory points, boards played, penalties, the ranking,
 // and tournaments whose movement or arrays do not fit together.
+#include "scoring/compute.h"
 #include "scoringtest.h"
 
 #include <cmath>
@@ -122,6 +123,13 @@ TEST_F(Totals, MovementsAndArraysThatDoNotFitAreScoredWithinBounds) {
                     << calc << "/" << move << " pair " << p;
         }
     }
+}
+
+TEST_F(Totals, ANewTournamentWithoutBoardsPerRoundIsRefused) {
+    BoardsPerRound = 0;
+    EXPECT_FALSE(CREATETOURNAMENT());
+    EXPECT_FALSE(TournamentOpen);
+    EXPECT_EQ(CapturedMessages.size(), 1u);
 }
 
 } // namespace
