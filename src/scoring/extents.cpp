@@ -39,9 +39,14 @@ int SETENTRYCOUNT(const ScoringExtents& x, int set) {
     return std::clamp(SetEntries(set), 0, x.entries);
 }
 
-void SPLITADJUSTED(float v, int& a, int& b) {
-    // A damaged file may hold any number; keep the conversions defined.
-    const float code = std::clamp(v - 10000.0f, -1.0e6f, 1.0e6f);
-    a = static_cast<int>(std::lround(code / 100.0f));
-    b = static_cast<int>(code) - 100 * a;
+void SEATEDSCORES(int board, int n, std::vector<float>& seat, std::vector<float>& ordinary) {
+    seat.assign(static_cast<std::size_t>(std::max(n, 0)), 0.0f);
+    ordinary.clear();
+    for (int j = 1; j <= n; ++j) {
+        const float v = RESULTVALUE(board, j);
+        const float w = v < -500.0f ? v + 1000.0f : v;
+        seat[static_cast<std::size_t>(j - 1)] = w;
+        if (w < 1000.0f) ordinary.push_back(w);
+    }
+    std::sort(ordinary.begin(), ordinary.end());
 }

@@ -6,6 +6,7 @@
 #include "core/tournament.h"
 
 #include <cmath>
+#include <vector>
 
 struct ScoringExtents {
     bool usable;  // every array the scoring needs is allocated and the counts are positive
@@ -40,6 +41,6 @@ inline float RESULTVALUE(int board, int entry) {
     return std::isfinite(v) ? v : 0.0f;
 }
 
-// The two values of an adjusted-score code: A for side 1 (the code less 10000,
-// divided by 100 and rounded half away from zero) and B for side 2 (the rest).
-void SPLITADJUSTED(float v, int& a, int& b);
+// The score of the pair that sat NS at each entry 1..n of `board` in seat[0..n-1]
+// (1000 and more: an adjusted score), and the ordinary ones among them ascending.
+void SEATEDSCORES(int board, int n, std::vector<float>& seat, std::vector<float>& ordinary);

@@ -1,6 +1,7 @@
 // IMP scoring of one board: the IMP scale, the board's datum and the IMPs of
 // every entry against it.
 #include "core/hooks.h"
+#include "core/results.h"
 #include "core/tournament.h"
 #include "scoring/extents.h"
 #include "scoring/scoring.h"
@@ -76,10 +77,9 @@ void SCOREIMPS(int board, int n) {
         if (!valid) {
             // A faulty board scores nothing.
         } else if (v >= 1000.0f) {
-            int sideA = 0, sideB = 0;
-            SPLITADJUSTED(v, sideA, sideB);
-            points[1] = static_cast<float>(sideA);
-            points[2] = static_cast<float>(sideB);
+            const DecodedResult award = DECODERESULT(v);
+            points[1] = static_cast<float>(award.adjustedNS);
+            points[2] = static_cast<float>(award.adjustedEW);
         } else {
             const float imps = static_cast<float>(IMPRESULT(u - datum));
             points[a] = imps;
@@ -102,23 +102,16 @@ void SCOREIMPS(int board, int n) {
 // ordinary scores instead. A faulty board, or one played once, scores 0.
 void SCORECALCUTTA(int board, int n) {
     const bool valid = ISTRUE(BoardValid(board));
-    // The score of the pair that sat NS at each entry (1000 and more is an
-    // adjusted score), the ordinary ones in ascending order, and their mean.
-    std::vector<float> seat(static_cast<std::size_t>(n)), ordinary;
-    ordinary.reserve(static_cast<std::size_t>(n));
+    // The NS scores, and the mean of the ordinary ones for the entries that are
+    // compared with an adjusted score.
+    std::vector<float> seat, ordinary;
+    SEATEDSCORES(board, n, seat, ordinary);
     double sum = 0.0;
-    for (int j = 1; j <= n; ++j) {
-        const float v = RESULTVALUE(board, j);
-        const float w = v < -500.0f ? v + 1000.0f : v;
-        seat[static_cast<std::size_t>(j - 1)] = w;
-        if (w >= 1000.0f) continue;
-        ordinary.push_back(w);
+    for (float w : ordinary)
         sum += w;
-    }
     const int adjusted = n - static_cast<int>(ordinary.size());
     const float fieldMean =
         ordinary.empty() ? 0.0f : static_cast<float>(std::round(sum / ordinary.size()));
-    std::sort(ordinary.begin(), ordinary.end());
 
     // Entries with the same score win the same IMPs, so each different score is
     // compared once with each other one (seen from the other score the IMPs only
@@ -147,10 +140,9 @@ void SCORECALCUTTA(int board, int n) {
         const int a = v >= -500.0f ? 1 : 2;
         if (valid && n > 1) {
             if (v >= 1000.0f) {
-                int sideA = 0, sideB = 0;
-                SPLITADJUSTED(v, sideA, sideB);
-                points[1] = static_cast<float>(sideA);
-                points[2] = static_cast<float>(sideB);
+                const DecodedResult award = DECODERESULT(v);
+                points[1] = static_cast<float>(award.adjustedNS);
+                points[2] = static_cast<float>(award.adjustedEW);
             } else {
                 const auto at = std::lower_bound(score.begin(), score.end(), u) - score.begin();
                 const int imps =

@@ -1,6 +1,7 @@
 // Matchpoints of one board: 2 for every entry beaten, 1 for every tie; adjusted
 // scores as tenths of the top; optionally the Neuberg formula for boards on
 // which some entries got an adjusted score.
+#include "core/results.h"
 #include "core/tournament.h"
 #include "scoring/extents.h"
 #include "scoring/scoring.h"
@@ -15,17 +16,8 @@ void SCOREMATCHPOINTS(int board, int n) {
     const bool valid = ISTRUE(BoardValid(board));
     const bool neuberg = ISTRUE(UseNeuberg);
     const float top = 2.0f * static_cast<float>(n - 1);
-    // The score of the pair that sat NS at each entry (1000 and more is an
-    // adjusted score), and the ordinary ones in ascending order.
-    std::vector<float> seat(static_cast<std::size_t>(n)), ordinary;
-    ordinary.reserve(static_cast<std::size_t>(n));
-    for (int j = 1; j <= n; ++j) {
-        const float v = RESULTVALUE(board, j);
-        const float w = v < -500.0f ? v + 1000.0f : v;
-        seat[static_cast<std::size_t>(j - 1)] = w;
-        if (w < 1000.0f) ordinary.push_back(w);
-    }
-    std::sort(ordinary.begin(), ordinary.end());
+    std::vector<float> seat, ordinary;
+    SEATEDSCORES(board, n, seat, ordinary);
     for (int i = 1; i <= n; ++i) {
         float points[3] = {0.0f, 0.0f, 0.0f};
         const float v = RESULTVALUE(board, i);
@@ -35,10 +27,9 @@ void SCOREMATCHPOINTS(int board, int n) {
         if (!valid) {
             // A faulty board scores nothing.
         } else if (v >= 1000.0f) {
-            int sideA = 0, sideB = 0;
-            SPLITADJUSTED(v, sideA, sideB);
-            points[1] = static_cast<float>(sideA) * top / 10.0f;
-            points[2] = static_cast<float>(sideB) * top / 10.0f;
+            const DecodedResult award = DECODERESULT(v);
+            points[1] = static_cast<float>(award.adjustedNS) * top / 10.0f;
+            points[2] = static_cast<float>(award.adjustedEW) * top / 10.0f;
         } else {
             // Compared with every other ordinary score; the entry itself is one tie.
             const float u = seat[static_cast<std::size_t>(i - 1)];
