@@ -93,7 +93,10 @@ void mitchell(int sets, int capacity) {
     for (int s = 1; s <= std::min(sets, N); ++s) {
         int ns = 0, ew = 0;
         for (int i = 1; i <= E; ++i) {
-            if (skip) {
+            if (skip || (N % 2 != 0 && !pairsOdd)) {
+                // Each round the set meets the NS pair one place lower and the EW
+                // pair two places lower; after the skip round the EW pair (and,
+                // when the skip moves boards, the NS pair) one place lower still.
                 if (i == 1) {
                     ns = s;
                     ew = s;
@@ -101,21 +104,11 @@ void mitchell(int sets, int capacity) {
                     ns = ns - 1;
                     if (ns == 0) ns = N;
                     ew = wrap(ew - 2);
-                    if (i == skipRound) {
+                    if (skip && i == skipRound) {
                         if (skipBoards) ns = ns - 1;
-                        ew = ew - 1;
+                        if (ns == 0) ns = N;
+                        ew = wrap(ew - 1);
                     }
-                    if (ns == 0) ns = N;
-                    ew = wrap(ew);
-                }
-            } else if (N % 2 != 0 && !pairsOdd) {
-                if (i == 1) {
-                    ns = s;
-                    ew = s;
-                } else {
-                    ns = ns - 1;
-                    if (ns == 0) ns = N;
-                    ew = wrap(ew - 2);
                 }
             } else if (N % 2 != 0) {
                 if (i == 1) {
