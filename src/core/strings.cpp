@@ -65,6 +65,8 @@ std::string FWRITE(float value, int n, int d, bool right) {
         return IWRITE(static_cast<int>(rounded), n, right);
     }
 
+    // The point and d decimals alone take more than n characters.
+    if (d >= n) return stars;
     std::string whole, fraction;
     fixedDigits(std::fabs(static_cast<double>(value)), d, whole, fraction);
     // The sign follows the value, so -0.001 written with two decimals reads -0.00.

@@ -77,6 +77,8 @@ TEST(Strings, RealsFollowTheFixedPointEdit) {
         {std::numeric_limits<float>::quiet_NaN(), 4, 2, false, "****"},
         {std::numeric_limits<float>::infinity(), 4, 0, false, "****"},
         {3.0f, 0, 2, false, ""},
+        {0.5f, 3, 3, false, "***"}, // no room for the decimals
+        {0.5f, 5, 200, false, "*****"},
     };
     for (const Row& r : rows)
         EXPECT_EQ(FWRITE(r.value, r.n, r.d, r.right), r.expected)
