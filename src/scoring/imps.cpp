@@ -81,9 +81,9 @@ void SCOREIMPS(int board, int n) {
             points[1] = static_cast<float>(award.adjustedNS);
             points[2] = static_cast<float>(award.adjustedEW);
         } else {
-            const float imps = static_cast<float>(IMPRESULT(u - datum));
-            points[a] = imps;
-            points[3 - a] = -imps;
+            const int imps = IMPRESULT(u - datum);
+            points[a] = static_cast<float>(imps);
+            points[3 - a] = static_cast<float>(-imps); // 0, never -0
         }
         BoardPoints(board, i, 1) = points[1];
         BoardPoints(board, i, 2) = points[2];
@@ -149,7 +149,7 @@ void SCORECALCUTTA(int board, int n) {
                     won[static_cast<std::size_t>(at)] + adjusted * IMPRESULT(u - fieldMean);
                 const float share = static_cast<float>(imps) / static_cast<float>(n - 1);
                 points[a] = share;
-                points[3 - a] = -share;
+                points[3 - a] = static_cast<float>(-imps) / static_cast<float>(n - 1);
             }
         }
         BoardPoints(board, i, 1) = points[1];

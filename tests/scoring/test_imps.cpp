@@ -2,6 +2,7 @@
 // Berger round.
 #include "scoringtest.h"
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -53,6 +54,12 @@ TEST_F(Imps, EachEntryScoresItsImpsAgainstTheDatum) {
     CALCULATEBOARD(1);
     expectPoints(1, {{3, -3}, {-3, 3}, {-4, 4}, {-8, 8}, {3, -2}});
     EXPECT_EQ(CapturedStatus[2], "Avg:    30");
+
+    // A result equal to the datum gives both sides 0, not -0 (which a dump would show).
+    enterResults(1, {30, 30, 30, 30, 30});
+    CALCULATEBOARD(1);
+    for (int i = 1; i <= 5; ++i)
+        EXPECT_FALSE(std::signbit(BoardPoints(1, i, 1)) || std::signbit(BoardPoints(1, i, 2))) << i;
 
     // Outside the board lists the status bar is left alone.
     CapturedStatus[2].clear();
