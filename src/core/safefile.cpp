@@ -1,10 +1,12 @@
 #include "core/safefile.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -17,6 +19,7 @@
 namespace fs = std::filesystem;
 
 SafeWriteFaults SafeWriteTest;
+const char* const ReadOnlyReason = "the file is read-only";
 
 fs::path UTF8PATH(const std::string& name) {
     const std::u8string s(reinterpret_cast<const char8_t*>(name.data()), name.size());
@@ -29,13 +32,54 @@ std::string errnoText(int e) {
     return std::strerror(e);
 }
 
-// The file that is really written: the target of a symbolic link, else `p` itself.
-fs::path realTarget(const fs::path& p) {
+// Links followed before the chain is taken for a loop, as the system does.
+constexpr int MaxLinks = 40;
+
+// The file that is really written: the end of a chain of symbolic links, else `p`
+// itself. False when the chain loops or a link cannot be read.
+bool realTarget(const fs::path& p, fs::path& target, std::string& reason) {
+    target = p;
+    for (int n = 0; n <= MaxLinks; ++n) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(target, ec))) return true;
+        const fs::path t = fs::read_symlink(target, ec);
+        if (ec) {
+            reason = ec.message();
+            return false;
+        }
+        target = t.is_absolute() ? t : target.parent_path() / t;
+    }
+    reason = errnoText(ELOOP);
+    return false;
+}
+
+// The temporary files of a target share a short name made from the target's
+// name, so that a name near the system's limit still leaves room, and so that the
+// leftovers of a save that was killed can be found and removed.
+std::string tempPrefix(const fs::path& target) {
+    // FNV-1a of the name's bytes: stable from one run to the next.
+    std::uint64_t h = 14695981039346656037ull;
+    for (const char c : target.filename().string()) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 1099511628211ull;
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "~orla-%016llx.tmp-", static_cast<unsigned long long>(h));
+    return text;
+}
+
+// Removes the temporary files a killed save of `target` left in its folder.
+void removeLeftovers(const fs::path& dir, const std::string& prefix) {
     std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(p, ec))) return p;
-    const fs::path t = fs::read_symlink(p, ec);
-    if (ec) return p;
-    return t.is_absolute() ? t : p.parent_path() / t;
+    std::vector<fs::path> stale;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code e2;
+        if (name.rfind(prefix, 0) == 0 && it->is_regular_file(e2) && !it->is_symlink(e2))
+            stale.push_back(it->path());
+    }
+    for (const fs::path& p : stale)
+        fs::remove(p, ec);
 }
 
 } // namespace
@@ -86,11 +130,23 @@ void syncFolder(const fs::path& dir) {
 
 bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
                    std::string& reason) {
-    const fs::path target = realTarget(UTF8PATH(name));
+    fs::path target;
+    if (!realTarget(UTF8PATH(name), target, reason)) return false;
     fs::path dir = target.parent_path();
     if (dir.empty()) dir = ".";
 
-    std::string pattern = target.string() + ".tmp-XXXXXX";
+    // A file that may not be written is not replaced behind its owner's back.
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && S_ISREG(old.st_mode) &&
+        ((old.st_mode & 0222) == 0 || (::access(target.c_str(), W_OK) != 0 && errno == EACCES))) {
+        reason = ReadOnlyReason;
+        return false;
+    }
+
+    const std::string prefix = tempPrefix(target);
+    removeLeftovers(dir, prefix);
+    std::string pattern = (dir / prefix).string() + "XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
         reason = errnoText(errno);
@@ -98,9 +154,12 @@ bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
     }
     const std::string temp = pattern;
 
-    // The new file gets the old one's permissions, or the usual ones for a new file.
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
+    // The new file gets the old one's owner and permissions (as far as the user
+    // may give them), or the usual permissions of a new file.
+    if (existed) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+            // Someone else's file: it becomes the user's own, as with any editor.
+        }
         (void)::fchmod(fd, old.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
@@ -137,13 +196,21 @@ bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
 
 bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
                    std::string& reason) {
-    const fs::path target = realTarget(UTF8PATH(name));
-    fs::path temp = target;
-    temp += L".tmp";
-    for (int n = 0; fs::exists(temp); ++n) {
-        temp = target;
-        temp += L".tmp" + std::to_wstring(n);
+    fs::path target;
+    if (!realTarget(UTF8PATH(name), target, reason)) return false;
+    std::error_code ec;
+    const auto status = fs::status(target, ec);
+    if (!ec && fs::is_regular_file(status) &&
+        (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        reason = ReadOnlyReason;
+        return false;
     }
+    fs::path dir = target.parent_path();
+    const std::string prefix = tempPrefix(target);
+    removeLeftovers(dir.empty() ? fs::path(".") : dir, prefix);
+    fs::path temp = dir / (prefix + "0");
+    for (int n = 1; fs::exists(temp); ++n)
+        temp = dir / (prefix + std::to_string(n));
     std::FILE* f = ::_wfopen(temp.c_str(), L"wb");
     if (!f) {
         reason = errnoText(errno);
@@ -167,7 +234,6 @@ bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
         reason = "the program stopped before the file was replaced";
         return false;
     }
-    std::error_code ec;
     if (ok) {
         fs::rename(temp, target, ec);
         if (ec) {

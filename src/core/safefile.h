@@ -11,12 +11,19 @@
 std::filesystem::path UTF8PATH(const std::string& name);
 
 // Writes `size` bytes to the file `name` (UTF-8) through a temporary file beside
-// it. A symbolic link is followed, so the file it points to is replaced; a file
-// that existed keeps its permissions. Returns false, with the temporary file
-// removed, `name` untouched and `reason` saying why (e.g. "No space left on
-// device"), when anything fails.
+// it. Symbolic links are followed to the end of their chain, so the file they
+// point to is replaced; a file that existed keeps its permissions (and its owner
+// when the user may give it). The temporary file has a short name of its own, so
+// a name near the system's limit can be saved, and a temporary file that a killed
+// save of the same target left behind is removed. A file that exists but may not
+// be written (read-only) is refused with ReadOnlyReason. Returns false, with the
+// temporary file removed, `name` untouched and `reason` saying why (e.g. "No
+// space left on device"), when anything fails.
 bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
                    std::string& reason);
+
+// The reason given for a file that exists but may not be written.
+extern const char* const ReadOnlyReason;
 
 // Faults that tests can make SAFEWRITEFILE meet.
 struct SafeWriteFaults {

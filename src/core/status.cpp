@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <string>
 
 namespace {
 
@@ -41,6 +42,13 @@ int clampToInt(std::int64_t v) {
     return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
 }
 
+// A figure right-justified in n characters, or whole when it is longer: the
+// status bar has the room, and its texts are only read by people.
+std::string figure(int v, int n) {
+    const std::string digits = std::to_string(v);
+    return digits.size() >= static_cast<std::size_t>(n) ? digits : IWRITE(v, n, true);
+}
+
 } // namespace
 
 // Writes the rating strength (part 0, only with rating or masters on), the
@@ -48,18 +56,19 @@ int clampToInt(std::int64_t v) {
 // their top (part 2; blank for IMPs and Calcutta) through SETSTATUS. Reads the
 // header, Movement and SetEntries; counts only the listed entries of each set.
 void STATUSPARAMETERS() {
-    if (RatingMode != 0) SETSTATUS(0, "Rating: " + IWRITE(TournamentStrength, 3, true));
+    if (RatingMode != 0) SETSTATUS(0, "Rating: " + figure(TournamentStrength, 3));
 
     const int b1 = clampToInt(entriesOfPair(1) * BoardsPerRound);
     const int bN = clampToInt(entriesOfPair(NumPairs) * BoardsPerRound);
-    SETSTATUS(1, "Boards: " + IWRITE(b1, 3, true) + "/" + IWRITE(bN, 3, true));
+    SETSTATUS(1, "Boards: " + figure(b1, 3) + "/" + figure(bN, 3));
 
     if (CalcType == CALC_MATCHPOINTS) {
         const std::int64_t firstEntries =
             SetEntries.allocated() ? std::int64_t{SetEntries(1)} : std::int64_t{0};
-        const std::int64_t top = clampToInt(2 * firstEntries - 2);
-        SETSTATUS(2, "Top: " + IWRITE(clampToInt(b1 * top), 4, true) + "/" +
-                         IWRITE(clampToInt(bN * top), 4, true));
+        // A set played by one pair or none has no comparisons: its top is 0.
+        const std::int64_t top = clampToInt(std::max<std::int64_t>(0, 2 * firstEntries - 2));
+        SETSTATUS(2, "Top: " + figure(clampToInt(b1 * top), 4) + "/" +
+                         figure(clampToInt(bN * top), 4));
     } else {
         SETSTATUS(2, "");
     }

@@ -34,10 +34,16 @@ void fixedDigits(double magnitude, int d, std::string& whole, std::string& fract
     std::string s(buf);
     const std::size_t point = s.find('.');
     whole = s.substr(0, point);
-    std::string rest = s.substr(point + 1);
-    fraction = rest.substr(0, static_cast<std::size_t>(d));
+    const std::string rest = s.substr(point + 1);
+    const auto wanted = static_cast<std::size_t>(d);
+    // Decimals beyond the work field are zeros: it holds every decimal a float has.
+    if (wanted >= rest.size()) {
+        fraction = rest + std::string(wanted - rest.size(), '0');
+        return;
+    }
+    fraction = rest.substr(0, wanted);
     // Round up when the first dropped decimal is 5 or more (a half goes away from zero).
-    if (rest[static_cast<std::size_t>(d)] >= '5') {
+    if (rest[wanted] >= '5') {
         std::string all = whole + fraction;
         int i = static_cast<int>(all.size()) - 1;
         while (i >= 0 && all[static_cast<std::size_t>(i)] == '9')

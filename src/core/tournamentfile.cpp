@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -111,8 +113,11 @@ bool plausible(const TournamentHeader& h) {
     return memoryFor(countsOf(h)) <= MaxFileMemory;
 }
 
+// The round after which a Mitchell skips when the file does not say: (pairs + 1)
+// / 4, worked out wide so that no count of a damaged header can overflow it.
 std::int16_t defaultSkipRound(std::int32_t pairs) {
-    return static_cast<std::int16_t>((pairs + 1) / 4);
+    const std::int64_t round = (std::int64_t{pairs} + 1) / 4;
+    return static_cast<std::int16_t>(std::clamp<std::int64_t>(round, INT16_MIN, INT16_MAX));
 }
 
 TournamentHeader currentHeader(const unsigned char* p) {
@@ -151,7 +156,7 @@ TournamentHeader oldHeader(const unsigned char* p) {
     h.SkipBoards = LTRUE;
     h.UseNeuberg = LFALSE;
     h.HasHands = LFALSE;
-    h.SkipAfterRound = defaultSkipRound(h.NumPairs);
+    h.SkipAfterRound = 0; // set once the counts are known to be sane
     return h;
 }
 
@@ -197,12 +202,14 @@ bool readHeader(const Bytes& d, Layout& L) {
     if (L.current) {
         if (size < MarkerBytes + HeaderBytes) return false;
         L.h = currentHeader(d.data() + MarkerBytes);
-        if (L.h.SkipAfterRound == 0) L.h.SkipAfterRound = defaultSkipRound(L.h.NumPairs);
     } else {
         if (size < OldSettingsBytes) return false;
         L.h = oldHeader(d.data());
     }
-    return plausible(L.h);
+    // Nothing is computed from the counts before they are known to be sane.
+    if (!plausible(L.h)) return false;
+    if (L.h.SkipAfterRound == 0) L.h.SkipAfterRound = defaultSkipRound(L.h.NumPairs);
+    return true;
 }
 
 // Works out the blocks of the file whose first bytes are in `d` (all of the file

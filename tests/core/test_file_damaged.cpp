@@ -126,7 +126,9 @@ TEST_F(DamagedFileTest, HeadersAndValuesNoVersionWroteAreRefused) {
                       movement = sets + 4 * 3, hands = movement + 8 * 3 * 3;
     ASSERT_EQ(hands + 52 * 6, good.size());
     const float inf = std::numeric_limits<float>::infinity();
-    const std::int32_t big = 1 << 30, lowest = std::numeric_limits<std::int32_t>::min();
+    const std::int32_t big = 1 << 30, lowest = std::numeric_limits<std::int32_t>::min(),
+                       highest = std::numeric_limits<std::int32_t>::max();
+    const std::size_t skip = 120; // SkipAfterRound, 0: worked out from the pairs
     const auto old = [](std::int32_t P, std::int32_t B, std::int32_t R, std::int32_t K,
                         std::int32_t C, std::int32_t M) {
         Bytes f;
@@ -142,6 +144,10 @@ TEST_F(DamagedFileTest, HeadersAndValuesNoVersionWroteAreRefused) {
         [&](std::string& f) { put32(f, pairs, 0); },
         [&](std::string& f) { put32(f, pairs, big); },
         [&](std::string& f) { put32(f, pairs, 1 << 20); }, // more than the file holds
+        [&](std::string& f) { put32(f, pairs, highest), f[skip] = f[skip + 1] = 0; },
+        [&](std::string& f) { put32(f, pairs, lowest), f[skip] = f[skip + 1] = 0; },
+        [&](std::string& f) { put32(f, boards, highest); },
+        [&](std::string& f) { put32(f, per, lowest); },
         [&](std::string& f) { put32(f, boards, 0); },
         [&](std::string& f) { put32(f, boards, big), put32(f, rounds, big); },
         [&](std::string& f) { put32(f, rounds, lowest); },
@@ -169,6 +175,10 @@ TEST_F(DamagedFileTest, HeadersAndValuesNoVersionWroteAreRefused) {
         [&](std::string& f) { f = old(4, 6, 3, 2, 9, 1); },
         [&](std::string& f) { f = old(4, 6, 3, 2, 1, -1); },
         [&](std::string& f) { f = old(big, 6, 3, 2, 1, 1); },
+        [&](std::string& f) { f = old(highest, 6, 3, 2, 1, 1); },
+        [&](std::string& f) { f = old(lowest, 6, 3, 2, 1, 1); },
+        [&](std::string& f) { f = old(4, highest, highest, highest, 1, 1); },
+        [&](std::string& f) { f = old(4, 6, lowest, 2, highest, lowest); },
         [&](std::string& f) { f = old(4, 1000, 1000, 2, 1, 1); }, // results beyond the file
         [&](std::string& f) { f = ""; },
         [&](std::string& f) { f = "\x9c\xff\xff"; },

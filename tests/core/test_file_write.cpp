@@ -70,9 +70,89 @@ TEST_F(WriteTest, AProgramKilledBeforeTheRenameLeavesTheOldFile) {
     const std::set<std::string> names = folder();
     ASSERT_EQ(names.size(), 2u);
     const std::string temp = *names.rbegin();
-    EXPECT_EQ(temp.rfind("club.otr.tmp-", 0), 0u);
+    EXPECT_NE(temp, "club.otr");
     EXPECT_EQ(readBytes(tempDir() / temp).size(), old.size());
     EXPECT_NE(readBytes(tempDir() / temp), old);
+
+    // The next save of the same file clears it away; another file's is left alone.
+    std::filesystem::copy_file(tempDir() / temp, tempDir() / "other.tmp");
+    SafeWriteTest = {};
+    const std::string club = TournamentFile;
+    TournamentFile = (tempDir() / "other.otr").string();
+    ASSERT_TRUE(WRITENTRFILE());
+    EXPECT_EQ(folder().count(temp), 1u);
+    TournamentFile = club;
+    ASSERT_TRUE(WRITENTRFILE());
+    EXPECT_EQ(folder(), (std::set<std::string>{"club.otr", "other.otr", "other.tmp"}));
+}
+
+TEST_F(WriteTest, SavingFollowsAChainOfLinksToTheRealFile) {
+    namespace fs = std::filesystem;
+    fs::create_directory(tempDir() / "real");
+    makeTournament({MOVE_MITCHELL, CALC_MATCHPOINTS, 8, 12, 4, 3, false}, 5);
+    TournamentFile = (tempDir() / "real" / "real.otr").string();
+    ASSERT_TRUE(WRITENTRFILE());
+    // a.otr -> b.otr -> real/real.otr, the last link relative to its own folder.
+    fs::create_symlink("real/real.otr", tempDir() / "b.otr");
+    fs::create_symlink(tempDir() / "b.otr", tempDir() / "a.otr");
+    Results(2, 1) = 77.0f;
+    TournamentFile = (tempDir() / "a.otr").string();
+    ASSERT_TRUE(WRITENTRFILE());
+    EXPECT_TRUE(fs::is_symlink(tempDir() / "a.otr"));
+    EXPECT_TRUE(fs::is_symlink(tempDir() / "b.otr"));
+    const std::string saved = readBytes(tempDir() / "real" / "real.otr");
+    EXPECT_EQ(readBytes(tempDir() / "a.otr"), saved);
+    // The change reached the real file.
+    ASSERT_TRUE(OPENNTRFILE((tempDir() / "real" / "real.otr").string()));
+    EXPECT_EQ(Results(2, 1), 77.0f);
+
+    // A loop of links is refused, and nothing is written; there was no file.
+    fs::create_symlink(tempDir() / "loop2.otr", tempDir() / "loop1.otr");
+    fs::create_symlink(tempDir() / "loop1.otr", tempDir() / "loop2.otr");
+    TournamentFile = (tempDir() / "loop1.otr").string();
+    CapturedMessages.clear();
+    EXPECT_FALSE(WRITENTRFILE());
+    ASSERT_EQ(CapturedMessages.size(), 1u);
+    EXPECT_EQ(CapturedMessages[0].text, "The file " + TournamentFile +
+                                            " could not be saved: Too many levels of symbolic "
+                                            "links.");
+    EXPECT_EQ(folder(),
+              (std::set<std::string>{"a.otr", "b.otr", "loop1.otr", "loop2.otr", "real"}));
+}
+
+TEST_F(WriteTest, AReadOnlyFileIsRefusedAndAReplacedFileKeepsItsMode) {
+    namespace fs = std::filesystem;
+    const std::string old = saveFirstVersion();
+    fs::permissions(TournamentFile, fs::perms::owner_read | fs::perms::group_read);
+    CapturedMessages.clear();
+    EXPECT_FALSE(WRITENTRFILE());
+    EXPECT_TRUE(Modified);
+    EXPECT_EQ(readBytes(TournamentFile), old);
+    EXPECT_EQ(fs::status(TournamentFile).permissions(),
+              fs::perms::owner_read | fs::perms::group_read);
+    ASSERT_EQ(CapturedMessages.size(), 1u);
+    EXPECT_EQ(CapturedMessages[0].text, "The file " + TournamentFile +
+                                            " could not be saved: the file is read-only. "
+                                            "The previous version is unchanged.");
+    EXPECT_EQ(folder(), std::set<std::string>{"club.otr"});
+
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write |
+                           fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(TournamentFile, mode);
+    ASSERT_TRUE(WRITENTRFILE());
+    EXPECT_NE(readBytes(TournamentFile), old);
+    EXPECT_EQ(fs::status(TournamentFile).permissions(), mode);
+}
+
+TEST_F(WriteTest, ANameNearTheSystemsLimitCanBeSaved) {
+    // 255 bytes, the longest name most file systems take.
+    const std::string name = std::string(251, 'k') + ".otr";
+    makeTournament({MOVE_BERGER, CALC_IMPS, 6, 10, 5, 2, false}, 9);
+    TournamentFile = (tempDir() / name).string();
+    ASSERT_TRUE(WRITENTRFILE()) << (CapturedMessages.empty() ? "" : CapturedMessages[0].text);
+    EXPECT_EQ(folder(), std::set<std::string>{name});
+    ASSERT_TRUE(WRITENTRFILE());
+    EXPECT_EQ(folder(), std::set<std::string>{name});
 }
 
 TEST_F(WriteTest, AFileThatCannotBeCreatedIsReported) {

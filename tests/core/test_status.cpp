@@ -85,9 +85,9 @@ TEST_F(StatusTest, RatingStrengthOnlyWithRatingOrMasters) {
         STATUSPARAMETERS();
         EXPECT_EQ(CapturedStatus[0], "Rating:  87");
     }
-    TournamentStrength = 1234; // three characters: the leading digit is lost
+    TournamentStrength = 1234; // wider than its three characters: shown whole
     STATUSPARAMETERS();
-    EXPECT_EQ(CapturedStatus[0], "Rating: 234");
+    EXPECT_EQ(CapturedStatus[0], "Rating: 1234");
 }
 
 TEST_F(StatusTest, EachSetCountsOnlyItsListedEntries) {
@@ -119,12 +119,30 @@ TEST_F(StatusTest, DamagedOrMissingArraysAreNeverReadOutside) {
     STATUSPARAMETERS();
     EXPECT_EQ(CapturedStatus[1], "Boards:  12/  0");
 
-    // Figures far beyond the status bar's width still give defined texts.
+    // Figures beyond any int still give defined texts.
     listMovement(10, 5, 2000000000, Mitchell10);
     SetEntries(1) = 2000000000;
     STATUSPARAMETERS();
-    EXPECT_EQ(CapturedStatus[1], "Boards: 647/647");
-    EXPECT_EQ(CapturedStatus[2], "Top: 3647/3647");
+    EXPECT_EQ(CapturedStatus[1], "Boards: 2147483647/2147483647");
+    EXPECT_EQ(CapturedStatus[2], "Top: 2147483647/2147483647");
+}
+
+TEST_F(StatusTest, FiguresWiderThanTheirFieldAreShownWholeAndAnEmptySetHasNoTop) {
+    // A 100-pair Mitchell: 50 rounds of 3 boards, 50 pairs on each set, top 98.
+    Sets sets(50);
+    for (int s = 0; s < 50; ++s)
+        for (int t = 0; t < 50; ++t)
+            sets[static_cast<std::size_t>(s)].push_back({t + 1, 51 + (t + s) % 50});
+    listMovement(100, 50, 3, sets);
+    STATUSPARAMETERS();
+    EXPECT_EQ(CapturedStatus[1], "Boards: 150/150");
+    EXPECT_EQ(CapturedStatus[2], "Top: 14700/14700");
+
+    // A custom movement whose first board set nobody plays: no comparisons, top 0.
+    listMovement(6, 4, 2, {{}, {{1, 4}, {2, 5}, {3, 6}}, {{1, 5}, {6, 2}}});
+    STATUSPARAMETERS();
+    EXPECT_EQ(CapturedStatus[1], "Boards:   4/  4");
+    EXPECT_EQ(CapturedStatus[2], "Top:    0/   0");
 }
 
 } // namespace

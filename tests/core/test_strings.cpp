@@ -79,6 +79,10 @@ TEST(Strings, RealsFollowTheFixedPointEdit) {
         {3.0f, 0, 2, false, ""},
         {0.5f, 3, 3, false, "***"}, // no room for the decimals
         {0.5f, 5, 200, false, "*****"},
+        // More decimals than the work field holds: the exact value, then zeros.
+        {0.1f, 200, 165, false,
+         std::string(33, ' ') + "0.100000001490116119384765625" + std::string(138, '0')},
+        {-0.5f, 400, 300, false, std::string(97, ' ') + "-0.5" + std::string(299, '0')},
     };
     for (const Row& r : rows)
         EXPECT_EQ(FWRITE(r.value, r.n, r.d, r.right), r.expected)
