@@ -50,6 +50,7 @@ void runNew(const NewOptions& o) {
     if (o.highRated && !o.rating) CLIUSAGE("--high-rated needs --rating");
     std::string name;
     char32_t bad = 0;
+    if (!ISUTF8(o.name)) CLIUSAGE("--name: the argument is not valid UTF-8 text");
     if (!UTF8TOCP1250(o.name, name, &bad)) {
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(bad));

@@ -2,8 +2,11 @@
 #include "cli/commands.h"
 #include "core/hooks.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <iostream>
 
 int CliExitCode = EXIT_DONE;
 
@@ -26,6 +29,20 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         std::fprintf(stderr, "orla-cli: %s\n", e.what());
         return EXIT_USAGE;
+    }
+    // What was printed is only known to be written once it has left the buffers:
+    // a full disk or a closed pipe is an error, not a success.
+    int error = 0;
+    errno = 0;
+    std::cout.flush();
+    if (!std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout))
+        error = errno ? errno : EIO;
+    errno = 0;
+    if (std::fclose(stdout) != 0 && error == 0) error = errno ? errno : EIO;
+    if (error != 0) {
+        std::fprintf(stderr, "orla-cli: the output could not be written: %s\n",
+                     std::strerror(error));
+        return EXIT_FILE;
     }
     return CliExitCode;
 }

@@ -17,18 +17,41 @@ void needCount(const char* option, int value, int least) {
                  std::to_string(MaxCount));
 }
 
+// Counts are read as the dialogs read them: plain decimal integers. The parser
+// would take a leading 0 for octal and 0x for hexadecimal, so the text is checked
+// here and handed on without its leading zeros.
+const CLI::Validator Decimal(
+    [](std::string& text) -> std::string {
+        const bool sign = !text.empty() && (text[0] == '-' || text[0] == '+');
+        const std::size_t start = sign ? 1 : 0;
+        if (text.size() == start || text.find_first_not_of("0123456789", start) != std::string::npos)
+            return "'" + text + "' is not a whole number";
+        const std::size_t first = text.find_first_not_of('0', start);
+        const std::string digits = first == std::string::npos ? "0" : text.substr(first);
+        text = (text[0] == '-' && digits != "0" ? "-" : "") + digits;
+        return {};
+    },
+    "", "decimal");
+
 } // namespace
 
 void ADDSIZEOPTIONS(CLI::App* cmd, SizeOptions& o, const std::string& movementOption) {
     cmd->add_option("--" + movementOption, o.movement, "mitchell, berger or howell")
         ->required()
         ->check(CLI::IsMember({"mitchell", "berger", "howell"}));
-    cmd->add_option("--pairs", o.pairs, "Number of pairs")->required();
-    cmd->add_option("--boards-per-round", o.perRound, "Boards per round")->required();
-    o.roundsOption = cmd->add_option("--rounds", o.rounds, "Rounds (default as the dialog)");
-    o.boardsOption = cmd->add_option("--boards", o.boards, "Total boards (default as the dialog)");
+    cmd->add_option("--pairs", o.pairs, "Number of pairs")->required()->transform(Decimal);
+    cmd->add_option("--boards-per-round", o.perRound, "Boards per round")
+        ->required()
+        ->transform(Decimal);
+    o.roundsOption = cmd->add_option("--rounds", o.rounds, "Rounds (default as the dialog)")
+                         ->transform(Decimal);
+    o.boardsOption =
+        cmd->add_option("--boards", o.boards,
+                        "Total boards: the movement sets them; when given, the same count")
+            ->transform(Decimal);
     o.skipAfterOption =
-        cmd->add_option("--skip-after", o.skipAfter, "Mitchell skip after this round");
+        cmd->add_option("--skip-after", o.skipAfter, "Mitchell skip after this round")
+            ->transform(Decimal);
     cmd->add_option("--skip", o.skip, "What the skip moves: boards or players")
         ->check(CLI::IsMember({"boards", "players"}))
         ->needs(o.skipAfterOption);
@@ -58,10 +81,14 @@ void SETHEADERSIZE(const SizeOptions& o) {
         if (movement == MOVE_BERGER && o.rounds != size.rounds) boards = o.rounds * o.perRound;
         rounds = o.rounds;
     }
-    if (o.boardsOption->count() > 0) {
-        needCount("--boards", o.boards, 1);
-        boards = o.boards;
-    }
+    // The dialog works the total out for every standard movement; a different one
+    // would make board sets that nobody plays, or leave boards without a set.
+    if (o.boardsOption->count() > 0 && o.boards != boards)
+        CLIUSAGE("--boards: a " + std::string(MovementNames[movement]) + " of " +
+                 std::to_string(o.pairs) + " pairs with " + std::to_string(o.perRound) +
+                 (o.perRound == 1 ? " board" : " boards") + " a round plays " +
+                 std::to_string(boards) + " boards; leave --boards out or give " +
+                 std::to_string(boards));
     if (rounds < 1 || rounds > MaxCount) CLIUSAGE("the tournament would have no rounds");
     if (boards < o.perRound || boards > MaxCount)
         CLIUSAGE("the total boards must hold at least one round's boards and at most " +

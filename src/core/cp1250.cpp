@@ -114,3 +114,15 @@ bool UTF8TOCP1250(const std::string& utf8, std::string& out, char32_t* bad) {
     }
     return true;
 }
+
+bool ISUTF8(const std::string& text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t start = i;
+        // A replacement character written out as such is text; any other U+FFFD
+        // comes from a malformed sequence.
+        if (nextUtf8(text, i) == NoChar && text.compare(start, 3, "\xEF\xBF\xBD") != 0)
+            return false;
+    }
+    return true;
+}

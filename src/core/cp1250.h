@@ -25,3 +25,7 @@ std::string CP1250TOUTF8(const std::string& bytes);
 // converted before it and `bad` (when given) the character, at the first character
 // that Windows-1250 cannot hold; malformed UTF-8 counts as U+FFFD.
 bool UTF8TOCP1250(const std::string& utf8, std::string& out, char32_t* bad = nullptr);
+
+// True when `text` is well-formed UTF-8 (no stray or missing continuation bytes,
+// overlong forms, surrogates, or characters beyond U+10FFFF).
+bool ISUTF8(const std::string& text);

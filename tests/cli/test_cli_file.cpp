@@ -88,4 +88,22 @@ TEST_F(CliFileTest, ExitCodes) {
     EXPECT_FALSE(std::filesystem::exists(tempDir() / "x.otr"));
 }
 
+TEST_F(CliFileTest, DumpToAFullDiskAndANameThatIsNotUtf8AreErrors) {
+    const std::string x = "new " + path("x.otr") + " --movement mitchell --pairs 6 --boards-per-round 2";
+    ASSERT_EQ(run(x).code, 0);
+    const Run full = run("dump " + path("x.otr") + " >/dev/full");
+    EXPECT_EQ(full.code, 1);
+    EXPECT_EQ(full.err, "orla-cli: the output could not be written: No space left on device\n");
+
+    // "été" in Latin-1, as a terminal in that encoding would pass it.
+    const Run latin = run(x + " --name \"$(printf '\\351t\\351')\"");
+    EXPECT_EQ(latin.code, 2);
+    EXPECT_EQ(latin.err, "orla-cli: --name: the argument is not valid UTF-8 text\n");
+    // A replacement character typed as such is text, only not one a file can keep.
+    const Run replacement = run(x + " --name 'a\xEF\xBF\xBD'");
+    EXPECT_EQ(replacement.code, 2);
+    EXPECT_EQ(replacement.err,
+              "orla-cli: --name: the character U+FFFD cannot be kept in a tournament file\n");
+}
+
 } // namespace

@@ -51,4 +51,57 @@ TEST_F(CliMovementTest, BadOptionsAndImpossibleSizesExitWithTwo) {
     }
 }
 
+TEST_F(CliMovementTest, CountsAreDecimalAndTheBoardsAreTheMovements) {
+    struct Row {
+        std::string args;
+        int code;
+        int tables, sets; // when accepted
+        std::string err;  // when refused: the whole message
+    };
+    const std::string m = "movement --type ";
+    const Row rows[] = {
+        // Leading zeros are no octal, and 0x is no hexadecimal.
+        {m + "mitchell --pairs 010 --boards-per-round 3", 0, 5, 5, ""},
+        {m + "mitchell --pairs 08 --boards-per-round 03", 0, 4, 4, ""},
+        {m + "berger --pairs +6 --boards-per-round 2 --rounds 002", 0, 3, 2, ""},
+        {m + "mitchell --pairs 0x0A --boards-per-round 3", 2, 0, 0, ""},
+        {m + "mitchell --pairs 10 --boards-per-round 3e0", 2, 0, 0, ""},
+        {m + "mitchell --pairs ' 10' --boards-per-round 3", 2, 0, 0, ""},
+        // --boards may only repeat the count the movement plays.
+        {m + "mitchell --pairs 10 --boards-per-round 3 --boards 15", 0, 5, 5, ""},
+        {m + "mitchell --pairs 10 --boards-per-round 3 --rounds 3 --boards 15", 0, 5, 5, ""},
+        {m + "berger --pairs 6 --boards-per-round 2 --rounds 2 --boards 4", 0, 3, 2, ""},
+        {m + "howell --pairs 8 --boards-per-round 2 --rounds 3 --boards 014", 0, 4, 7, ""},
+        {m + "mitchell --pairs 10 --boards-per-round 3 --boards 30", 2, 0, 0,
+         "orla-cli: --boards: a Mitchell of 10 pairs with 3 boards a round plays 15 boards; "
+         "leave --boards out or give 15\n"},
+        {m + "mitchell --pairs 10 --boards-per-round 3 --rounds 3 --boards 9", 2, 0, 0, ""},
+        {m + "berger --pairs 6 --boards-per-round 2 --rounds 2 --boards 10", 2, 0, 0,
+         "orla-cli: --boards: a Berger of 6 pairs with 2 boards a round plays 4 boards; "
+         "leave --boards out or give 4\n"},
+        {m + "howell --pairs 8 --boards-per-round 1 --rounds 3 --boards 3", 2, 0, 0,
+         "orla-cli: --boards: a Howell of 8 pairs with 1 board a round plays 7 boards; "
+         "leave --boards out or give 7\n"},
+    };
+    for (const Row& row : rows) {
+        const Run r = run(row.args);
+        EXPECT_EQ(r.code, row.code) << row.args << "\n" << r.err;
+        if (r.code != 0 || row.code != 0) {
+            if (!row.err.empty()) {
+                EXPECT_EQ(r.err, row.err) << row.args;
+            }
+            continue;
+        }
+        const auto j = nlohmann::json::parse(r.out);
+        EXPECT_EQ(j["NumTables"], row.tables) << row.args;
+        EXPECT_EQ(j["NumBoardSets"], row.sets) << row.args;
+    }
+}
+
+TEST_F(CliMovementTest, OutputThatCannotBeWrittenIsAnError) {
+    const Run r = run("movement --type mitchell --pairs 10 --boards-per-round 3 >/dev/full");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "orla-cli: the output could not be written: No space left on device\n");
+}
+
 } // namespace
