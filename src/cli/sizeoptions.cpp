@@ -24,7 +24,8 @@ const CLI::Validator Decimal(
     [](std::string& text) -> std::string {
         const bool sign = !text.empty() && (text[0] == '-' || text[0] == '+');
         const std::size_t start = sign ? 1 : 0;
-        if (text.size() == start || text.find_first_not_of("0123456789", start) != std::string::npos)
+        if (text.size() == start ||
+            text.find_first_not_of("0123456789", start) != std::string::npos)
             return "'" + text + "' is not a whole number";
         const std::size_t first = text.find_first_not_of('0', start);
         const std::string digits = first == std::string::npos ? "0" : text.substr(first);
@@ -43,8 +44,8 @@ void ADDSIZEOPTIONS(CLI::App* cmd, SizeOptions& o, const std::string& movementOp
     cmd->add_option("--boards-per-round", o.perRound, "Boards per round")
         ->required()
         ->transform(Decimal);
-    o.roundsOption = cmd->add_option("--rounds", o.rounds, "Rounds (default as the dialog)")
-                         ->transform(Decimal);
+    o.roundsOption =
+        cmd->add_option("--rounds", o.rounds, "Rounds (default as the dialog)")->transform(Decimal);
     o.boardsOption =
         cmd->add_option("--boards", o.boards,
                         "Total boards: the movement sets them; when given, the same count")

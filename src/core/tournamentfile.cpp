@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <system_error>

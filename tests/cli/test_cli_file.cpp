@@ -89,7 +89,8 @@ TEST_F(CliFileTest, ExitCodes) {
 }
 
 TEST_F(CliFileTest, DumpToAFullDiskAndANameThatIsNotUtf8AreErrors) {
-    const std::string x = "new " + path("x.otr") + " --movement mitchell --pairs 6 --boards-per-round 2";
+    const std::string x =
+        "new " + path("x.otr") + " --movement mitchell --pairs 6 --boards-per-round 2";
     ASSERT_EQ(run(x).code, 0);
     const Run full = run("dump " + path("x.otr") + " >/dev/full");
     EXPECT_EQ(full.code, 1);

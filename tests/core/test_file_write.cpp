@@ -136,8 +136,8 @@ TEST_F(WriteTest, AReadOnlyFileIsRefusedAndAReplacedFileKeepsItsMode) {
                                             "The previous version is unchanged.");
     EXPECT_EQ(folder(), std::set<std::string>{"club.otr"});
 
-    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write |
-                           fs::perms::group_read | fs::perms::others_read;
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::others_read;
     fs::permissions(TournamentFile, mode);
     ASSERT_TRUE(WRITENTRFILE());
     EXPECT_NE(readBytes(TournamentFile), old);
