@@ -29,6 +29,14 @@ void onFileSave() {
 void onFileSaveAs() {
     ONFILESAVEAS();
 }
+void onFileClose() {
+    ONFILECLOSE();
+}
+// Leaving the program goes through the window's close, which asks about unsaved
+// changes as Close does and stays when they were to be saved and were not.
+void onExit() {
+    if (MainWindow) MainWindow->close();
+}
 
 // Handlers stay nullptr until their part of the program exists; the command is
 // gray until then.
@@ -38,6 +46,7 @@ const Command StartTable[] = {
     {1, IDM_FILEOPEN, "Open...", "Ctrl+O", onFileOpen, true, false},
     {1, IDM_FILESAVE, "&Save...", "Ctrl+S", onFileSave, false, false},
     {1, IDM_FILESAVEAS, "Save &As...", nullptr, onFileSaveAs, false, false},
+    {1, IDM_FILECLOSE, "&Close", nullptr, onFileClose, false, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_PRINT, "&Print...", "Ctrl+P", nullptr, false, false},
     {1, IDM_PAGESETUP, "Page Set&up...", nullptr, nullptr, true, false},
@@ -45,6 +54,9 @@ const Command StartTable[] = {
     {1, IDM_EXPORTTEXT, "&Export Text File...", nullptr, nullptr, false, false},
     {1, IDM_EXPORTHTML, "Export HTML...", nullptr, nullptr, false, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
+    // The recent files go here.
+    {1, 0, nullptr, nullptr, nullptr, true, false},
+    {1, IDM_EXIT, "E&xit", "Ctrl+Q", onExit, true, false},
     {0, 0, "&View", nullptr, nullptr, true, false},
     {1, IDM_SORTBYLINES, "Sort by &Lines", "Ctrl+L", nullptr, true, false},
     {1, IDM_SORTBYPLACEMENT, "Sort by &Placement", "Ctrl+R", nullptr, true, false},
@@ -197,8 +209,8 @@ void TOURNAMENTMENUS(bool open, bool hasHands) {
         GwEnablePopup(menu, MENU_VIEW, open);
         GwEnablePopup(menu, MENU_OPTIONS, open);
     }
-    for (int id :
-         {IDM_FILESAVE, IDM_FILESAVEAS, IDM_PRINT, IDM_EXPORTTEXT, IDM_EXPORTHTML, IDM_CHECKNAMES})
+    for (int id : {IDM_FILESAVE, IDM_FILESAVEAS, IDM_FILECLOSE, IDM_PRINT, IDM_EXPORTTEXT,
+                   IDM_EXPORTHTML, IDM_CHECKNAMES})
         SETCOMMANDSTATE(id, open);
     SETCOMMANDSTATE(IDM_HANDDIAGRAMS, open && hasHands);
 }
@@ -257,6 +269,29 @@ void SWITCHVIEW(int id) {
     REDRAW();
 }
 
+std::string RECENTFILETITLE(const std::string& path) {
+    QString title = QString::fromStdString(FILETITLE(path));
+    // A name too long for a menu keeps its start and its end.
+    if (title.size() > RecentTitleLength) {
+        const qsizetype tail = RecentTitleLength / 3;
+        title = title.left(RecentTitleLength - tail - 1) + QChar(0x2026) + title.right(tail);
+    }
+    QString shown;
+    for (const QChar ch : title) {
+        if (ch == '&')
+            shown += "&&"; // shown as itself, not as a mnemonic
+        else if (ch.unicode() < 0x20)
+            shown += QChar(0x2400 + ch.unicode()); // its picture: a tab is no key column
+        else if (ch.unicode() == 0x7F)
+            shown += QChar(0x2421);
+        else if (ch.category() == QChar::Other_Control)
+            shown += QChar(0xFFFD);
+        else
+            shown += ch;
+    }
+    return shown.toStdString();
+}
+
 void UPDATERECENTMENU() {
     QMenuBar* menu = menuBar();
     if (!menu) return;
@@ -269,11 +304,7 @@ void UPDATERECENTMENU() {
             if (action) action->setVisible(false);
             continue;
         }
-        // An "&" of the file name is shown as itself, not as a mnemonic.
-        std::string title;
-        for (char ch : FILETITLE(path))
-            title += ch == '&' ? std::string("&&") : std::string(1, ch);
-        const std::string text = "&" + std::to_string(n) + " " + title;
+        const std::string text = "&" + std::to_string(n) + " " + RECENTFILETITLE(path);
         if (action) {
             GwModifyMiTitle(menu, id, text);
             action->setVisible(true);

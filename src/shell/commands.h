@@ -14,6 +14,8 @@ enum CommandId {
     IDM_FILEOPEN = 40014,
     IDM_FILESAVE = 40015,
     IDM_FILESAVEAS = 40004,
+    IDM_FILECLOSE = 40039,
+    IDM_EXIT = 40040,
     IDM_PRINT = 40016,
     IDM_PAGESETUP = 40024,
     IDM_EXPORTTEXT = 40006,
@@ -48,8 +50,9 @@ enum MenuPosition {
     MENU_HELP = 4
 };
 
-// Number of File menu items before the recent files (after its last separator).
-constexpr int FileMenuFixedItems = 11;
+// Number of File menu items before the recent files (after the separator that
+// follows the exports); the separator and "E&xit" come after them.
+constexpr int FileMenuFixedItems = 12;
 
 // One row of the menu: a popup of the menu bar (level 0) or one of its items
 // (level 1; no text = separator), its id, text with its "&" mnemonic (after a
@@ -106,6 +109,13 @@ void SWITCHVIEW(int id);
 
 // Rebuilds the recent-file items of the File menu from RecentFiles.
 void UPDATERECENTMENU();
+
+// Longest file name a recent-file item shows whole, in characters.
+constexpr int RecentTitleLength = 64;
+// The menu text of a recent file's name: at most RecentTitleLength characters
+// (a longer name keeps its start and end around an ellipsis), "&" doubled, and
+// control characters shown as their pictures, so that none acts on the menu.
+std::string RECENTFILETITLE(const std::string& path);
 
 // Puts the command table back to its start states.
 void RESETCOMMANDS();

@@ -60,10 +60,20 @@ void createHelpWindow(QWidget* owner) {
 } // namespace
 
 void SETHELPLANGUAGE(int language) {
+    const std::string previous = HelpFile;
     HelpLanguageChosen = language == HELP_ENGLISH ? HELP_ENGLISH : HELP_SRPSKI;
     HelpFile = HelpLanguageChosen == HELP_ENGLISH ? ":/help/en/" : ":/help/sr/";
     SETCOMMANDCHECK(IDM_SRPSKI, HelpLanguageChosen == HELP_SRPSKI);
     SETCOMMANDCHECK(IDM_ENGLISH, HelpLanguageChosen == HELP_ENGLISH);
+    // An open help window shows the page it is on in the new language at once.
+    if (helpBrowser && previous != HelpFile) {
+        QString page = helpBrowser->source().toString();
+        const QString from = QString::fromStdString(previous);
+        if (page.startsWith("qrc" + from)) {
+            page.replace(0, 3 + from.size(), QString::fromStdString("qrc" + HelpFile));
+            helpBrowser->setSource(QUrl(page));
+        }
+    }
 }
 
 int HELPCONTEXTTOPIC(bool inHandWindow) {

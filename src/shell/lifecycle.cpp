@@ -13,6 +13,7 @@
 #include "winsupport/gwfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -43,6 +44,23 @@ void closeTournament() {
     SETSAVE(false);
     for (int part = 0; part < 3; ++part)
         SETSTATUS(part, "");
+}
+
+// Whether the file can be opened for reading; when not, the user is told, as the
+// reader would tell it, and nothing else happens.
+bool readableFile(const std::string& path) {
+    const QFileInfo info(QString::fromStdString(path));
+    if (!info.exists() || info.isDir()) {
+        SHOWMESSAGE("File " + path + " is deleted or moved.", "Error opening file");
+        return false;
+    }
+    QFile file(info.filePath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        SHOWMESSAGE("File " + path + " cannot be read: " + file.errorString().toStdString() + ".",
+                    "Error opening file");
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -96,8 +114,11 @@ void ONFILENEW() {
 void ONFILEOPEN() {
     std::string path;
     if (!askFileName(false, path)) return;
+    path = ABSOLUTEPATH(path);
     // The next dialog starts where this file was found.
     StartFolder = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
+    // The open tournament stays when the chosen file cannot be read.
+    if (!readableFile(path)) return;
     if (!ONFILECLOSE()) return;
     TournamentFile = path;
     OPENNTRFILE(path);
@@ -114,6 +135,7 @@ bool ONFILESAVEAS() {
     if (!TournamentOpen) return false;
     std::string path = TournamentFile;
     if (!askFileName(true, path)) return false;
+    path = ABSOLUTEPATH(path);
     const std::string oldFile = TournamentFile, oldTitle = TournamentFileTitle;
     TournamentFile = path;
     TournamentFileTitle = FILETITLE(path);
@@ -138,6 +160,12 @@ bool ONFILECLOSE() {
 void ONRECENTFILE(int n) {
     if (n < 1 || n > RecentFileCount || RecentFiles[n - 1].empty()) return;
     const std::string path = RecentFiles[n - 1];
+    // The open tournament stays when the file cannot be read; an entry whose file
+    // is gone leaves the list.
+    if (!readableFile(path)) {
+        if (!QFileInfo::exists(QString::fromStdString(path))) REMOVERECENTFILE(path);
+        return;
+    }
     if (!ONFILECLOSE()) return;
     TournamentFile = path;
     OPENNTRFILE(path);

@@ -17,8 +17,9 @@ bool NEWDEFAULTTOURNAMENT();
 // New: closes the open tournament (after the question), then creates a new one
 // and shows its pairs sorted by lines.
 void ONFILENEW();
-// Open: asks for a .otr file; on OK closes the open tournament (after the
-// question) and reads the chosen file.
+// Open: asks for a .otr file; when it can be read, closes the open tournament
+// (after the question) and reads the chosen file. A file that cannot be read is
+// reported and the open tournament stays.
 void ONFILEOPEN();
 // Save: writes the tournament to its file, or asks for one (Save As) when it has
 // none. Returns whether the tournament was written.
@@ -30,7 +31,9 @@ bool ONFILESAVEAS();
 // Close: asks about unsaved changes and closes the tournament. Returns false when
 // the changes were to be saved and were not (the tournament stays open).
 bool ONFILECLOSE();
-// Opens recent file `n` (1..4) after closing the open tournament.
+// Opens recent file `n` (1..4) after closing the open tournament. An entry whose
+// file cannot be read is reported and taken out of the list; the open tournament
+// stays.
 void ONRECENTFILE(int n);
 
 // The file-name part of a path.

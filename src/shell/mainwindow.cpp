@@ -16,8 +16,12 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QRegion>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace {
 
@@ -67,9 +71,19 @@ void DrawArea::resizeEvent(QResizeEvent*) {
 void DrawArea::paintEvent(QPaintEvent* event) {
     ++paints;
     if (!MainWindow) return;
+    // A window moved to a screen of another pixel ratio gets a picture to match.
+    if (!MainWindow->viewBufferFits()) MainWindow->ONSIZE();
     QPainter p(this);
     const QRect r = event->rect();
-    p.drawPixmap(r, MainWindow->viewBuffer(), r);
+    const QPixmap& buffer = MainWindow->viewBuffer();
+    // The picture is kept in device pixels: the source is the same area in them.
+    const qreal ratio = buffer.devicePixelRatio();
+    p.drawPixmap(QRectF(r), buffer,
+                 QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio));
+    // Whatever the picture does not reach is background, never stale pixels.
+    const QRect covered(QPoint(0, 0), buffer.deviceIndependentSize().toSize());
+    for (const QRect& rest : QRegion(r).subtracted(covered))
+        p.fillRect(rest, palette().color(QPalette::Window));
 }
 
 MainFrame::MainFrame() {
@@ -92,13 +106,37 @@ MainFrame::MainFrame() {
     setCentralWidget(client);
 
     // Always 640 pixels wide; between 100 pixels and the screen's free height high.
-    const int maxHeight = screen()->availableGeometry().height();
     setMinimumSize(WindowWidth, MinHeight);
-    setMaximumSize(WindowWidth, maxHeight);
     resize(WindowWidth, StartHeight);
-    // The views draw into a picture as wide as the window and as high as the screen.
-    buffer_ = QPixmap(WindowWidth, std::max(screen()->geometry().height(), StartHeight));
+    FITTOSCREEN();
+    MAKEVIEWBUFFER();
+}
+
+void MainFrame::FITTOSCREEN() {
+    // The frame (title bar and borders) counts against the free height too.
+    const QRect free = screen()->availableGeometry();
+    const int frame = std::max(0, frameGeometry().height() - height());
+    const int maxHeight = std::max(MinHeight, free.height() - frame);
+    setMaximumSize(WindowWidth, maxHeight);
+    if (height() > maxHeight) resize(WindowWidth, maxHeight);
+}
+
+void MainFrame::MAKEVIEWBUFFER() {
+    // As wide as the drawing area (640 pixels, unless a window manager made it
+    // wider) and as high as the screen, in the screen's own pixels so that text is
+    // as sharp as anywhere else in the window.
+    const qreal ratio = devicePixelRatioF();
+    const int width = std::max(WindowWidth, draw_->width());
+    const int height = std::max({screen()->geometry().height(), StartHeight, draw_->height()});
+    buffer_ = QPixmap(QSize(qCeil(width * ratio), qCeil(height * ratio)));
+    buffer_.setDevicePixelRatio(ratio);
     buffer_.fill(palette().color(QPalette::Window));
+}
+
+bool MainFrame::viewBufferFits() const {
+    const QSizeF size = buffer_.deviceIndependentSize();
+    return buffer_.devicePixelRatio() == devicePixelRatioF() && size.width() >= draw_->width() &&
+           size.height() >= draw_->height();
 }
 
 MainFrame::~MainFrame() {
@@ -136,6 +174,7 @@ void MainFrame::closeEvent(QCloseEvent* event) {
 
 // Recomputes what the views can show in the drawing area and draws them anew.
 void MainFrame::ONSIZE() {
+    if (!viewBufferFits()) MAKEVIEWBUFFER();
     DrawHeight = draw_->height();
     if (TournamentOpen) {
         // Rows of 20 pixels below a 20-pixel header.

@@ -32,7 +32,8 @@ class MainFrame : public QMainWindow {
     ~MainFrame() override;
 
     // The drawing area and the off-screen picture that the views draw into: as
-    // wide as the drawing area and as high as the screen.
+    // wide as the drawing area and as high as the screen, at the screen's pixel
+    // ratio (it draws in logical pixels like the window).
     DrawArea* drawArea() const { return draw_; }
     QPixmap& viewBuffer() { return buffer_; }
     // Sets part 0, 1 or 2 of the status bar.
@@ -44,6 +45,11 @@ class MainFrame : public QMainWindow {
     void closeWithoutAsking();
     // The drawing area changed size: DrawHeight, the rows that fit, a new picture.
     void ONSIZE();
+    // Keeps the window within the free area of its screen: the maximum height is
+    // that area's height less the frame, and a taller window is made lower.
+    void FITTOSCREEN();
+    // Whether the picture covers the drawing area at the screen's pixel ratio.
+    bool viewBufferFits() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,6 +57,9 @@ class MainFrame : public QMainWindow {
 
   private:
     void ONACTIVATE(bool active);
+    // Makes the picture anew (background only) for the drawing area's size and
+    // the screen's pixel ratio.
+    void MAKEVIEWBUFFER();
 
     DrawArea* draw_ = nullptr;
     QPixmap buffer_;

@@ -3,6 +3,8 @@
 #include "shell/commands.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 
@@ -37,6 +39,28 @@ bool readFont(QSettings& s, const char* key, LogFont& font) {
 
 std::string mruKey(int n) {
     return "MRU" + std::to_string(n);
+}
+
+// `text` cut to at most `bytes` bytes without splitting a UTF-8 character.
+std::string cutUtf8(const std::string& text, std::size_t bytes) {
+    if (text.size() <= bytes) return text;
+    std::size_t n = bytes;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
+    return text.substr(0, n);
+}
+
+// Writes the recent files as MRU1.. and removes the values past the last one.
+void writeRecentFiles() {
+    QSettings s("ORLA", "0.9");
+    bool listed = true;
+    for (int n = 1; n <= RecentFileCount; ++n) {
+        listed = listed && !RecentFiles[n - 1].empty();
+        if (listed)
+            s.setValue(qs(mruKey(n)), qs(RecentFiles[n - 1]));
+        else
+            s.remove(qs(mruKey(n)));
+    }
 }
 
 } // namespace
@@ -87,12 +111,19 @@ void READREGISTRY() {
     if (!readFont(s, "HeaderFont", HeaderFont)) s.setValue("HeaderFont", fontBytes(HeaderFont));
     if (!readFont(s, "FixedFont", FixedFont)) s.setValue("FixedFont", fontBytes(FixedFont));
 
+    // The settings may hold anything: each entry is cut to the length the list
+    // keeps, and a file listed twice is shown once.
     RecentFiles.fill(std::string());
+    int count = 0;
     for (int n = 1; n <= RecentFileCount; ++n) {
         const QString key = qs(mruKey(n));
         if (!s.contains(key)) break;
-        RecentFiles[n - 1] = s.value(key).toString().toStdString();
-        if (RecentFiles[n - 1].empty()) break;
+        const std::string path = cutUtf8(s.value(key).toString().toStdString(), RecentFileLength);
+        if (path.empty()) break;
+        bool listed = false;
+        for (int k = 0; k < count; ++k)
+            listed = listed || SAMEPATH(RecentFiles[k], path);
+        if (!listed) RecentFiles[count++] = path;
     }
     UPDATERECENTMENU();
 }
@@ -105,12 +136,26 @@ void SAVEREGISTRY() {
     s.setValue("FixedFont", fontBytes(FixedFont));
 }
 
-void SAVEANDUPDATEMRU(const std::string& name) {
-    // A name already listed moves to the top; otherwise the oldest drops out.
+std::string ABSOLUTEPATH(const std::string& path) {
+    if (path.empty()) return path;
+    return QDir::cleanPath(QFileInfo(qs(path)).absoluteFilePath()).toStdString();
+}
+
+bool SAMEPATH(const std::string& a, const std::string& b) {
+#if defined(_WIN32) || defined(__APPLE__)
+    return qs(a).compare(qs(b), Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
+void SAVEANDUPDATEMRU(const std::string& given) {
+    const std::string name = ABSOLUTEPATH(given);
+    if (name.empty() || name.size() > static_cast<std::size_t>(RecentFileLength)) return;
+    // A file already listed moves to the top; otherwise the oldest drops out.
     int found = RecentFileCount - 1;
     for (int n = 0; n < RecentFileCount; ++n) {
-        if (!RecentFiles[n].empty() &&
-            qs(RecentFiles[n]).compare(qs(name), Qt::CaseInsensitive) == 0) {
+        if (!RecentFiles[n].empty() && SAMEPATH(RecentFiles[n], name)) {
             found = n;
             break;
         }
@@ -118,9 +163,17 @@ void SAVEANDUPDATEMRU(const std::string& name) {
     for (int n = found; n > 0; --n)
         RecentFiles[n] = RecentFiles[n - 1];
     RecentFiles[0] = name;
+    writeRecentFiles();
+    UPDATERECENTMENU();
+}
 
-    QSettings s("ORLA", "0.9");
-    for (int n = 1; n <= RecentFileCount && !RecentFiles[n - 1].empty(); ++n)
-        s.setValue(qs(mruKey(n)), qs(RecentFiles[n - 1]));
+void REMOVERECENTFILE(const std::string& name) {
+    int kept = 0;
+    for (int n = 0; n < RecentFileCount; ++n)
+        if (!RecentFiles[n].empty() && !SAMEPATH(RecentFiles[n], name))
+            RecentFiles[kept++] = RecentFiles[n];
+    for (int n = kept; n < RecentFileCount; ++n)
+        RecentFiles[n].clear();
+    writeRecentFiles();
     UPDATERECENTMENU();
 }

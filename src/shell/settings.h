@@ -28,6 +28,13 @@ struct LogFont {
 static_assert(sizeof(LogFont) == 60, "a font record is a 60-byte settings value");
 
 constexpr int RecentFileCount = 4;
+// The longest path the recent-file list keeps (the longest the system takes); a
+// longer entry in the settings is cut to it.
+#ifdef _WIN32
+constexpr int RecentFileLength = 260;
+#else
+constexpr int RecentFileLength = 4096;
+#endif
 
 extern std::string EMFHeader;   // path of the picture printed as page header
 extern std::int32_t HeaderType; // kind of print header
@@ -47,14 +54,28 @@ void RESETSETTINGS();
 
 // Reads the settings; a value that is missing (or not of its size) is written
 // back at once with its built-in default. Then reads the recent files MRU1..MRU4,
-// stopping at the first missing one, and shows them in the File menu. Failures
-// leave the defaults in force.
+// stopping at the first missing one, cuts each to RecentFileLength, drops the
+// ones already listed and shows them in the File menu. Failures leave the
+// defaults in force.
 void READREGISTRY();
 
 // Writes the four print settings (not the recent files).
 void SAVEREGISTRY();
 
-// Puts `name` at the top of the recent files: a name already listed (compared
-// ignoring case) moves up instead of appearing twice, otherwise the oldest entry
-// drops out. Writes the list to the settings and updates the File menu.
+// Puts `name` (made absolute) at the top of the recent files: a file already
+// listed (compared as the file system compares names) moves up instead of
+// appearing twice, otherwise the oldest entry drops out. Writes the list to the
+// settings and updates the File menu. A path longer than RecentFileLength is not
+// listed.
 void SAVEANDUPDATEMRU(const std::string& name);
+
+// Takes `name` out of the recent files (the later entries move up), in the
+// settings and in the File menu.
+void REMOVERECENTFILE(const std::string& name);
+
+// `path` as an absolute, clean path (relative to the current folder).
+std::string ABSOLUTEPATH(const std::string& path);
+
+// Whether two paths name the same file as the file system compares names:
+// letter case counts, except where the system ignores it (Windows, macOS).
+bool SAMEPATH(const std::string& a, const std::string& b);

@@ -11,15 +11,21 @@ extern std::string ProgramFolder; // the program's folder (ORLA_PROGRAM_FOLDER o
 extern std::string StartFolder;   // initial folder of the file dialogs
 extern int DrawHeight;            // height of the drawing area (client less status bar)
 
-// The file named by a command line: a quote as first character becomes a blank,
-// any later quote ends the name, and blanks around it go.
+// The file named by a Windows command line: a quote as first character becomes a
+// blank, any later quote ends the name, and blanks around it go.
 std::string COMMANDLINEFILE(const std::string& commandLine);
+
+// The file named by the program's arguments, as given: on Windows the arguments
+// joined by blanks and read by COMMANDLINEFILE; elsewhere the system has already
+// split them, so a name is taken as it stands (quotes and all), and the words of
+// an unquoted name with blanks are joined again.
+std::string STARTFILE(const std::vector<std::string>& arguments);
 
 // Starts the program without entering its event loop: reads the settings, sets
 // the folders and the help language, installs the computing routines and the
-// user-interface hooks, creates and shows the main window and opens the file
-// named by `arguments` (joined by blanks) when there is one. Needs a
-// QApplication. Returns MainWindow.
+// user-interface hooks, creates and shows the main window (kept on the screen's
+// free area) and opens the file named by `arguments` (STARTFILE, made absolute)
+// when there is one. Needs a QApplication. Returns MainWindow.
 MainFrame* STARTUP(const std::vector<std::string>& arguments);
 
 // Destroys the main window and its help window without asking anything, closes

@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QScreen>
 
+#include <algorithm>
+
 MainFrame* MainWindow = nullptr;
 std::string ProgramFolder;
 std::string StartFolder;
@@ -30,6 +32,17 @@ std::string COMMANDLINEFILE(const std::string& commandLine) {
     if (first == std::string::npos) return std::string();
     const auto last = name.find_last_not_of(" \t");
     return name.substr(first, last - first + 1);
+}
+
+std::string STARTFILE(const std::vector<std::string>& arguments) {
+    std::string line;
+    for (const std::string& a : arguments)
+        line += (line.empty() ? "" : " ") + a;
+#ifdef _WIN32
+    return COMMANDLINEFILE(line);
+#else
+    return line;
+#endif
 }
 
 namespace {
@@ -57,16 +70,21 @@ MainFrame* STARTUP(const std::vector<std::string>& arguments) {
     MainWindow = new MainFrame;
     TOURNAMENTMENUS(false, false);
     UPDATERECENTMENU();
-    // 640 pixels wide, centred on the screen.
-    const QRect screen = MainWindow->screen()->geometry();
-    MainWindow->move(screen.x() + (screen.width() - 640) / 2,
-                     screen.y() + (screen.height() - 405) / 2);
+    // Centred on the screen's free area, and never beyond its top or left edge,
+    // where the menus could not be reached; once more when the frame is known.
+    const auto place = [] {
+        const QRect free = MainWindow->screen()->availableGeometry();
+        const QSize outer = MainWindow->frameGeometry().size();
+        const QPoint at(std::max(free.x(), free.x() + (free.width() - outer.width()) / 2),
+                        std::max(free.y(), free.y() + (free.height() - outer.height()) / 2));
+        if (MainWindow->pos() != at) MainWindow->move(at);
+    };
+    place();
     MainWindow->show();
+    MainWindow->FITTOSCREEN();
+    place();
 
-    std::string line;
-    for (const std::string& a : arguments)
-        line += (line.empty() ? "" : " ") + a;
-    const std::string file = COMMANDLINEFILE(line);
+    const std::string file = ABSOLUTEPATH(STARTFILE(arguments));
     if (!file.empty()) {
         ONFILECLOSE();
         TournamentFile = file;

@@ -25,6 +25,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
@@ -128,9 +129,10 @@ class MainWindowTest : public QObject {
         w->resize(900, 50);
         QCOMPARE(w->width(), 640);
         QCOMPARE(w->height(), 100);
+        // At most as high as the free area, frame included.
         const int screenHeight = w->screen()->availableGeometry().height();
         w->resize(640, screenHeight + 500);
-        QCOMPARE(w->height(), screenHeight);
+        QCOMPARE(w->frameGeometry().height(), screenHeight);
         w->resize(640, 405);
         // The status bar: parts ending at 80, 180 and the window's edge, at the bottom.
         auto* p1 = w->findChild<QLabel*>("StatusPart1");
@@ -172,9 +174,13 @@ class MainWindowTest : public QObject {
         const std::string p = saveNew("club nights/monday pairs.otr");
         QVERIFY(QFile::exists(QString::fromStdString(p)));
         SHUTDOWN();
-        // Split by the shell into words, or passed as one quoted string alike.
-        const std::vector<std::vector<std::string>> lines = {
-            {"\"" + p + "\""}, {p.substr(0, p.find(' ')), p.substr(p.find(' ') + 1)}};
+        // One argument, or the words of a name the shell split at its blanks;
+        // Windows passes one command line, with quotes around the name.
+        std::vector<std::vector<std::string>> lines = {
+            {p}, {p.substr(0, p.find(' ')), p.substr(p.find(' ') + 1)}};
+#ifdef _WIN32
+        lines.push_back({"\"" + p + "\""});
+#endif
         for (const auto& arguments : lines) {
             start(arguments);
             QVERIFY(TournamentOpen);
@@ -262,7 +268,8 @@ class MainWindowTest : public QObject {
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("saveTo"); // "" cancels Save As, "bad" a folder that is not
         QTest::addColumn<bool>("kept");
-        const char* commands[] = {"new", "open", "close", "recent", "exit"};
+        const char* commands[] = {"new",  "open",       "close",    "recent",
+                                  "exit", "close menu", "exit menu"};
         for (const char* c : commands) {
             QTest::newRow(qPrintable(QString(c) + ": no")) << c << int(GW_IDNO) << "" << false;
             QTest::newRow(qPrintable(QString(c) + ": yes"))
@@ -305,6 +312,10 @@ class MainWindowTest : public QObject {
             ONFILECLOSE();
         else if (command == "recent")
             ONCOMMAND(IDM_RECENT1);
+        else if (command == "close menu")
+            QVERIFY(ONCOMMAND(IDM_FILECLOSE));
+        else if (command == "exit menu")
+            QVERIFY(ONCOMMAND(IDM_EXIT));
         else
             w->close();
 
@@ -322,7 +333,8 @@ class MainWindowTest : public QObject {
         } else {
             QCOMPARE(GwSeamMessages().size(), size_t(1));
             QCOMPARE(QFile::exists(QString::fromStdString(path("saved.otr"))), answer == GW_IDYES);
-            if (command == "exit") QVERIFY(!w->isVisible());
+            if (command.startsWith("close") || command.startsWith("exit")) QVERIFY(!TournamentOpen);
+            QCOMPARE(w->isVisible(), !command.startsWith("exit"));
         }
     }
 
@@ -351,15 +363,14 @@ class MainWindowTest : public QObject {
         FINDMIBYID(w->menuBar(), IDM_RECENT1, &file, &position);
         QCOMPARE(position, FileMenuFixedItems);
 
-        // Reopening a listed file moves it to the top instead of listing it twice,
-        // whatever the letter case.
+        // Reopening a listed file moves it to the top instead of listing it twice.
         QVERIFY(ONFILECLOSE());
         GwSeamNextFileName(saved[2]);
         ONFILEOPEN();
         const std::array<std::string, 4> moved = {saved[2], saved[4], saved[3], saved[1]};
         QCOMPARE(RecentFiles, moved);
-        SAVEANDUPDATEMRU(QString::fromStdString(saved[3]).toUpper().toStdString());
-        QCOMPARE(RecentFiles[0], QString::fromStdString(saved[3]).toUpper().toStdString());
+        SAVEANDUPDATEMRU(saved[3]);
+        QCOMPARE(RecentFiles[0], saved[3]);
         QCOMPARE(RecentFiles[1], saved[2]);
         QCOMPARE(RecentFiles[3], saved[1]);
 
@@ -378,17 +389,133 @@ class MainWindowTest : public QObject {
         QCOMPARE(MainWindow->action(IDM_RECENT1)->text(), QString("&1 Kup A&&B.otr"));
     }
 
-    void recentFileThatIsGoneSaysSo() {
+    // Open and the recent files look at the file before they close anything: a
+    // file that is gone is reported, the tournament stays, and a dead recent entry
+    // leaves the list.
+    void aFileThatIsGoneKeepsTheTournamentOpen() {
         start();
-        const std::string p = saveNew("gone.otr");
-        QVERIFY(ONFILECLOSE());
-        QFile::remove(QString::fromStdString(p));
-        QVERIFY(ONCOMMAND(IDM_RECENT1));
-        QVERIFY(!TournamentOpen);
-        QCOMPARE(GwSeamMessages().back().text, "File " + p + " is deleted or moved.");
+        const std::string gone = saveNew("gone.otr");
+        const std::string kept = saveNew("kept.otr");
+        QFile::remove(QString::fromStdString(gone));
+        SETFIELD(PlayerNames(2, 1).c, NameLength, "Unsaved");
+        SETSAVE(true);
+        QCOMPARE(RecentFiles[1], gone);
+
+        QVERIFY(ONCOMMAND(IDM_RECENT1 + 1));
+        QCOMPARE(GwSeamMessages().size(), size_t(1)); // no question first
+        QCOMPARE(GwSeamMessages().back().text, "File " + gone + " is deleted or moved.");
         QCOMPARE(GwSeamMessages().back().caption, std::string("Error opening file"));
         QCOMPARE(GwSeamMessages().back().kind, int(GW_MB_ERROR));
+        QVERIFY(TournamentOpen && Modified);
+        QCOMPARE(TournamentFile, kept);
+        QCOMPARE(FIELDTEXT(PlayerNames(2, 1).c, NameLength), std::string("Unsaved"));
+        QCOMPARE(title(), std::string("ORLA - kept.otr*"));
+        const std::array<std::string, 4> left = {kept, "", "", ""};
+        QCOMPARE(RecentFiles, left);
+        QVERIFY(!MainWindow->action(IDM_RECENT1 + 1)->isVisible());
+        QVERIFY(!QSettings("ORLA", "0.9").contains("MRU2"));
+
+        // The same through Open.
+        GwSeamNextFileName(gone);
+        ONFILEOPEN();
+        QCOMPARE(GwSeamMessages().size(), size_t(2));
+        QCOMPARE(GwSeamMessages().back().text, "File " + gone + " is deleted or moved.");
+        QVERIFY(TournamentOpen && Modified);
+        QCOMPARE(TournamentFile, kept);
+    }
+
+    // A path given relative to the current folder is made absolute before it is
+    // shown, stored or compared.
+    void aRelativePathOnTheCommandLineIsStoredWhole() {
+        const QString before = QDir::currentPath();
+        start();
+        const std::string p = saveNew("club night.otr");
+        SHUTDOWN();
+        QVERIFY(QDir::setCurrent(files_->path()));
+        start({"club night.otr"});
+        QDir::setCurrent(before);
+        QVERIFY(TournamentOpen);
+        QCOMPARE(TournamentFile, p);
+        const std::array<std::string, 4> once = {p, "", "", ""};
+        QCOMPARE(RecentFiles, once);
+        // From another folder the entry still opens its file.
+        QVERIFY(ONFILECLOSE());
+        QVERIFY(ONCOMMAND(IDM_RECENT1));
+        QVERIFY(TournamentOpen);
+        QCOMPARE(TournamentFile, p);
+        QVERIFY(GwSeamMessages().empty());
+    }
+
+    // The system has split the arguments already: quotes in a name are its own.
+    void aFileNameWithQuotesOpensFromTheCommandLine() {
+        start();
+        const std::string p = saveNew("Kup \"Zima\".otr");
+        SHUTDOWN();
+        start({p});
+        QVERIFY(TournamentOpen);
+        QCOMPARE(title(), std::string("ORLA - Kup \"Zima\".otr"));
+        QCOMPARE(RecentFiles[0], p);
+        QVERIFY(GwSeamMessages().empty());
+    }
+
+    // Names differing only in letter case are two files; the settings may hold an
+    // entry twice, one of any length, or one with control characters.
+    void recentEntriesAreComparedAsTheFileSystemDoesAndShownHarmlessly() {
+        start();
+        const std::string upper = saveNew("Kup.otr"), lower = saveNew("kup.otr");
+        QCOMPARE(RecentFiles[0], lower);
+        QCOMPARE(RecentFiles[1], upper);
+        SHUTDOWN();
+        const std::string tab = path("a\tb.otr");
+        const std::string longName = "/club/" + std::string(5000, 'x') + ".otr";
+        {
+            QSettings s("ORLA", "0.9");
+            s.setValue("MRU1", QString::fromStdString(tab));
+            s.setValue("MRU2", QString::fromStdString(tab));
+            s.setValue("MRU3", QString::fromStdString(longName));
+            s.setValue("MRU4", QString::fromStdString(upper));
+        }
+        MainFrame* w = start();
+        QCOMPARE(RecentFiles[0], tab);
+        QCOMPARE(RecentFiles[1].size(), size_t(RecentFileLength));
+        QCOMPARE(RecentFiles[1], longName.substr(0, RecentFileLength));
+        QCOMPARE(RecentFiles[2], upper);
+        QCOMPARE(RecentFiles[3], std::string());
+        QCOMPARE(w->action(IDM_RECENT1)->text(), QString("&1 a") + QChar(0x2409) + "b.otr");
+        QVERIFY(w->action(IDM_RECENT1)->shortcut().isEmpty());
+        const QString shown = w->action(IDM_RECENT1 + 1)->text();
+        QCOMPARE(int(shown.size()), 3 + RecentTitleLength);
+        QVERIFY(shown.startsWith("&2 xxx") && shown.contains(QChar(0x2026)));
+        // Opened again, the entry stays where it is: at the top, once.
+        SAVEANDUPDATEMRU(tab);
+        QCOMPARE(RecentFiles[0], tab);
+        QCOMPARE(RecentFiles[2], upper);
+        QCOMPARE(RecentFiles[3], std::string());
+    }
+
+    void closeAndExitAreFileCommands() {
+        MainFrame* w = start();
+        QCOMPARE(w->action(IDM_FILECLOSE)->text(), QString("&Close"));
+        QCOMPARE(w->action(IDM_EXIT)->text(), QString("E&xit"));
+        QCOMPARE(w->action(IDM_EXIT)->shortcut(), QKeySequence("Ctrl+Q"));
+        QVERIFY(!COMMANDENABLED(IDM_FILECLOSE) && COMMANDENABLED(IDM_EXIT));
+        // Exit comes last, after the recent files.
+        saveNew("one.otr");
+        QMenu* file = nullptr;
+        int exitAt = -1, recentAt = -1;
+        FINDMIBYID(w->menuBar(), IDM_EXIT, &file, &exitAt);
+        FINDMIBYID(w->menuBar(), IDM_RECENT1, &file, &recentAt);
+        QCOMPARE(recentAt, FileMenuFixedItems);
+        QCOMPARE(exitAt, int(file->actions().size()) - 1);
+        QVERIFY(COMMANDENABLED(IDM_FILECLOSE));
+        QVERIFY(ONCOMMAND(IDM_FILECLOSE));
+        QVERIFY(!TournamentOpen);
         QCOMPARE(title(), std::string("ORLA"));
+        QVERIFY(!COMMANDENABLED(IDM_FILECLOSE));
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!w->isVisible());
     }
 
     void firstStartCreatesTheSettings() {
@@ -562,6 +689,20 @@ class MainWindowTest : public QObject {
         QCOMPARE(browser->source().toString(), QString("qrc:/help/sr/1130.html"));
     }
 
+    void anOpenHelpWindowFollowsTheLanguageAtOnce() {
+        start();
+        QVERIFY(ONCOMMAND(IDM_HELPCONTENTS));
+        auto* browser = MainWindow->findChild<QTextBrowser*>("HelpBrowser");
+        QVERIFY(browser);
+        QCOMPARE(browser->source().toString(), QString("qrc:/help/sr/index.html"));
+        QVERIFY(ONCOMMAND(IDM_ENGLISH));
+        QCOMPARE(browser->source().toString(), QString("qrc:/help/en/index.html"));
+        QVERIFY(browser->toPlainText().contains("typical club evening"));
+        ONDIALOGHELP(101);
+        QVERIFY(ONCOMMAND(IDM_SRPSKI));
+        QCOMPARE(browser->source().toString(), QString("qrc:/help/sr/1090.html"));
+    }
+
     // The help of a dialog can be read and scrolled while the dialog is open: the
     // modal dialog does not block it, whether the help window was open before or not.
     void dialogHelpIsNotBlockedByTheDialog() {
@@ -653,6 +794,27 @@ class MainWindowTest : public QObject {
         QVERIFY(ONFILECLOSE());
         for (int part = 0; part < 3; ++part)
             QVERIFY(w->status(part).isEmpty());
+    }
+
+    // A window manager may make the window wider than its 640 pixels: the view
+    // covers the whole drawing area, with no stale pixels right of the picture.
+    void aWiderWindowIsPaintedWhole() {
+        MainFrame* w = start();
+        ONFILENEW();
+        w->setMaximumWidth(QWIDGETSIZE_MAX);
+        w->resize(900, 405);
+        QCoreApplication::processEvents();
+        QCOMPARE(w->drawArea()->width(), 900);
+        const QImage picture = w->drawArea()->grab().toImage();
+        const QColor band = picture.pixelColor(5, 5);
+        QVERIFY(band != w->palette().color(QPalette::Window));
+        QCOMPARE(picture.pixelColor(880, 5), band);
+        QCOMPARE(picture.pixelColor(880, 300), w->palette().color(QPalette::Window));
+        // Closed: background everywhere.
+        QVERIFY(ONFILECLOSE());
+        QCoreApplication::processEvents();
+        const QImage empty = w->drawArea()->grab().toImage();
+        QCOMPARE(empty.pixelColor(880, 5), w->palette().color(QPalette::Window));
     }
 
     void failureMessagesReachTheUser() {
