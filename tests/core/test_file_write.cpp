@@ -9,6 +9,9 @@
 
 #include <set>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace filetest;
 
 namespace {
@@ -139,9 +142,20 @@ TEST_F(WriteTest, AReadOnlyFileIsRefusedAndAReplacedFileKeepsItsMode) {
     const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                            fs::perms::others_read;
     fs::permissions(TournamentFile, mode);
+    // Another user's file keeps its owner where the system lets the owner be given.
+    const bool mayGiveOwner = ::geteuid() == 0;
+    if (mayGiveOwner) {
+        ASSERT_EQ(::chown(TournamentFile.c_str(), 4321, 4321), 0);
+    }
     ASSERT_TRUE(WRITENTRFILE());
     EXPECT_NE(readBytes(TournamentFile), old);
     EXPECT_EQ(fs::status(TournamentFile).permissions(), mode);
+    struct stat st {};
+    ASSERT_EQ(::stat(TournamentFile.c_str(), &st), 0);
+    if (mayGiveOwner) {
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 4321u);
+    }
 }
 
 TEST_F(WriteTest, ANameNearTheSystemsLimitCanBeSaved) {
