@@ -51,4 +51,10 @@ TEST_F(CliMovementTest, BadOptionsAndImpossibleSizesExitWithTwo) {
     }
 }
 
+TEST_F(CliMovementTest, VersionIsTheBuildsOwn) {
+    const Run r = run("--version");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "orla-cli " ORLA_VERSION "\n");
+}
+
 } // namespace
