@@ -10,9 +10,10 @@ CMAKE_ARGS ?=
 PACKAGES = cmake ninja-build g++ pkg-config \
            qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev \
            libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev \
-           fonts-dejavu-core
+           fonts-dejavu-core \
+           dpkg-dev desktop-file-utils shared-mime-info
 
-.PHONY: all deps configure build run test test-asan bench clean
+.PHONY: all deps configure build run test test-asan bench package test-package clean
 
 all: build
 
@@ -53,6 +54,18 @@ test-asan: deps
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" || exit 1; done
+
+# The Debian package orla_<version>_amd64.deb, made from the build above and left
+# in this folder; install it with `apt install ./orla_*.deb`.
+package: build
+	rm -rf $(BUILD)/package
+	cd $(BUILD) && cpack -G DEB -B package
+	cp $(BUILD)/package/orla_*.deb .
+
+# Builds the package and checks it as an installed program: contents, versions,
+# a tournament made and dumped by the unpacked orla-cli, the desktop entry.
+test-package: package
+	packaging/test-package.sh $$(ls -t orla_*_amd64.deb | head -n 1)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -18,13 +18,14 @@ void CLIUSAGE(const std::string& message) {
 int main(int argc, char** argv) {
     RESETHOOKS();
     CLI::App app{"ORLA Bridge Tournaments Editor, command line"};
+    app.set_version_flag("--version", "orla-cli " ORLA_VERSION);
     app.require_subcommand(1);
     // Each subcommand adds itself here.
     ADDFILECOMMANDS(app);
     ADDMOVEMENTCOMMAND(app);
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
+    } catch (const CLI::Success& e) { // --help, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         std::fprintf(stderr, "orla-cli: %s\n", e.what());

@@ -104,4 +104,10 @@ TEST_F(CliMovementTest, OutputThatCannotBeWrittenIsAnError) {
     EXPECT_EQ(r.err, "orla-cli: the output could not be written: No space left on device\n");
 }
 
+TEST_F(CliMovementTest, VersionIsTheBuildsOwn) {
+    const Run r = run("--version");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "orla-cli " ORLA_VERSION "\n");
+}
+
 } // namespace

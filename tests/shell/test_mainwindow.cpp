@@ -753,7 +753,7 @@ class MainWindowTest : public QObject {
         QVERIFY(ONCOMMAND(IDM_ABOUT));
         QCOMPARE(GwSeamPendingModals(), 0);
         QCOMPARE(caption, QString("About ORLA"));
-        QCOMPARE(text, QString("ORLA Bridge Tournaments Editor\nVersion 1.5.0"));
+        QCOMPARE(text, QString("ORLA Bridge Tournaments Editor\nVersion " ORLA_VERSION));
         QVERIFY(hasIcon);
     }
 
