@@ -244,6 +244,7 @@ void ADDFILECOMMANDS(CLI::App& app) {
     create->callback([o] {
         Ui.message = printMessage;
         INSTALLCOMPUTE();
+        OPENREGISTER();
         runNew(*o);
     });
 
@@ -254,6 +255,7 @@ void ADDFILECOMMANDS(CLI::App& app) {
     dump->callback([file] {
         Ui.message = printMessage;
         INSTALLCOMPUTE();
+        OPENREGISTER();
         runDump(*file);
     });
 }

@@ -3,6 +3,8 @@
 #include "core/hooks.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
+#include "players/players.h"
+#include "players/rating.h"
 #include "scoring/compute.h"
 #include "shell/commands.h"
 #include "shell/help.h"
@@ -18,7 +20,6 @@
 #include <QScreen>
 
 MainFrame* MainWindow = nullptr;
-std::string ProgramFolder;
 std::string StartFolder;
 int DrawHeight = 0;
 
@@ -32,26 +33,17 @@ std::string COMMANDLINEFILE(const std::string& commandLine) {
     return name.substr(first, last - first + 1);
 }
 
-namespace {
-
-// The program's folder: where the executable is, unless ORLA_PROGRAM_FOLDER
-// names another (tests and portable installs).
-std::string programFolder() {
-    const QByteArray env = qgetenv("ORLA_PROGRAM_FOLDER");
-    if (!env.isEmpty()) return QDir(QString::fromLocal8Bit(env)).absolutePath().toStdString();
-    return QCoreApplication::applicationDirPath().toStdString();
-}
-
-} // namespace
-
 MainFrame* STARTUP(const std::vector<std::string>& arguments) {
     RESETCOMMANDS();
     READREGISTRY();
     StartFolder = QDir::currentPath().toStdString();
-    ProgramFolder = programFolder();
+    // ORLA_PROGRAM_FOLDER, when set, names another folder (tests, portable installs).
+    SETPROGRAMFOLDER(QCoreApplication::applicationDirPath().toStdString());
     SETHELPLANGUAGE(HELP_SRPSKI);
     INSTALLCOMPUTE();
+    INSTALLRATING();
     INSTALLUIHOOKS();
+    LOADPLAYERS();
     QApplication::setWindowIcon(PROGRAMICON());
 
     MainWindow = new MainFrame;
@@ -87,6 +79,7 @@ void SHUTDOWN() {
     }
     RESETHOOKS();
     RESETTOURNAMENTSTATE();
+    RESETPLAYERS();
     RESETSETTINGS();
     RESETCOMMANDS();
     HandDiagramWindow = nullptr;
