@@ -53,6 +53,11 @@ bool REGPLAYERREALLOC(int count);
 bool NameMatches(std::string_view tournamentName, std::string_view registeredName);
 bool NameMatches(const PlayerName& tournamentName, const PlayerName& registeredName);
 
+// A name as NameMatches compares it: cut at a NUL (and, for a tournament name,
+// after 30 characters), A-Z as a-z, blank padded to 32 characters. Two names
+// match when the key of the tournament name equals that of the registered one.
+std::string MATCHKEY(std::string_view name, bool tournamentName);
+
 // The first registered player whose name matches `name`, 0 when none does.
 int FINDREGPLAYER(std::string_view name);
 

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -225,10 +226,17 @@ int PAIRBOARDS(int p) {
 void ASSIGNPAIRRATING() {
     if (!PlayerNames.allocated() || !PlayerRating.allocated()) return;
     const int n = std::min({NumPairs, PlayerNames.extent(1), PlayerRating.extent(1)});
+    // Every name as it is compared, to the first registered player of that name:
+    // one pass over the register instead of one per player.
+    std::unordered_map<std::string, int> first;
+    first.reserve(static_cast<std::size_t>(RegisteredCount) * 2);
+    for (int k = RegisteredCount; k >= 1; --k)
+        first[MATCHKEY(std::string_view(RegName(k).c, NameLength), false)] = k;
     for (int p = 1; p <= n; ++p)
         for (int j = 1; j <= 2; ++j) {
-            const int k = FINDREGPLAYER(std::string_view(PlayerNames(p, j).c, NameLength));
-            PlayerRating(p, j) = k ? RegRating(k) : 0;
+            const auto found =
+                first.find(MATCHKEY(std::string_view(PlayerNames(p, j).c, NameLength), true));
+            PlayerRating(p, j) = found != first.end() ? RegRating(found->second) : 0;
         }
     SETTOURNAMENTSTRENGTH();
     STATUSPARAMETERS();

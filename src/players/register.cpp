@@ -43,14 +43,17 @@ PlayerName blankName() {
     return n;
 }
 
-// The name of a field: cut at a NUL, blank padded to 30 characters.
-std::string nameKey(std::string_view s, bool cutTo30) {
+// A name as it is compared: cut at a NUL (a tournament name also after 30
+// characters), the letters A-Z as a-z; beyond its end it reads as blanks.
+std::string_view nameKey(std::string_view s, bool cutTo30) {
     if (const auto z = s.find('\0'); z != std::string_view::npos) s = s.substr(0, z);
     if (cutTo30 && s.size() > RegNameLength) s = s.substr(0, RegNameLength);
-    std::string t(s);
-    for (char& c : t)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return t;
+    return s;
+}
+
+char keyAt(std::string_view s, std::size_t i) {
+    const char c = i < s.size() ? s[i] : ' ';
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 std::string regNameText(int i) {
@@ -389,17 +392,25 @@ int LOADPLAYERS() {
 }
 
 bool NameMatches(std::string_view tournamentName, std::string_view registeredName) {
-    std::string a = nameKey(tournamentName, true);
-    std::string b = nameKey(registeredName, false);
+    const std::string_view a = nameKey(tournamentName, true);
+    const std::string_view b = nameKey(registeredName, false);
     const std::size_t n = std::max(a.size(), b.size());
-    a.resize(n, ' ');
-    b.resize(n, ' ');
-    return a == b;
+    for (std::size_t i = 0; i < n; ++i)
+        if (keyAt(a, i) != keyAt(b, i)) return false;
+    return true;
 }
 
 bool NameMatches(const PlayerName& tournamentName, const PlayerName& registeredName) {
     return NameMatches(std::string_view(tournamentName.c, NameLength),
                        std::string_view(registeredName.c, NameLength));
+}
+
+std::string MATCHKEY(std::string_view name, bool tournamentName) {
+    const std::string_view s = nameKey(name, tournamentName);
+    std::string key(std::max<std::size_t>(s.size(), NameLength), ' ');
+    for (std::size_t i = 0; i < key.size(); ++i)
+        key[i] = keyAt(s, i);
+    return key;
 }
 
 int FINDREGPLAYER(std::string_view name) {
