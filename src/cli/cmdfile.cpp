@@ -245,6 +245,7 @@ void ADDFILECOMMANDS(CLI::App& app) {
     create->callback([o] {
         Ui.message = printMessage;
         INSTALLCOMPUTE();
+        OPENREGISTER();
         runNew(*o);
     });
 
@@ -255,6 +256,7 @@ void ADDFILECOMMANDS(CLI::App& app) {
     dump->callback([file] {
         Ui.message = printMessage;
         INSTALLCOMPUTE();
+        OPENREGISTER();
         runDump(*file);
     });
 }

@@ -18,3 +18,9 @@ extern int CliExitCode;
 void ADDMOVEMENTCOMMAND(CLI::App& app);
 // new, dump: creates a tournament file; prints one as JSON (cmdfile.cpp).
 void ADDFILECOMMANDS(CLI::App& app);
+// players [add|remove|set-rating]: the players register (cmdplayers.cpp).
+void ADDPLAYERSCOMMAND(CLI::App& app);
+
+// Sets the program's folder (ORLA_PROGRAM_FOLDER or the program's own), loads the
+// players register from it and installs the rating routines; messages go to stderr.
+void OPENREGISTER();

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     // Each subcommand adds itself here.
     ADDFILECOMMANDS(app);
     ADDMOVEMENTCOMMAND(app);
+    ADDPLAYERSCOMMAND(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) { // --help, --version

@@ -31,12 +31,15 @@ struct UiHooks {
     void (*fileOpened)(const std::string& name);
 };
 
-// Routines of the higher layers that the tournament file needs after a load. The
-// program and the tests install them with INSTALLCOMPUTE (scoring/compute.h).
+// Routines of the higher layers that the tournament file and the totals need. The
+// program and the tests install them with INSTALLCOMPUTE (scoring/compute.h) and
+// INSTALLRATING (players/rating.h).
 struct ComputeHooks {
     void (*calculateMovement)();
     void (*calcAll)();
     void (*assignPairRating)();
+    // The rating changes (mode -1) or masters points (mode 1) of the players.
+    void (*calcRating)(int mode);
 };
 
 extern UiHooks Ui;

@@ -113,6 +113,11 @@ bool plausible(const TournamentHeader& h) {
     return memoryFor(countsOf(h)) <= MaxFileMemory;
 }
 
+// A rating mode no version wrote is read as no rating, so that nothing acts on it.
+std::int32_t knownRatingMode(std::int32_t mode) {
+    return mode == -1 || mode == 1 ? mode : 0;
+}
+
 // The round after which a Mitchell skips when the file does not say: (pairs + 1)
 // / 4, worked out wide so that no count of a damaged header can overflow it.
 std::int16_t defaultSkipRound(std::int32_t pairs) {
@@ -202,6 +207,7 @@ bool readHeader(const Bytes& d, Layout& L) {
     if (L.current) {
         if (size < MarkerBytes + HeaderBytes) return false;
         L.h = currentHeader(d.data() + MarkerBytes);
+        L.h.RatingMode = knownRatingMode(L.h.RatingMode);
     } else {
         if (size < OldSettingsBytes) return false;
         L.h = oldHeader(d.data());
@@ -259,7 +265,7 @@ bool layOut(const Bytes& d, Layout& L) {
         if (size - pos >= 4 + 4 * c.P) {
             if (!floatsSane(d, pos + 4, c.P)) return false;
             L.oldRating = pos;
-            L.h.RatingMode = getI32(&d[pos]);
+            L.h.RatingMode = knownRatingMode(getI32(&d[pos]));
             pos += 4 + 4 * c.P;
             if (size - pos >= 4 * c.P + 4 * c.B) {
                 if (!floatsSane(d, pos, c.P)) return false;
@@ -385,7 +391,13 @@ bool OPENNTRFILE(const std::string& given) {
     data = Bytes();
 
     NeedsRecalc = RatingMode != 0;
-    if (!L.current && RatingMode != 0 && Compute.assignPairRating)
+    // A rated tournament whose players' ratings were never looked up (the old
+    // format has none, a file saved without a register holds -1) gets them from
+    // the register; otherwise it keeps the ratings it was scored with.
+    bool lookedUp = L.current;
+    for (int n = 0; lookedUp && n < 2 * NumPairs; ++n)
+        lookedUp = PlayerRating.data()[n] != -1;
+    if (RatingMode != 0 && !lookedUp && Compute.assignPairRating)
         Compute.assignPairRating();
     else
         SETTOURNAMENTSTRENGTH();

@@ -67,6 +67,11 @@ std::span<const int> MADESCORES(bool vulnerable);
 int IVPRESULT(float imps, int boards);
 
 // Recomputes the whole tournament: every board, the pairs' totals, percentages
-// or victory points, IMPs per board, penalties, and the ranking in
+// or victory points, IMPs per board, penalties, the players' ratings and rating
+// changes (through Compute.assignPairRating and Compute.calcRating, when
+// RatingMode is on and NeedsRecalc is false), and the ranking in
 // PlacementOrder. Does nothing while the arrays are not allocated.
 void CALCALL();
+
+// Ranks the pairs by their current figures into PlacementOrder, as CALCALL does last.
+void RANKPAIRS();

@@ -1,5 +1,6 @@
 // The whole tournament: every board, the pairs' totals and final figures, and
 // the ranking.
+#include "core/hooks.h"
 #include "core/tournament.h"
 #include "scoring/extents.h"
 #include "scoring/scoring.h"
@@ -93,10 +94,12 @@ bool ranksAbove(int p, int q) {
     return PairTotal(p) > PairTotal(q);
 }
 
+} // namespace
+
 // PlacementOrder from the pairs' figures. Every later pair that ranks strictly
 // above the pair at position i is swapped into it at once, so pairs that tie
 // keep the order these swaps leave them in.
-void rank(int pairs) {
+static void rank(int pairs) {
     for (int i = 1; i <= pairs; ++i)
         PlacementOrder(i) = i;
     for (int i = 1; i < pairs; ++i)
@@ -105,7 +108,10 @@ void rank(int pairs) {
                 std::swap(PlacementOrder(i), PlacementOrder(j));
 }
 
-} // namespace
+void RANKPAIRS() {
+    const ScoringExtents x = SCORINGEXTENTS();
+    if (x.usable) rank(x.pairs);
+}
 
 void CALCALL() {
     const ScoringExtents x = SCORINGEXTENTS();
@@ -124,5 +130,11 @@ void CALCALL() {
     countBoardsPlayed(x, work);
     for (int p = 1; p <= x.pairs; ++p)
         finishPair(p, work);
+    // The rating step, when the tournament asks for it and its stored changes
+    // are not to be kept as read.
+    if (RatingMode != 0 && !NeedsRecalc && Compute.assignPairRating) {
+        Compute.assignPairRating();
+        if (Compute.calcRating) Compute.calcRating(RatingMode);
+    }
     rank(x.pairs);
 }

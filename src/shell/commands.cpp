@@ -5,6 +5,7 @@
 #include "shell/help.h"
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
+#include "shell/playersdlg.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "winsupport/gwmenu.h"
@@ -67,8 +68,8 @@ const Command StartTable[] = {
     {1, IDM_PROPERTIES, "&Tournament Properties", "Alt+Return", nullptr, true, false},
     {1, IDM_HANDDIAGRAMS, "&Hand Diagrams", "Ctrl+H", nullptr, false, false},
     {0, 0, "&Players", nullptr, nullptr, true, false},
-    {1, IDM_CHECKNAMES, "&Check names...", nullptr, nullptr, false, false},
-    {1, IDM_EDITPLAYERS, "Edit player list...", nullptr, nullptr, true, false},
+    {1, IDM_CHECKNAMES, "&Check names...", nullptr, ONCHECKNAMES, false, false},
+    {1, IDM_EDITPLAYERS, "Edit player list...", nullptr, ONEDITPLAYERLIST, true, false},
     {1, IDM_UPDATERATING, "&Update rating...", nullptr, nullptr, true, false},
     // These pass the keypad "*" and "/" on to the entry window that has the focus.
     {0, 0, "&Options", nullptr, nullptr, true, false},

@@ -1,13 +1,14 @@
 #pragma once
 // Start-up and the process-wide state of the program's window.
 
+#include "core/programfolder.h" // ProgramFolder
+
 #include <string>
 #include <vector>
 
 class MainFrame;
 
 extern MainFrame* MainWindow;     // the frame window; owner of every message box
-extern std::string ProgramFolder; // the program's folder (ORLA_PROGRAM_FOLDER overrides)
 extern std::string StartFolder;   // initial folder of the file dialogs
 extern int DrawHeight;            // height of the drawing area (client less status bar)
 
@@ -23,9 +24,10 @@ std::string STARTFILE(const std::vector<std::string>& arguments);
 
 // Starts the program without entering its event loop: reads the settings, sets
 // the folders and the help language, installs the computing routines and the
-// user-interface hooks, creates and shows the main window (kept on the screen's
-// free area) and opens the file named by `arguments` (STARTFILE, made absolute)
-// when there is one. Needs a QApplication. Returns MainWindow.
+// user-interface hooks, loads the players register, creates and shows the main
+// window (kept on the screen's free area) and opens the file named by `arguments`
+// (STARTFILE, made absolute) when there is one. Needs a QApplication. Returns
+// MainWindow.
 MainFrame* STARTUP(const std::vector<std::string>& arguments);
 
 // Destroys the main window and its help window without asking anything, closes

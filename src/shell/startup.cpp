@@ -3,6 +3,8 @@
 #include "core/hooks.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
+#include "players/players.h"
+#include "players/rating.h"
 #include "scoring/compute.h"
 #include "shell/commands.h"
 #include "shell/help.h"
@@ -20,7 +22,6 @@
 #include <algorithm>
 
 MainFrame* MainWindow = nullptr;
-std::string ProgramFolder;
 std::string StartFolder;
 int DrawHeight = 0;
 
@@ -45,26 +46,17 @@ std::string STARTFILE(const std::vector<std::string>& arguments) {
 #endif
 }
 
-namespace {
-
-// The program's folder: where the executable is, unless ORLA_PROGRAM_FOLDER
-// names another (tests and portable installs).
-std::string programFolder() {
-    const QByteArray env = qgetenv("ORLA_PROGRAM_FOLDER");
-    if (!env.isEmpty()) return QDir(QString::fromLocal8Bit(env)).absolutePath().toStdString();
-    return QCoreApplication::applicationDirPath().toStdString();
-}
-
-} // namespace
-
 MainFrame* STARTUP(const std::vector<std::string>& arguments) {
     RESETCOMMANDS();
     READREGISTRY();
     StartFolder = QDir::currentPath().toStdString();
-    ProgramFolder = programFolder();
+    // ORLA_PROGRAM_FOLDER, when set, names another folder (tests, portable installs).
+    SETPROGRAMFOLDER(QCoreApplication::applicationDirPath().toStdString());
     SETHELPLANGUAGE(HELP_SRPSKI);
     INSTALLCOMPUTE();
+    INSTALLRATING();
     INSTALLUIHOOKS();
+    LOADPLAYERS();
     QApplication::setWindowIcon(PROGRAMICON());
 
     MainWindow = new MainFrame;
@@ -105,6 +97,7 @@ void SHUTDOWN() {
     }
     RESETHOOKS();
     RESETTOURNAMENTSTATE();
+    RESETPLAYERS();
     RESETSETTINGS();
     RESETCOMMANDS();
     HandDiagramWindow = nullptr;

@@ -5,6 +5,8 @@
 
 #include <sys/wait.h>
 
+#include <cstdlib>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -12,6 +14,16 @@
 
 class CliTest : public OrlaTest {
   protected:
+    // The program's folder of every run is the test's own, never a real one.
+    void SetUp() override {
+        OrlaTest::SetUp();
+        setenv("ORLA_PROGRAM_FOLDER", tempDir().c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("ORLA_PROGRAM_FOLDER");
+        OrlaTest::TearDown();
+    }
+
     struct Run {
         int code;
         std::string out, err;

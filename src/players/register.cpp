@@ -1,0 +1,560 @@
+// The players register: its arrays, its file, the name matching and the order
+// of the list.
+#include "players/players.h"
+
+#include "core/cp1250.h"
+#include "core/hooks.h"
+#include "core/programfolder.h"
+#include "core/safefile.h"
+#include "core/strings.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+std::int32_t RegisteredCount = 0;
+std::int32_t RegCapacity = 0;
+Array<PlayerName, 1> RegName;
+Array<std::int32_t, 1> RegRating;
+Array<std::int32_t, 1> RegDelta;
+Array<std::int32_t, 1> RegOrder;
+std::string PlayersFile;
+std::string PlayersBackupFile;
+
+namespace {
+
+// Set when the load stopped at a line it could not read: the file holds players
+// the register does not, so it is copied aside before it is first replaced, and
+// an append must rewrite it (a record after the bad line would never be read).
+bool loadStoppedEarly = false;
+bool backupPending = false;
+
+PlayerName blankName() {
+    PlayerName n;
+    std::memset(n.c, ' ', sizeof n.c);
+    return n;
+}
+
+// A name as it is compared: cut at a NUL (a tournament name also after 30
+// characters), the letters A-Z as a-z; beyond its end it reads as blanks.
+std::string_view nameKey(std::string_view s, bool cutTo30) {
+    if (const auto z = s.find('\0'); z != std::string_view::npos) s = s.substr(0, z);
+    if (cutTo30 && s.size() > RegNameLength) s = s.substr(0, RegNameLength);
+    return s;
+}
+
+char keyAt(std::string_view s, std::size_t i) {
+    const char c = i < s.size() ? s[i] : ' ';
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string regNameText(int i) {
+    return FIELDTEXT(RegName(i).c, RegNameLength);
+}
+
+// The text of a name for a message.
+std::string shown(const std::string& name) {
+    return "\"" + CP1250TOUTF8(FIELDTEXT(name.c_str(), static_cast<int>(name.size()))) + "\"";
+}
+
+// A number of a record: blanks ignored, nothing at all reads 0; false for
+// anything but an optional sign and digits.
+bool readField(std::string_view f, std::int32_t& value) {
+    std::string digits;
+    for (char c : f)
+        if (c != ' ') digits += c;
+    value = 0;
+    if (digits.empty()) return true;
+    std::size_t at = 0;
+    bool negative = false;
+    if (digits[0] == '+' || digits[0] == '-') {
+        negative = digits[0] == '-';
+        at = 1;
+    }
+    if (at == digits.size()) return false;
+    long v = 0;
+    for (; at < digits.size(); ++at) {
+        if (digits[at] < '0' || digits[at] > '9') return false;
+        v = v * 10 + (digits[at] - '0');
+    }
+    value = static_cast<std::int32_t>(negative ? -v : v);
+    return true;
+}
+
+// One character as UTF-8, in quotes, with its code.
+std::string utf8Char(char32_t c) {
+    std::string s;
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else if (c < 0x800) {
+        s += static_cast<char>(0xC0 | (c >> 6));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += static_cast<char>(0xE0 | (c >> 12));
+        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | (c >> 18));
+        s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    return "\"" + s + "\" (" + code + ")";
+}
+
+bool fits(std::int32_t v) {
+    return v >= RegFieldMin && v <= RegFieldMax;
+}
+
+// One record of the file: name in 30 columns, rating and delta in 6 each, CR LF.
+std::string record(int i) {
+    return std::string(RegName(i).c, RegNameLength) + IWRITE(RegRating(i), 6, true) +
+           IWRITE(RegDelta(i), 6, true) + "\r\n";
+}
+
+bool readWhole(const std::string& name, std::string& bytes) {
+    std::ifstream in(UTF8PATH(name), std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool folderKnown() {
+    if (!PlayersFile.empty()) return true;
+    SHOWMESSAGE("The players register cannot be saved: the program's folder is not known.",
+                "Error");
+    return false;
+}
+
+bool writeFailed(const std::string& reason) {
+    SHOWMESSAGE("The players register " + PlayersFile + " could not be saved: " + reason +
+                    ". The file is unchanged.",
+                "Error");
+    return false;
+}
+
+// "Players" + yyyymmdd + "-n.opd" beside the register, n the first number free,
+// so that no earlier copy is ever replaced.
+std::string freeBackupName() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char date[48];
+    std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday);
+    for (int n = 1;; ++n) {
+        const std::string name = PROGRAMFILE("Players" + std::string(date) + "-" +
+                                             std::to_string(n) + ".opd");
+        std::error_code ec;
+        if (!fs::exists(UTF8PATH(name), ec) && !ec) return name;
+        if (n > 9999) return std::string();
+    }
+}
+
+// Copies the register file as it is now to a dated copy beside it. False, with a
+// message, when that cannot be done.
+bool keepBackup(std::string& reason) {
+    std::string bytes;
+    if (!readWhole(PlayersFile, bytes)) {
+        reason = "it cannot be read";
+        return false;
+    }
+    const std::string name = freeBackupName();
+    if (name.empty()) {
+        reason = "no free name for a copy";
+        return false;
+    }
+    if (!SAFEWRITEFILE(name, bytes.data(), bytes.size(), reason)) return false;
+    PlayersBackupFile = name;
+    backupPending = false;
+    return true;
+}
+
+// Before the file is first replaced after a load that stopped early, its
+// original is kept. False, with a message, when the copy cannot be made.
+bool backupBeforeRewrite() {
+    if (!backupPending) return true;
+    std::string reason;
+    if (keepBackup(reason)) return true;
+    SHOWMESSAGE("The players register " + PlayersFile +
+                    " was not read to its end, and a copy of it could not be kept (" + reason +
+                    "), so it is not replaced. No player has been lost.",
+                "Error");
+    return false;
+}
+
+// The whole register, or false with a message when a number does not fit its field.
+bool registerImage(std::string& image) {
+    image.clear();
+    image.reserve(static_cast<std::size_t>(RegisteredCount) * 44);
+    for (int i = 1; i <= RegisteredCount; ++i) {
+        if (!fits(RegRating(i)) || !fits(RegDelta(i))) {
+            const bool rating = !fits(RegRating(i));
+            SHOWMESSAGE("The players register is not saved: the " +
+                            std::string(rating ? "rating" : "rating change") + " of " +
+                            shown(regNameText(i)) + " is " +
+                            std::to_string(rating ? RegRating(i) : RegDelta(i)) +
+                            ", which its 6-character field cannot hold (-99999 to 999999).",
+                        "Error");
+            return false;
+        }
+        image += record(i);
+    }
+    return true;
+}
+
+// The register as it was before a change, to be put back when the change cannot
+// be saved.
+struct Snapshot {
+    std::int32_t count;
+    std::vector<PlayerName> names;
+    std::vector<std::int32_t> ratings, deltas;
+};
+
+Snapshot snapshot() {
+    Snapshot s{RegisteredCount, {}, {}, {}};
+    for (int i = 1; i <= RegisteredCount; ++i) {
+        s.names.push_back(RegName(i));
+        s.ratings.push_back(RegRating(i));
+        s.deltas.push_back(RegDelta(i));
+    }
+    return s;
+}
+
+void restore(const Snapshot& s) {
+    RegisteredCount = s.count;
+    for (int i = 1; i <= s.count; ++i) {
+        RegName(i) = s.names[static_cast<std::size_t>(i - 1)];
+        RegRating(i) = s.ratings[static_cast<std::size_t>(i - 1)];
+        RegDelta(i) = s.deltas[static_cast<std::size_t>(i - 1)];
+    }
+}
+
+// Puts `name` (first 30 characters) as a new last element. False, with a
+// message, when the arrays cannot grow.
+bool addElement(const std::string& name, int rating, int delta) {
+    if (RegisteredCount + 1 > RegCapacity && !REGPLAYERREALLOC(RegisteredCount + 1)) {
+        SHOWMESSAGE("There is not enough memory for another player.", "Error");
+        return false;
+    }
+    ++RegisteredCount;
+    PlayerName n = blankName();
+    std::memcpy(n.c, name.data(), std::min<std::size_t>(name.size(), RegNameLength));
+    RegName(RegisteredCount) = n;
+    RegRating(RegisteredCount) = rating;
+    RegDelta(RegisteredCount) = delta;
+    return true;
+}
+
+bool nameLongEnough(const std::string& name) {
+    if (FIELDTEXT(name.c_str(), static_cast<int>(name.size())).size() >= 2) return true;
+    SHOWMESSAGE("Name: type a name of at least 2 characters.", "Error");
+    return false;
+}
+
+bool ratingFits(int rating) {
+    if (fits(rating)) return true;
+    SHOWMESSAGE("Rating: " + std::to_string(rating) +
+                    " is not a rating the register can hold (-99999 to 999999).",
+                "Error");
+    return false;
+}
+
+// Rewrites the file; on failure the register goes back to `before`.
+bool saveOrUndo(const Snapshot& before) {
+    if (WRITEPLAYERSFILE()) return true;
+    restore(before);
+    return false;
+}
+
+} // namespace
+
+void RESETPLAYERS() {
+    RegisteredCount = 0;
+    RegCapacity = 0;
+    RegName.release();
+    RegRating.release();
+    RegDelta.release();
+    RegOrder.release();
+    if (RegName.allocate(RegStartCapacity) && RegRating.allocate(RegStartCapacity) &&
+        RegDelta.allocate(RegStartCapacity) && RegOrder.allocate(RegStartCapacity)) {
+        RegCapacity = RegStartCapacity;
+        RegName.fill(blankName());
+        for (int k = 1; k <= RegCapacity; ++k)
+            RegOrder(k) = k;
+    }
+    PlayersFile = PROGRAMFILE("Players.opd");
+    PlayersBackupFile.clear();
+    loadStoppedEarly = false;
+    backupPending = false;
+}
+
+namespace {
+const bool playersReady = (RESETPLAYERS(), true);
+} // namespace
+
+bool REGPLAYERREALLOC(int count) {
+    const int capacity = count + RegGrowth;
+    if (capacity <= RegCapacity) return true;
+    Array<PlayerName, 1> names;
+    Array<std::int32_t, 1> ratings, deltas, order;
+    if (!names.allocate(capacity) || !ratings.allocate(capacity) || !deltas.allocate(capacity) ||
+        !order.allocate(capacity))
+        return false;
+    names.fill(blankName());
+    for (int i = 1; i <= RegCapacity; ++i) {
+        // Only the first 30 characters of a name are kept.
+        PlayerName n = blankName();
+        std::memcpy(n.c, RegName(i).c, RegNameLength);
+        names(i) = n;
+        ratings(i) = RegRating(i);
+        deltas(i) = RegDelta(i);
+        order(i) = RegOrder(i);
+    }
+    for (int i = RegCapacity + 1; i <= capacity; ++i)
+        order(i) = i;
+    RegName = std::move(names);
+    RegRating = std::move(ratings);
+    RegDelta = std::move(deltas);
+    RegOrder = std::move(order);
+    RegCapacity = capacity;
+    return true;
+}
+
+int LOADPLAYERS() {
+    RESETPLAYERS();
+    if (PlayersFile.empty()) return 0;
+    std::string bytes;
+    std::error_code ec;
+    if (!fs::exists(UTF8PATH(PlayersFile), ec)) return 0;
+    if (!readWhole(PlayersFile, bytes)) {
+        // A register that is there but cannot be read must not be replaced by
+        // one made from nothing.
+        loadStoppedEarly = true;
+        backupPending = true;
+        SHOWMESSAGE("The players register " + PlayersFile +
+                        " could not be read, so it starts empty; it is not replaced until it "
+                        "can be kept as a dated copy.",
+                    "Players register", MSG_OK_WARNING);
+        return 0;
+    }
+
+    std::size_t at = 0;
+    int line = 0;
+    while (at < bytes.size()) {
+        std::size_t end = bytes.find('\n', at);
+        const std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        if (end == std::string::npos) end = bytes.size();
+        std::string_view text(bytes.data() + at, end - at);
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        ++line;
+        // A short line is blank padded; columns beyond 42 are not read.
+        std::string rec(text.substr(0, 42));
+        rec.resize(42, ' ');
+        std::int32_t rating = 0, delta = 0;
+        if (!readField(std::string_view(rec).substr(30, 6), rating) ||
+            !readField(std::string_view(rec).substr(36, 6), delta)) {
+            loadStoppedEarly = true;
+            break;
+        }
+        if (!addElement(rec.substr(0, RegNameLength), rating, delta)) break;
+        at = next;
+    }
+
+    if (loadStoppedEarly) {
+        std::string reason;
+        const int loaded = RegisteredCount;
+        backupPending = true;
+        const bool kept = keepBackup(reason);
+        SHOWMESSAGE("Line " + std::to_string(line) + " of the players register " + PlayersFile +
+                        " could not be read. The register was loaded up to it (" +
+                        std::to_string(loaded) + (loaded == 1 ? " player" : " players") + "). " +
+                        (kept ? "The whole file was kept as " + PlayersBackupFile + "."
+                              : "The whole file will be kept as a dated copy before the "
+                                "register is next saved."),
+                    "Players register", MSG_OK_WARNING);
+    }
+    return RegisteredCount;
+}
+
+bool NameMatches(std::string_view tournamentName, std::string_view registeredName) {
+    const std::string_view a = nameKey(tournamentName, true);
+    const std::string_view b = nameKey(registeredName, false);
+    const std::size_t n = std::max(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i)
+        if (keyAt(a, i) != keyAt(b, i)) return false;
+    return true;
+}
+
+bool NameMatches(const PlayerName& tournamentName, const PlayerName& registeredName) {
+    return NameMatches(std::string_view(tournamentName.c, NameLength),
+                       std::string_view(registeredName.c, NameLength));
+}
+
+std::string MATCHKEY(std::string_view name, bool tournamentName) {
+    const std::string_view s = nameKey(name, tournamentName);
+    std::string key(std::max<std::size_t>(s.size(), NameLength), ' ');
+    for (std::size_t i = 0; i < key.size(); ++i)
+        key[i] = keyAt(s, i);
+    return key;
+}
+
+int FINDREGPLAYER(std::string_view name) {
+    for (int k = 1; k <= RegisteredCount; ++k)
+        if (NameMatches(name, std::string_view(RegName(k).c, NameLength))) return k;
+    return 0;
+}
+
+void SORTPLAYERS(int key) {
+    const int n = RegisteredCount;
+    for (int k = 1; k <= n; ++k)
+        RegOrder(k) = k;
+    if (key != SORT_NAME && key != SORT_RATING && key != SORT_DELTA) return;
+    for (int i = 1; i <= n; ++i) {
+        int best = i;
+        for (int j = i + 1; j <= n; ++j) {
+            const int a = RegOrder(j), b = RegOrder(best);
+            bool take = false;
+            if (key == SORT_NAME)
+                take = std::memcmp(RegName(a).c, RegName(b).c, NameLength) <= 0;
+            else if (key == SORT_RATING)
+                take = RegRating(a) > RegRating(b);
+            else
+                take = RegDelta(a) > RegDelta(b);
+            if (take) best = j;
+        }
+        std::swap(RegOrder(i), RegOrder(best));
+    }
+}
+
+std::string PLAYERLISTROW(int k) {
+    if (k < 1 || k > RegisteredCount) return std::string(50, ' ');
+    int i = RegOrder(k);
+    if (i < 1 || i > RegisteredCount) i = k;
+    const auto number = [](int v) {
+        const int width = std::max<int>(4, static_cast<int>(std::to_string(v).size()));
+        return IWRITE(v, width, true);
+    };
+    std::string row = regNameText(i) + "\t" + number(RegRating(i)) + "\t" + number(RegDelta(i));
+    row.resize(50, ' ');
+    return row;
+}
+
+bool REGNAMEFROMUTF8(const std::string& utf8, const std::string& field, std::string& name) {
+    char32_t bad = 0;
+    if (!UTF8TOCP1250(utf8, name, &bad)) {
+        SHOWMESSAGE(field + ": the character " + utf8Char(bad) +
+                        " cannot be kept in the players register (it holds the letters of "
+                        "Windows-1250).",
+                    "Error");
+        return false;
+    }
+    if (name.size() > RegNameLength) name.resize(RegNameLength);
+    return true;
+}
+
+int REGRATINGFROMTEXT(const std::string& text) {
+    std::int32_t v = 0;
+    return readField(std::string_view(text).substr(0, std::min<std::size_t>(text.size(), 6)), v)
+               ? v
+               : 0;
+}
+
+bool WRITEPLAYERSFILE() {
+    if (!folderKnown()) return false;
+    std::string image;
+    if (!registerImage(image)) return false;
+    if (!backupBeforeRewrite()) return false;
+    std::string reason;
+    if (!SAFEWRITEFILE(PlayersFile, image.data(), image.size(), reason))
+        return writeFailed(reason);
+    loadStoppedEarly = false;
+    return true;
+}
+
+bool REGISTERNEWPLAYER(const std::string& name) {
+    if (!nameLongEnough(name)) return false;
+    if (FINDREGPLAYER(name)) {
+        SHOWMESSAGE("Name: " + shown(name) + " is already registered.", "Error");
+        return false;
+    }
+    const Snapshot before = snapshot();
+    if (!addElement(name, 0, 0)) return false;
+    return saveOrUndo(before);
+}
+
+bool APPENDREGPLAYER(const std::string& name, int rating) {
+    if (!nameLongEnough(name)) return false;
+    if (FINDREGPLAYER(name)) {
+        SHOWMESSAGE("Name: " + shown(name) + " is already registered.", "Error");
+        return false;
+    }
+    if (!ratingFits(rating) || !folderKnown()) return false;
+    const Snapshot before = snapshot();
+    if (!addElement(name, rating, rating)) return false;
+    // After a load that stopped early the file is rewritten instead: a record
+    // appended after the unreadable line would never be read again.
+    if (loadStoppedEarly) return saveOrUndo(before);
+
+    std::string bytes;
+    std::error_code ec;
+    if (fs::exists(UTF8PATH(PlayersFile), ec) && !readWhole(PlayersFile, bytes)) {
+        restore(before);
+        return writeFailed("it cannot be read");
+    }
+    if (!bytes.empty() && bytes.back() != '\n') bytes += "\r\n";
+    bytes += record(RegisteredCount);
+    std::string reason;
+    if (!SAFEWRITEFILE(PlayersFile, bytes.data(), bytes.size(), reason)) {
+        restore(before);
+        return writeFailed(reason);
+    }
+    return true;
+}
+
+bool REMOVEREGPLAYER(const std::string& name) {
+    const Snapshot before = snapshot();
+    const int k = FINDREGPLAYER(name);
+    if (k) {
+        for (int i = k; i < RegisteredCount; ++i) {
+            RegName(i) = RegName(i + 1);
+            RegRating(i) = RegRating(i + 1);
+            RegDelta(i) = RegDelta(i + 1);
+        }
+        --RegisteredCount;
+    }
+    if (!saveOrUndo(before)) return false;
+    if (!k) {
+        SHOWMESSAGE("Name: " + shown(name) + " is not registered; nobody was removed.", "Error");
+        return false;
+    }
+    return true;
+}
+
+bool CHANGEREGRATING(const std::string& name, int rating) {
+    if (!ratingFits(rating)) return false;
+    const Snapshot before = snapshot();
+    const int k = FINDREGPLAYER(name);
+    if (k) RegRating(k) = rating;
+    if (!saveOrUndo(before)) return false;
+    if (!k) {
+        SHOWMESSAGE("Name: " + shown(name) + " is not registered; no rating was changed.",
+                    "Error");
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,96 @@
+// orla-cli players and the register seen by dump, run as the user runs them,
+// on a register in the test's own folder.
+#include "cli/clitest.h"
+#include "core/tournament.h"
+#include "core/tournamentfile.h"
+#include "scoring/compute.h"
+
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <iterator>
+
+using nlohmann::json;
+
+namespace {
+
+class CliPlayersTest : public CliTest {
+  protected:
+    std::string registerFile() { return (tempDir() / "Players.opd").string(); }
+    std::string readRegister() {
+        std::ifstream in(registerFile(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    static std::string rec(const std::string& name, int rating, int delta) {
+        std::string r = name;
+        r.resize(30, ' ');
+        char numbers[16];
+        std::snprintf(numbers, sizeof numbers, "%6d%6d", rating, delta);
+        return r + numbers + "\r\n";
+    }
+};
+
+TEST_F(CliPlayersTest, ListsAndChangesTheRegister) {
+    std::ofstream(registerFile(), std::ios::binary)
+        << rec("Mira", 800, 20) + rec("\xC8" "eda", 650, -5) + rec("Ana", 900, 3);
+    Run r = run("players");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Ana\t 900\t   3\nMira\t 800\t  20\nČeda\t 650\t  -5\n");
+    EXPECT_EQ(run("players --sort rating").out, "Ana\t 900\t   3\nMira\t 800\t  20\nČeda\t 650\t  -5\n");
+    EXPECT_EQ(run("players --sort delta").out, "Mira\t 800\t  20\nAna\t 900\t   3\nČeda\t 650\t  -5\n");
+
+    r = run("players add 'Đuro Đurić' 1250");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readRegister().substr(3 * 44), rec("\xD0uro \xD0uri\xE6", 1250, 1250));
+    ASSERT_EQ(run("players set-rating MIRA 999999").code, 0);
+    ASSERT_EQ(run("players remove ana").code, 0);
+    EXPECT_EQ(readRegister(), rec("Mira", 999999, 20) + rec("\xC8" "eda", 650, -5) +
+                                  rec("\xD0uro \xD0uri\xE6", 1250, 1250));
+
+    // The refusals of the dialog, with their messages and exit status 1.
+    const std::string before = readRegister();
+    struct Row {
+        const char* args;
+        int code;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"players add 'mira' 5", 1, "Name: \"mira\" is already registered."},
+        {"players add X 5", 1, "Name: type a name of at least 2 characters."},
+        {"players add Big 1000000", 1, "Rating: 1000000 is not a rating"},
+        {"players set-rating Nobody 5", 1, "Name: \"Nobody\" is not registered"},
+        {"players remove Nobody", 1, "Name: \"Nobody\" is not registered"},
+        {"players add 'Ana 😀' 5", 1, "NAME: the character"},
+        {"players add Ana 12x", 2, "RATING must be a whole number"},
+    };
+    for (const Row& row : rows) {
+        r = run(row.args);
+        EXPECT_EQ(r.code, row.code) << row.args;
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << row.args << ": " << r.err;
+    }
+    EXPECT_EQ(readRegister(), before);
+}
+
+// A rated tournament saved before any register existed shows its players'
+// ratings from the register once opened.
+TEST_F(CliPlayersTest, DumpLooksTheRatingsUp) {
+    INSTALLCOMPUTE();
+    DEFAULTHEADER();
+    RatingMode = -1;
+    ASSERT_TRUE(CREATETOURNAMENT());
+    SETFIELD(PlayerNames(1, 1).c, NameLength, "ana");
+    SETFIELD(PlayerNames(2, 2).c, NameLength, "Mira");
+    TournamentFile = (tempDir() / "rated.otr").string();
+    ASSERT_TRUE(WRITENTRFILE());
+    std::ofstream(registerFile(), std::ios::binary) << rec("Ana", 900, 0) + rec("Mira", 800, 0);
+
+    const Run r = run("dump " + path("rated.otr"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["PlayerRating"][0], json({900, 0}));
+    EXPECT_EQ(j["PlayerRating"][1], json({0, 800}));
+    EXPECT_EQ(j["TournamentStrength"], 85);
+    EXPECT_EQ(j["status"][0], "Rating:  85");
+}
+
+} // namespace

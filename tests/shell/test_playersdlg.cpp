@@ -1,0 +1,232 @@
+// The Players menu's dialogs driven as the director uses them, on a register in
+// a temporary program folder: Check Names registers the unknown players, Edit
+// Player List adds, removes, changes ratings and orders the list.
+
+#include "core/cp1250.h"
+#include "core/tournament.h"
+#include "players/players.h"
+#include "shell/commands.h"
+#include "shell/lifecycle.h"
+#include "shell/shell.h"
+#include "winsupport/gwlogm.h"
+#include "winsupport/gwseam.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+template <class W = QWidget> W* Control(const DialogRecord& dlg, int id) {
+    return dlg.window->findChild<W*>(QString::number(id));
+}
+
+std::string cp(const QString& utf8) {
+    std::string out;
+    UTF8TOCP1250(utf8.toStdString(), out);
+    return out;
+}
+
+// A record of the register file.
+std::string rec(const std::string& name, int rating, int delta) {
+    std::string r = name;
+    r.resize(30, ' ');
+    char numbers[16];
+    std::snprintf(numbers, sizeof numbers, "%6d%6d", rating, delta);
+    return r + numbers + "\r\n";
+}
+
+QStringList items(const DialogRecord& d) {
+    QStringList list;
+    auto* lw = Control<QListWidget>(d, 1008);
+    for (int i = 0; i < lw->count(); ++i)
+        list << lw->item(i)->text();
+    return list;
+}
+
+void saveShot(const DialogRecord& d, const char* file) {
+    if (qgetenv("ORLA_UPDATE_SCREENSHOT") == "1")
+        QVERIFY(d.window->grab().save(QStringLiteral(ORLA_SOURCE_DIR "/docs/") + file));
+}
+
+} // namespace
+
+class PlayersDialogTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir_;
+    std::unique_ptr<QTemporaryDir> programDir_;
+
+    QString registerPath() const { return programDir_->path() + "/Players.opd"; }
+    void writeRegister(const std::string& bytes) {
+        QFile f(registerPath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), qint64(bytes.size()));
+    }
+    std::string readRegister() const {
+        QFile f(registerPath());
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return f.readAll().toStdString();
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(settingsDir_.isValid());
+        qputenv("XDG_CONFIG_HOME", settingsDir_.path().toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    void init() {
+        // Never a real register: every case has a program folder of its own.
+        programDir_ = std::make_unique<QTemporaryDir>();
+        qputenv("ORLA_PROGRAM_FOLDER", programDir_->path().toLocal8Bit());
+        GwSeamStart();
+    }
+
+    void cleanup() {
+        SHUTDOWN();
+        GwSeamStop();
+        programDir_.reset();
+    }
+
+    void startUpLoadsTheRegisterAndSaysWhatItCouldNotRead() {
+        writeRegister(rec("Ana", 500, 0) + "Broken                        12x456     0\r\n" +
+                      rec("Cica", 1, 1));
+        STARTUP({});
+        QCOMPARE(RegisteredCount, 1);
+        QCOMPARE(QString::fromStdString(PlayersFile), registerPath());
+        QVERIFY(!GwSeamMessages().empty());
+        const std::string text = GwSeamMessages().front().text;
+        QVERIFY2(text.find("Line 2 of the players register") != std::string::npos, text.c_str());
+        QVERIFY(QFile::exists(QString::fromStdString(PlayersBackupFile)));
+    }
+
+    void checkNamesRegistersTheUnknownPlayers() {
+        writeRegister(rec("Ana", 700, 0) + rec("Bora", 650, 0));
+        STARTUP({});
+        QVERIFY(!COMMANDENABLED(IDM_CHECKNAMES));
+        ONFILENEW();
+        QVERIFY(COMMANDENABLED(IDM_CHECKNAMES));
+        // Every other name known; two are not, one in letters beyond ASCII.
+        for (int p = 1; p <= NumPairs; ++p) {
+            SETFIELD(PlayerNames(p, 1).c, NameLength, "ANA");
+            SETFIELD(PlayerNames(p, 2).c, NameLength, "bora");
+        }
+        SETFIELD(PlayerNames(3, 2).c, NameLength, cp("Đorđe Šćekić"));
+        SETFIELD(PlayerNames(7, 1).c, NameLength, "Mile Kitic");
+
+        QStringList before, after;
+        QString caption;
+        GwSeamOnNextModal([&](DialogRecord& d) {
+            caption = d.window->windowTitle();
+            before = items(d);
+            saveShot(d, "check-names.png");
+            auto* list = Control<QListWidget>(d, 1008);
+            list->setCurrentRow(before.indexOf("Đorđe Šćekić"));
+            Control<QPushButton>(d, 3)->click();
+            after = items(d);
+            // The next name is chosen, so Add can be pressed again.
+            QCOMPARE(list->currentRow(), 0);
+            DLGEXIT(d);
+        });
+        QVERIFY(ONCOMMAND(IDM_CHECKNAMES));
+        QCOMPARE(caption, QString("Check Names"));
+        before.sort();
+        QCOMPARE(before, QStringList({"Mile Kitic", "Đorđe Šćekić"}));
+        QCOMPARE(after, QStringList({"Mile Kitic"}));
+        QCOMPARE(RegisteredCount, 3);
+        QCOMPARE(readRegister(),
+                 rec("Ana", 700, 0) + rec("Bora", 650, 0) + rec(cp("Đorđe Šćekić"), 0, 0));
+    }
+
+    void editPlayerListAddsRemovesAndChanges() {
+        writeRegister(rec("Mira", 800, 20) + rec("ana", 650, -5) + rec("Zoran", 900, 3));
+        STARTUP({});
+        QVERIFY(COMMANDENABLED(IDM_EDITPLAYERS));
+        QStringList byName, byRating, byDelta, afterAdd, afterChange, afterRemove;
+        QString refusedName, nameAfterSelect, ratingAfterSelect;
+        bool printGray = false;
+        GwSeamOnNextModal([&](DialogRecord& d) {
+            auto* name = Control<QLineEdit>(d, 1000);
+            auto* rating = Control<QLineEdit>(d, 1016);
+            auto* list = Control<QListWidget>(d, 1008);
+            printGray = !Control<QPushButton>(d, 5)->isEnabled() &&
+                        !Control<QPushButton>(d, 4)->isEnabled();
+            byName = items(d);
+
+            // Typed with the keyboard: Enter goes on from field to field, and
+            // never closes the dialog.
+            name->setFocus();
+            DLGSENDCTRLMESSAGE(d, 1000, DLG_MSG_CHAR, 0x110); // Đ
+            QTest::keyClicks(name, "uro");
+            QTest::keyClick(name, Qt::Key_Return);
+            QTest::keyClicks(rating, "1450");
+            QTest::keyClick(rating, Qt::Key_Return);
+            QVERIFY(d.window->isVisible());
+            Control<QPushButton>(d, 3)->click();
+            afterAdd = items(d);
+            QVERIFY(name->text().isEmpty() && rating->text().isEmpty());
+
+            // A refusal says why and keeps what was typed.
+            QTest::keyClicks(name, "X");
+            Control<QPushButton>(d, 3)->click();
+            refusedName = name->text();
+
+            Control<QAbstractButton>(d, 1025)->click();
+            byRating = items(d);
+            Control<QAbstractButton>(d, 1026)->click();
+            byDelta = items(d);
+
+            // A row chosen fills the fields; Change Rating takes the new rating.
+            Control<QAbstractButton>(d, 1024)->click();
+            list->setCurrentRow(0);
+            nameAfterSelect = name->text();
+            ratingAfterSelect = rating->text();
+            rating->setText("555");
+            Control<QPushButton>(d, 1011)->click();
+            afterChange = items(d);
+            Control<QPushButton>(d, 1010)->click();
+            afterRemove = items(d);
+            saveShot(d, "edit-player-list.png");
+            Control<QPushButton>(d, 1)->click();
+        });
+        QVERIFY(ONCOMMAND(IDM_EDITPLAYERS));
+        QCOMPARE(GwSeamPendingModals(), 0);
+        QVERIFY(printGray);
+        auto row = [](const QString& n, const QString& r, const QString& delta) {
+            return (n + "\t" + r + "\t" + delta).leftJustified(50, ' ');
+        };
+        QCOMPARE(byName, QStringList({row("Mira", " 800", "  20"), row("Zoran", " 900", "   3"),
+                                      row("ana", " 650", "  -5")}));
+        QCOMPARE(afterAdd.size(), 4);
+        QCOMPARE(afterAdd.last(), row("Đuro", "1450", "1450")); // Đ comes after the ASCII letters
+        QCOMPARE(GwSeamMessages().back().text,
+                 std::string("Name: type a name of at least 2 characters."));
+        QCOMPARE(refusedName, QString("X"));
+        QCOMPARE(byRating.first(), row("Đuro", "1450", "1450"));
+        QCOMPARE(byRating.last(), row("ana", " 650", "  -5"));
+        QCOMPARE(byDelta.first(), row("Đuro", "1450", "1450"));
+        QCOMPARE(byDelta.at(1), row("Mira", " 800", "  20"));
+        QCOMPARE(nameAfterSelect, QString("Mira"));
+        QCOMPARE(ratingAfterSelect, QString("800 "));
+        QCOMPARE(afterChange.first(), row("Mira", " 555", "  20"));
+        QCOMPARE(afterRemove.size(), 3);
+        QVERIFY(!afterRemove.contains(row("Mira", " 555", "  20")));
+        QCOMPARE(readRegister(),
+                 rec("ana", 650, -5) + rec("Zoran", 900, 3) + rec(cp("Đuro"), 1450, 1450));
+    }
+};
+
+QTEST_MAIN(PlayersDialogTest)
+#include "test_playersdlg.moc"
