@@ -45,7 +45,7 @@ struct Column {
     bool rightAligned;
 };
 
-constexpr int NamesLeft = 92;
+constexpr int NamesLeft = 108;
 
 // The numeric columns after the names, for the calculation and rating shown.
 std::vector<Column> numberColumns() {
@@ -76,8 +76,8 @@ std::vector<Column> columns() {
     std::vector<Column> numbers = numberColumns();
     const int namesRight = numbers.front().left - 4;
     const int nameWidth = (namesRight - NamesLeft) / 2;
-    std::vector<Column> out = {{"Position", 4, 56, true},
-                               {"Pair", 60, 88, true},
+    std::vector<Column> out = {{"Position", 4, 60, true},
+                               {"Pair", 66, 98, true},
                                {"", NamesLeft, NamesLeft + nameWidth - 4, false},
                                {"", NamesLeft + nameWidth, namesRight, false}};
     out.insert(out.end(), numbers.begin(), numbers.end());
