@@ -13,6 +13,7 @@
 #include "winsupport/gwgdi.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 void PLACERESULTFIELDS(int top);
@@ -137,8 +138,13 @@ std::vector<std::string> BOARDROW(int board, int entry) {
     if (CalcType == CALC_MATCHPOINTS) {
         out.push_back(points(BoardPoints(board, entry, 1), 1));
         out.push_back(points(BoardPoints(board, entry, 2), 1));
-        out.push_back(points(BoardPercent(board, entry, 1), 1));
-        out.push_back(points(BoardPercent(board, entry, 2), 1));
+        // The share of the top as a whole percentage, halves rounded up.
+        auto percent = [&](int side) {
+            return played ? std::to_string(std::lround(BoardPercent(board, entry, side) * 100.0))
+                          : std::string();
+        };
+        out.push_back(percent(1));
+        out.push_back(percent(2));
         if (MovementType == MOVE_BERGER)
             out.push_back(fixed(MatchPoints(k, entry, 1), 1) + " : " +
                           fixed(MatchPoints(k, entry, 2), 1));
@@ -211,7 +217,11 @@ void DRAWBOARD() {
         const int n = entriesOf(b);
         const int first = listScrollPos() + 1;
         GwSetFont(dc, "", ViewFontHeight, 400);
-        for (int i = first, y = top + RowHeight; i <= n && y < height; ++i, y += RowHeight) {
+        // Whole rows only, since a row cut by the window's edge would show half its
+        // text; but always the first, the one typed into when the window is lowest.
+        for (int i = first, y = top + RowHeight;
+             i <= n && (y + RowHeight <= height || (i == first && y < height));
+             ++i, y += RowHeight) {
             const bool edited = i == EditEntry;
             GwSetPen(dc, GW_PS_NULL, 0, 0);
             GwSetBrush(dc, GW_BS_SOLID, edited ? EditBack : (i % 2 ? RowBack : StripeBack));

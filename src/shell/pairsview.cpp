@@ -415,7 +415,9 @@ void DRAWTOURNAMENT() {
     const int first = pairsScrollPos() + 1;
     const std::vector<int> place = places();
     bool boxPlaced = false;
-    for (int row = first, y = RowHeight; row <= NumPairs && y < height; ++row, y += RowHeight) {
+    // Whole rows only: a row cut by the window's edge would show half its text.
+    for (int row = first, y = RowHeight; row <= NumPairs && y + RowHeight <= height;
+         ++row, y += RowHeight) {
         const int p = pairOfRow(row);
         const bool edited = editing && p == EditPair;
         GwSetPen(dc, GW_PS_NULL, 0, 0);

@@ -4,6 +4,7 @@
 #include "core/cp1250.h"
 #include "core/hooks.h"
 #include "core/tournament.h"
+#include "movement/movementsize.h"
 #include "scoring/compute.h"
 #include "scoring/scoring.h"
 #include "shell/commands.h"
@@ -48,6 +49,8 @@ enum {
 };
 
 constexpr int HowellFirst = 5, HowellLast = 14;
+// Board numbers have three digits.
+constexpr int MaxBoards = 999;
 constexpr const char* Caption = "Tournament Properties";
 
 // Whether the dialog shapes a new tournament (no tournament open when it opened).
@@ -157,6 +160,33 @@ bool validateShape(DialogRecord& dlg, TournamentHeader& out) {
     } else {
         after = numberOr(dlg, ID_AFTER, (pairs + 1) / 4);
     }
+    // The numbers must be those of the movement chosen: a total the edit could
+    // not show in full would otherwise give pairs tables without boards.
+    if (movement != MOVE_CUSTOM) {
+        static const char* const names[] = {"", "Mitchell", "Berger", "Howell"};
+        const MovementSize size = DEFAULTMOVEMENTSIZE(movement, pairs, boardsPerRound, skip);
+        if (rounds > size.rounds)
+            return refuse(dlg, ID_ROUNDS,
+                          "A " + std::string(names[movement]) + " of " + std::to_string(pairs) +
+                              " pairs has at most " + std::to_string(size.rounds) +
+                              " rounds: lower \"Number of rounds\".");
+        const int needed = movement == MOVE_BERGER ? rounds * boardsPerRound : size.boards;
+        if (needed > MaxBoards)
+            return refuse(dlg, ID_BOARDS,
+                          "A " + std::string(names[movement]) + " of " + std::to_string(pairs) +
+                              " pairs with " + std::to_string(boardsPerRound) +
+                              " boards a round needs " + std::to_string(needed) +
+                              " boards; a tournament holds at most " + std::to_string(MaxBoards) +
+                              ". Lower \"Boards per round\" or \"Number of pairs\".");
+        if (total != needed)
+            return refuse(dlg, ID_TOTAL,
+                          "\"Total boards\" must be " + std::to_string(needed) + " for a " +
+                              names[movement] + " of " + std::to_string(pairs) + " pairs with " +
+                              std::to_string(boardsPerRound) + " boards a round.");
+    }
+    if (total > MaxBoards)
+        return refuse(dlg, ID_TOTAL,
+                      "\"Total boards\" must be at most " + std::to_string(MaxBoards) + ".");
     if (movement == MOVE_CUSTOM && total != rounds * boardsPerRound)
         return refuse(dlg, ID_TOTAL,
                       "A Custom movement plays \"Boards per round\" boards in every round: "

@@ -72,18 +72,12 @@ int entriesOf(int board) {
 // not overwrite what is being typed.
 int LoadedBoard = 0, LoadedEntry = 0;
 
-// The row in words for the status bar: board, pairs.
-std::string rowName(int board, int entry) {
-    const int k = setOf(board);
-    std::string s = "Board " + std::to_string(board) + ", row " + std::to_string(entry);
-    if (k >= 1 && Movement.allocated() && entry <= Movement.extent(2))
-        s += " (NS " + std::to_string(Movement(k, entry, 1)) + " - EW " +
-             std::to_string(Movement(k, entry, 2)) + ")";
-    return s;
-}
+// Whether the status bar shows a refusal of a typed result.
+bool Refused = false;
 
 void refuseResult(int field, const std::string& why, bool focus) {
     QApplication::beep();
+    Refused = true;
     SETSTATUS(2, why);
     if (!focus) return;
     ActiveField = field;
@@ -192,8 +186,8 @@ void toggleAdjusted() {
         GwCtlSetChar(EntryWindows.field[1], "");
         GwCtlSetChar(EntryWindows.field[2], "");
         SETSTATUS(2, CalcType == CALC_MATCHPOINTS
-                         ? "Adjusted score: NS and EW in tenths of a top (6 and 4 give 60% and 40%)"
-                         : "Adjusted score: NS and EW in IMPs (EW from -49 to 49)");
+                         ? "Adjusted score: NS, Tab, EW in tenths of a top (6 for 60%)."
+                         : "Adjusted score: NS, Tab, EW in IMPs.");
     }
     REDRAW();
     focusField(1);
@@ -414,24 +408,25 @@ bool READRESULT(bool focus) {
     if (EditEntry > Results.extent(2)) return true;
     float& slot = Results(b, EditEntry);
     const float before = slot;
-    const std::string where = rowName(b, EditEntry);
+    // The field first, then what it takes: the status bar may cut a long line.
+    const std::string where = ", board " + std::to_string(b) + " row " + std::to_string(EditEntry);
     if (field2Shown()) {
         // An adjusted score: tenths of a top with matchpoints, IMPs otherwise.
         int x = 0, y = 0;
         const bool mp = CalcType == CALC_MATCHPOINTS;
         const int lowX = mp ? 0 : -89, highX = mp ? 10 : 99;
         const int lowY = mp ? 0 : -49, highY = mp ? 10 : 49;
-        const std::string unit = mp ? " (tenths of a top: 6 is 60%)." : " IMPs.";
+        auto range = [mp](int low, int high) {
+            return mp ? "tenths of a top, " + std::to_string(low) + " to " + std::to_string(high) +
+                            " (6 for 60%)."
+                      : "IMPs, " + std::to_string(low) + " to " + std::to_string(high) + ".";
+        };
         if (!readWhole(EntryWindows.field[1], x, true) || x < lowX || x > highX) {
-            refuseResult(1, where + ": the NS part of an adjusted score must be from " +
-                                std::to_string(lowX) + " to " + std::to_string(highX) + unit,
-                         focus);
+            refuseResult(1, "Adjusted NS" + where + ": type " + range(lowX, highX), focus);
             return false;
         }
         if (!readWhole(EntryWindows.field[2], y, true) || y < lowY || y > highY) {
-            refuseResult(2, where + ": the EW part of an adjusted score must be from " +
-                                std::to_string(lowY) + " to " + std::to_string(highY) + unit,
-                         focus);
+            refuseResult(2, "Adjusted EW" + where + ": type " + range(lowY, highY), focus);
             return false;
         }
         slot = ENCODEADJUSTED(x, y);
@@ -441,12 +436,17 @@ bool READRESULT(bool focus) {
         // An inverted entry keeps its form only for scores below 500.
         const int high = inverted ? 499 : 999;
         if (!readWhole(EntryWindows.field[1], x, true) || x < -500 || x > high) {
-            refuseResult(1, where + ": type the NS score in tens of points (42 for 420), from "
-                                    "-500 to " + std::to_string(high) + ".",
+            refuseResult(1, std::string(inverted ? "Inverted NS score" : "NS score") + where +
+                                ": type -500 to " + std::to_string(high) + " (42 for 420).",
                          focus);
             return false;
         }
         slot = inverted ? ENCODEINVERTED(x) : ENCODEORDINARY(x);
+    }
+    // A refusal said before is answered: its line goes.
+    if (Refused) {
+        Refused = false;
+        SETSTATUS(2, "");
     }
     if (slot != before) SETSAVE(true);
     return true;
@@ -515,6 +515,7 @@ void CREATEENTRYWINDOWS() {
     LoadedBoard = LoadedEntry = 0;
     ActiveField = 1;
     AdjustedEntry = false;
+    Refused = false;
 }
 
 void DESTROYENTRYWINDOWS() {
@@ -543,6 +544,16 @@ void LAYOUTVIEW() {
     setBar(EntryWindows.pairsScroll, NumPairs, VisiblePairRows, RowHeight, ViewMode == 1);
     setBar(EntryWindows.listScroll, entriesOf(CURRENTBOARD()), VisibleRows,
            StripHeight + RowHeight, ViewMode == 2);
+    // A lower window keeps the row being typed into in sight.
+    auto keepInSight = [](QWidget* bar, int row, int page) {
+        if (!visible(bar) || row < 1) return;
+        const int pos = scrollPos(bar);
+        if (row > pos + page) GwCtlSetInt(bar, row - page);
+        else if (row <= pos) GwCtlSetInt(bar, row - 1);
+    };
+    if (ViewMode == 2) keepInSight(EntryWindows.listScroll, EditEntry, VisibleRows);
+    if (ViewMode == 1 && SortByPlacement == 0)
+        keepInSight(EntryWindows.pairsScroll, EditPair, VisiblePairRows);
     const bool boards = ViewMode == 2;
     GwCtlMove(EntryWindows.board, 56, 4, 64, 22, boards);
     GwCtlMove(EntryWindows.faulty, 132, 4, 70, 22, boards);

@@ -215,6 +215,9 @@ class EntryTest : public QObject {
         QTest::newRow("custom, not rounds x boards")
             << 3 << "10" << "3" << "18" << false << 1005 << "5 x 3 = 15";
         QTest::newRow("howell outside 5..14") << 2 << "" << "2" << "" << false << 1036 << "5 to 14";
+        // 999 pairs need 1500 boards, which the total-boards edit once cut to 150.
+        QTest::newRow("more boards than a tournament holds")
+            << 0 << "999" << "3" << "" << false << 1006 << "needs 1500 boards";
     }
     void propertiesRefuseBadShapes() {
         QFETCH(int, movement);
@@ -325,9 +328,11 @@ class EntryTest : public QObject {
         QCOMPARE(field(1)->text(), QString("1000"));
         QCOMPARE(Results(1, 4), 0.0f);
         QVERIFY(MainWindow->status(2).contains("-500 to 999"));
+        QVERIFY(MainWindow->status(2).startsWith("NS score, board 1 row 4: type -500 to 999"));
         retype(field(1), "-50");
         key(field(1), Qt::Key_Return);
         QCOMPARE(Results(1, 4), -50.0f);
+        QVERIFY(MainWindow->status(2).isEmpty()); // the refusal was answered
         key(field(1), Qt::Key_Backtab);
         QCOMPARE(EditEntry, 4);
         key(field(1), Qt::Key_Slash, Qt::KeypadModifier);
@@ -347,6 +352,15 @@ class EntryTest : public QObject {
         typeResult("17");
         QCOMPARE(EditEntry, 0);
         QCOMPARE(MainWindow->focusWidget(), EntryWindows.ok);
+        // The board list shows each side's share of the top as a whole percentage.
+        for (int i = 1; i <= 5; ++i) {
+            const std::vector<std::string> row = BOARDROW(1, i);
+            QCOMPARE(BOARDHEADER()[5], std::string("% NS"));
+            bool okNS = false, okEW = false;
+            const int ns = QString::fromStdString(row[5]).toInt(&okNS);
+            const int ew = QString::fromStdString(row[6]).toInt(&okEW);
+            QVERIFY2(okNS && okEW && ns + ew == 100, (row[5] + " " + row[6]).c_str());
+        }
         key(EntryWindows.ok, Qt::Key_Backtab);
         QCOMPARE(EditEntry, 5);
         key(field(1), Qt::Key_Return);
@@ -359,7 +373,7 @@ class EntryTest : public QObject {
         type(field(1), "60");
         key(field(1), Qt::Key_Tab);
         QCOMPARE(MainWindow->focusWidget(), EntryWindows.field[1]);
-        QVERIFY(MainWindow->status(2).contains("from 0 to 10"));
+        QVERIFY(MainWindow->status(2).contains("Adjusted NS, board 2 row 1: type tenths of a top, 0 to 10"));
         retype(field(1), "6");
         key(field(1), Qt::Key_Tab);
         QCOMPARE(MainWindow->focusWidget(), EntryWindows.field[2]);
@@ -373,6 +387,37 @@ class EntryTest : public QObject {
                           QPoint(300, StripHeight + RowHeight + 4 * RowHeight + 5));
         QCOMPARE(Results(2, 2), 11.0f);
         QCOMPARE(EditEntry, 5);
+    }
+
+    // A window too low for every row: only whole rows are drawn and the row
+    // being typed into stays in sight, in both views.
+    void lowWindowKeepsTheEditedRowInSight() {
+        newTournament();
+        // A drawing area with room for the strip, the header and one row and a half.
+        const int low = MainWindow->height() - MainWindow->drawArea()->height() + StripHeight +
+                        RowHeight + RowHeight * 3 / 2;
+        MainWindow->resize(MainWindow->width(), low);
+        QTRY_VERIFY(VisiblePairRows < NumPairs);
+        for (int i = 0; i < 2 * 7; ++i)
+            key(nameBox(), Qt::Key_Return);
+        QCOMPARE(EditPair, 8);
+        QVERIFY(nameBox()->isVisible());
+        QVERIFY(nameBox()->geometry().bottom() < MainWindow->drawArea()->height());
+
+        QVERIFY(ONCOMMAND(IDM_BOARDLISTS));
+        QCOMPARE(VisibleRows, 1);
+        for (int row = 1; row <= 4; ++row)
+            typeResult("42");
+        QCOMPARE(EditEntry, 5);
+        QVERIFY(field(1)->isVisible());
+        QVERIFY(field(1)->geometry().bottom() < MainWindow->drawArea()->height());
+        // Taller again and lower again: the row stays where it can be seen.
+        MainWindow->resize(MainWindow->width(), 400);
+        QTRY_VERIFY(VisibleRows >= 5);
+        MainWindow->resize(MainWindow->width(), low);
+        QTRY_COMPARE(VisibleRows, 1);
+        QVERIFY(field(1)->isVisible());
+        QVERIFY(field(1)->geometry().bottom() < MainWindow->drawArea()->height());
     }
 
     // The name box: Enter wraps after the last cell, Page Up on pair 1 does
@@ -499,11 +544,15 @@ class EntryTest : public QObject {
     }
 
     // The screenshots of the README (written to docs/ when ORLA_SCREENSHOTS is
-    // set, otherwise only made): the dialog, the ranking, a board in entry.
+    // set, to the folder it names when that exists, otherwise only made): the
+    // dialog, the ranking, a board in entry. With QT_SCALE_FACTOR they show the
+    // views at 1.5 or 2 times.
     void screenshots() {
-        const QString folder = qEnvironmentVariableIsSet("ORLA_SCREENSHOTS")
-                                   ? QString(ORLA_DOCS_DIR)
-                                   : files_->path();
+        const QString wanted = qEnvironmentVariable("ORLA_SCREENSHOTS");
+        const QString folder = !qEnvironmentVariableIsSet("ORLA_SCREENSHOTS") ? files_->path()
+                               : QDir(wanted).exists() && !wanted.isEmpty()
+                                   ? wanted
+                                   : QString(ORLA_DOCS_DIR);
         QImage dialogShot;
         newTournament([&](DialogRecord& dlg) {
             retype(control(dlg, 1000), "Ponedeljak, 14. oktobar");
