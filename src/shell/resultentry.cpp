@@ -466,6 +466,12 @@ void ONBOARDFAULTY() {
         LoadedEntry = 0;
     }
     REDRAW();
+    // On with the keyboard: OK for a faulty board, its first row for a valid one.
+    if (faulty || entriesOf(b) < 1) {
+        if (EntryWindows.ok) EntryWindows.ok->setFocus(Qt::OtherFocusReason);
+    } else {
+        editEntry(EditEntry >= 1 ? EditEntry : 1);
+    }
 }
 
 bool COMMITENTRY() {
@@ -504,7 +510,7 @@ void CREATEENTRYWINDOWS() {
     EntryWindows.ok = make(GWCTL_BUTTON, 0, ID_OK, okclick, okproc, okfocus);
     GwCtlSetChar(EntryWindows.ok, "OK");
     EntryWindows.faulty = make(GWCTL_CHECKBOX, 0, ID_FAULTY, faultyclick, nullptr, nullptr);
-    GwCtlSetChar(EntryWindows.faulty, "Faulty");
+    GwCtlSetChar(EntryWindows.faulty, "Fa&ulty"); // Alt+U: the keyboard reaches it too
     EntryWindows.name = make(GWCTL_COMBOBOX, GWS_SORT, ID_NAME, nullptr, nullptr, nullptr);
     EntryWindows.pairsScroll =
         make(GWCTL_SCROLLBAR, GWS_VERTICAL, ID_PAIRSSCROLL, pairsscroll, nullptr, nullptr);
