@@ -72,7 +72,8 @@ int entriesOf(int board) {
 // not overwrite what is being typed.
 int LoadedBoard = 0, LoadedEntry = 0;
 
-// Whether the status bar shows a refusal of a typed result.
+// Whether the status bar shows a refusal of a typed result (or the hint of an
+// adjusted score), which goes once a result is read.
 bool Refused = false;
 
 void refuseResult(int field, const std::string& why, bool focus) {
@@ -188,6 +189,7 @@ void toggleAdjusted() {
         SETSTATUS(2, CalcType == CALC_MATCHPOINTS
                          ? "Adjusted score: NS, Tab, EW in tenths of a top (6 for 60%)."
                          : "Adjusted score: NS, Tab, EW in IMPs.");
+        Refused = true; // the hint goes once the score is read
     }
     REDRAW();
     focusField(1);

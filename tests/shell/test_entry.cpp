@@ -380,6 +380,7 @@ class EntryTest : public QObject {
         typeResult("4");
         QCOMPARE(Results(2, 1), 10604.0f);
         QCOMPARE(EditEntry, 2);
+        QVERIFY(MainWindow->status(2).isEmpty());
 
         // A click on a row starts typing there, after the pending result is read.
         type(field(1), "11");
