@@ -10,6 +10,7 @@
 int IVPRESULT(float imps, int boards) {
     const bool lost = !std::isnan(imps) && std::trunc(imps) < 0.0f;
     const double margin = std::isnan(imps) ? 0.0 : std::fabs(static_cast<double>(imps));
+    if (std::trunc(margin) == 0.0) return 15;
 
     const int rows = static_cast<int>(VpBoardCounts.size());
     int lower = 0;

@@ -1,4 +1,5 @@
 #include "shell/commands.h"
+#include "shell/entry.h"
 
 #include "core/hooks.h"
 #include "core/tournament.h"
@@ -59,13 +60,13 @@ const Command StartTable[] = {
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_EXIT, "E&xit", "Ctrl+Q", onExit, true, false},
     {0, 0, "&View", nullptr, nullptr, true, false},
-    {1, IDM_SORTBYLINES, "Sort by &Lines", "Ctrl+L", nullptr, true, false},
-    {1, IDM_SORTBYPLACEMENT, "Sort by &Placement", "Ctrl+R", nullptr, true, false},
-    {1, IDM_BOARDLISTS, "&Board Lists", "Ctrl+B", nullptr, true, false},
+    {1, IDM_SORTBYLINES, "Sort by &Lines", "Ctrl+L", ONPLAYERLIST, true, false},
+    {1, IDM_SORTBYPLACEMENT, "Sort by &Placement", "Ctrl+R", ONPLAYERPLACEMENT, true, false},
+    {1, IDM_BOARDLISTS, "&Board Lists", "Ctrl+B", ONVIEWBOARDLISTS, true, false},
     {1, IDM_FREQUENCY, "&Frequency Lists", "Ctrl+F", nullptr, true, false},
     {1, IDM_PERSONAL, "Personal &Score Lists", "Ctrl+K", nullptr, true, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
-    {1, IDM_PROPERTIES, "&Tournament Properties", "Alt+Return", nullptr, true, false},
+    {1, IDM_PROPERTIES, "&Tournament Properties", "Alt+Return", ONVIEWPROPERTIES, true, false},
     {1, IDM_HANDDIAGRAMS, "&Hand Diagrams", "Ctrl+H", nullptr, false, false},
     {0, 0, "&Players", nullptr, nullptr, true, false},
     {1, IDM_CHECKNAMES, "&Check names...", nullptr, ONCHECKNAMES, false, false},
@@ -73,9 +74,9 @@ const Command StartTable[] = {
     {1, IDM_UPDATERATING, "&Update rating...", nullptr, nullptr, true, false},
     // These pass the keypad "*" and "/" on to the entry window that has the focus.
     {0, 0, "&Options", nullptr, nullptr, true, false},
-    {1, IDM_ADJUSTED, "&Adjusted Score\t*", nullptr, nullptr, false, false},
-    {1, IDM_INVERSION, "Inversion\t/", nullptr, nullptr, false, false},
-    {1, IDM_PENALTY, "Penalty\t*", nullptr, nullptr, false, false},
+    {1, IDM_ADJUSTED, "&Adjusted Score\t*", nullptr, ONADJUSTEDSCORE, false, false},
+    {1, IDM_INVERSION, "Inversion\t/", nullptr, ONINVERSION, false, false},
+    {1, IDM_PENALTY, "Penalty\t*", nullptr, ONPENALTYCOMMAND, false, false},
     {0, 0, "&Help", nullptr, nullptr, true, false},
     {1, IDM_HELPCONTENTS, "&Contents && Index", nullptr, ONHELPCONTENTS, true, false},
     {1, IDM_HELPCONTEXT, "Context &Help", "F1", ONHELPCONTEXT, true, false},

@@ -6,7 +6,9 @@
 #include "movement/movementsize.h"
 #include "scoring/compute.h"
 #include "shell/commands.h"
+#include "shell/entry.h"
 #include "shell/mainwindow.h"
+#include "shell/properties.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "shell/views.h"
@@ -70,6 +72,8 @@ std::string FILETITLE(const std::string& path) {
 }
 
 bool QUERYSAVE() {
+    // A result or name still in its field counts as typed; a refused one stops here.
+    if (!COMMITENTRY()) return false;
     if (!TournamentOpen || !Modified) return true;
     const MessageAnswer answer =
         SHOWMESSAGE("Do you want to save changes to the file?", "Question", MSG_YESNO_QUESTION);
@@ -102,7 +106,11 @@ void ONFILENEW() {
     NeedsRecalc = false;
     TournamentFileTitle.clear();
     SETSAVE(false);
-    NEWDEFAULTTOURNAMENT();
+    // The properties dialog shapes the new tournament; Cancel leaves none open.
+    DEFAULTHEADER();
+    TournamentFile.clear();
+    TournamentFileTitle = "[Untitled]";
+    TOURNAMENTPROPERTIES();
     if (TournamentOpen) {
         SWITCHVIEW(IDM_SORTBYLINES);
     } else {
@@ -125,14 +133,14 @@ void ONFILEOPEN() {
 }
 
 bool ONFILESAVE() {
-    if (!TournamentOpen) return false;
+    if (!TournamentOpen || !COMMITENTRY()) return false;
     if (!HasFileName) return ONFILESAVEAS();
     // The writer reports its own failures and leaves the tournament modified.
     return WRITENTRFILE();
 }
 
 bool ONFILESAVEAS() {
-    if (!TournamentOpen) return false;
+    if (!TournamentOpen || !COMMITENTRY()) return false;
     std::string path = TournamentFile;
     if (!askFileName(true, path)) return false;
     path = ABSOLUTEPATH(path);

@@ -2,6 +2,7 @@
 
 #include "core/tournament.h"
 #include "shell/commands.h"
+#include "shell/entry.h"
 #include "shell/help.h"
 #include "shell/icon.h"
 #include "shell/lifecycle.h"
@@ -10,10 +11,14 @@
 #include "winsupport/gwlogm.h"
 #include "winsupport/gwmenu.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QMenuBar>
 #include <QPainter>
 #include <QRegion>
@@ -68,6 +73,19 @@ void DrawArea::resizeEvent(QResizeEvent*) {
     if (MainWindow) MainWindow->ONSIZE();
 }
 
+// A left click picks the name cell or result row under the pointer.
+void DrawArea::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && TournamentOpen)
+        ONVIEWCLICK(int(event->position().x()), int(event->position().y()));
+}
+
+// The wheel scrolls the view's list when it has a scroll bar.
+void DrawArea::wheelEvent(QWheelEvent* event) {
+    QWidget* bar = ViewMode == 2 ? EntryWindows.listScroll : EntryWindows.pairsScroll;
+    if (auto* sb = qobject_cast<QScrollBar*>(bar); sb && sb->isVisible())
+        sb->setValue(sb->value() - event->angleDelta().y() / 40);
+}
+
 void DrawArea::paintEvent(QPaintEvent* event) {
     ++paints;
     if (!MainWindow) return;
@@ -93,6 +111,9 @@ MainFrame::MainFrame() {
     MainWindow = this;
     GwSetMainWindow(this);
     BUILDMENU(this);
+    // Alt with the keypad's Enter opens the properties too.
+    if (QAction* a = action(IDM_PROPERTIES))
+        a->setShortcuts({QKeySequence("Alt+Return"), QKeySequence("Alt+Enter")});
 
     auto* client = new QWidget(this);
     auto* layout = new QVBoxLayout(client);
@@ -180,6 +201,7 @@ void MainFrame::ONSIZE() {
         // Rows of 20 pixels below a 20-pixel header.
         VisibleRows = std::max(0, (DrawHeight - 20) / 20);
         VisiblePairRows = VisibleRows;
+        LAYOUTVIEW();
     }
     REDRAWVIEW();
 }

@@ -8,6 +8,7 @@
 #include "core/strings.h"
 #include "core/tournament.h"
 #include "players/players.h"
+#include "shell/entry.h"
 #include "shell/help.h"
 #include "ui_checknamesdlg.h"
 #include "ui_editplayersdlg.h"
@@ -222,6 +223,7 @@ void ONCHECKNAMES() {
     DLGMODAL(dlg);
     DLGUNINIT(dlg);
     pendingNames.clear();
+    FILLNAMEBOX(); // the names just registered are offered at once
 }
 
 void ONEDITPLAYERLIST() {
@@ -241,4 +243,5 @@ void ONEDITPLAYERLIST() {
     DLGSETHELP(dlg, [](DialogRecord&, int) { ONDIALOGHELP(105); });
     DLGMODAL(dlg);
     DLGUNINIT(dlg);
+    FILLNAMEBOX();
 }

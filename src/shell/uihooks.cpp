@@ -2,6 +2,7 @@
 
 #include "core/hooks.h"
 #include "shell/commands.h"
+#include "shell/entry.h"
 #include "shell/mainwindow.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
@@ -37,4 +38,6 @@ void INSTALLUIHOOKS() {
     Ui.redraw = REDRAWVIEW;
     Ui.title = showTitle;
     Ui.fileOpened = fileOpened;
+    Ui.createEntryWindows = CREATEENTRYWINDOWS;
+    Ui.destroyEntryWindows = DESTROYENTRYWINDOWS;
 }

@@ -25,6 +25,22 @@ TEST(VictoryPoints, MarginsReachTheScaleOfTheirBoardCount) {
         EXPECT_EQ(IVPRESULT(r.imps, r.boards), r.vp) << r.imps << "/" << r.boards;
 }
 
+// A Berger round of 1 or 2 boards: a margin that truncates to 0 is a 15-15 draw
+// as it is at 8 boards, and the two sides never share more than 30 points.
+TEST(VictoryPoints, ADrawIsFifteenAllAtEveryBoardCount) {
+    for (int boards : {1, 2, 8}) {
+        for (float imps : {0.0f, 0.4f, 0.9f, -0.9f})
+            EXPECT_EQ(IVPRESULT(imps, boards), 15) << imps << "/" << boards;
+        for (int margin = 1; margin <= 60; ++margin) {
+            const int won = IVPRESULT(static_cast<float>(margin), boards);
+            const int lost = IVPRESULT(static_cast<float>(-margin), boards);
+            EXPECT_GE(won, lost) << margin << "/" << boards;
+            EXPECT_LE(won + lost, 30) << margin << "/" << boards;
+        }
+    }
+    EXPECT_EQ(IVPRESULT(1, 1), 19); // one board: thresholds of a fifth of those of 8 boards
+}
+
 TEST_F(Totals, SitOutsAndFaultyBoardsCountOnlyTheBoardsAPairPlayed) {
     openTournament(CALC_MATCHPOINTS, MOVE_CUSTOM, 5, 2, 2, 2);
     setEntries(1, {{1, 2}, {3, 4}}); // pair 5 sits out

@@ -1,0 +1,630 @@
+// The entry windows of the main window: the two result fields with their keys,
+// reading a typed result, the OK button and the "Faulty" box of the board list,
+// the scroll bars, the mouse, and the Options commands.
+#include "core/cp1250.h"
+#include "core/hooks.h"
+#include "core/results.h"
+#include "core/tournament.h"
+#include "scoring/scoring.h"
+#include "shell/commands.h"
+#include "shell/entry.h"
+#include "shell/mainwindow.h"
+#include "shell/properties.h"
+#include "shell/shell.h"
+#include "shell/views.h"
+#include "winsupport/gwctl.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <charconv>
+
+EntryWindowSet EntryWindows;
+int ActiveField = 1;
+
+namespace {
+
+enum {
+    ID_FIELD1 = 2001,
+    ID_FIELD2 = 2002,
+    ID_BOARD = 2003,
+    ID_OK = 2004,
+    ID_FAULTY = 2005,
+    ID_NAME = 2006,
+    ID_PAIRSSCROLL = 2007,
+    ID_LISTSCROLL = 2008,
+};
+
+bool isEnter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// A whole number typed in a field ("" reads as 0 when `emptyIsZero`).
+bool readWhole(QWidget* field, int& value, bool emptyIsZero) {
+    std::string text;
+    GwCtlGetChar(field, text);
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        value = 0;
+        return emptyIsZero;
+    }
+    const auto last = text.find_last_not_of(' ');
+    const char* b = text.data() + first;
+    const char* e = text.data() + last + 1;
+    const auto [end, ec] = std::from_chars(b, e, value);
+    return ec == std::errc() && end == e;
+}
+
+// The set of board b and whether editing can go on there.
+int setOf(int board) {
+    return BoardsPerRound > 0 ? (board + BoardsPerRound - 1) / BoardsPerRound : 0;
+}
+
+int entriesOf(int board) {
+    const int k = setOf(board);
+    return k >= 1 && SetEntries.allocated() && k <= SetEntries.extent(1) ? SetEntries(k) : 0;
+}
+
+// Which entry of the current board the result fields hold, so that a redraw does
+// not overwrite what is being typed.
+int LoadedBoard = 0, LoadedEntry = 0;
+
+// Whether the status bar shows a refusal of a typed result (or the hint of an
+// adjusted score), which goes once a result is read.
+bool Refused = false;
+
+void refuseResult(int field, const std::string& why, bool focus) {
+    QApplication::beep();
+    Refused = true;
+    SETSTATUS(2, why);
+    if (!focus) return;
+    ActiveField = field;
+    QWidget* w = EntryWindows.field[field];
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+}
+
+// Whether the edited entry is typed as an adjusted score (both fields in use).
+bool AdjustedEntry = false;
+
+bool field2Shown() {
+    return AdjustedEntry && EntryWindows.field[2];
+}
+
+// The focus into a result field, its text selected so that typing replaces it.
+void focusField(int field) {
+    QWidget* w = EntryWindows.field[field];
+    if (!w) return;
+    ActiveField = field;
+    w->setFocus(Qt::OtherFocusReason);
+    if (auto* e = qobject_cast<QLineEdit*>(w)) e->selectAll();
+}
+
+// Fills the result fields from the stored result of the edited entry.
+void loadFields() {
+    const int b = CURRENTBOARD();
+    LoadedBoard = b;
+    LoadedEntry = EditEntry;
+    if (!EntryWindows.field[1]) return;
+    if (EditEntry < 1 || b < 1) return;
+    const float v = Results(b, EditEntry);
+    const bool adjusted = DECODERESULT(v).form == RESULT_ADJUSTED;
+    GwCtlSetChar(EntryWindows.field[1], RESULTTEXT(v, 1));
+    GwCtlSetChar(EntryWindows.field[2], adjusted ? RESULTTEXT(v, 2) : std::string());
+    AdjustedEntry = adjusted;
+    if (!adjusted) ActiveField = 1;
+}
+
+// Starts editing entry `entry` of the current board, field 1.
+void editEntry(int entry) {
+    EditEntry = entry;
+    ActiveField = 1;
+    loadFields();
+    REDRAW();
+    focusField(1);
+}
+
+int scrollPos(QWidget* bar) {
+    int pos = 0;
+    if (bar) GwCtlGetInt(bar, pos);
+    return pos;
+}
+
+bool visible(QWidget* w) {
+    bool shown = false;
+    return w && GwCtlGetLog(w, shown, DLG_VISIBLE) && shown;
+}
+
+// Ends the entry of the board: the OK button takes over.
+void endEntry() {
+    EditEntry = 0;
+    LoadedEntry = 0;
+    REDRAW();
+    if (EntryWindows.ok) EntryWindows.ok->setFocus(Qt::OtherFocusReason);
+}
+
+// Enter or Tab in a result field: the next field or row (back with Shift).
+void moveResult(bool forward) {
+    const int b = CURRENTBOARD();
+    if (EditEntry < 1 || b < 1) return;
+    if (!READRESULT()) return;
+    if (forward && ActiveField == 1 && field2Shown()) {
+        focusField(2);
+        return;
+    }
+    if (!forward && ActiveField == 2) {
+        focusField(1);
+        return;
+    }
+    const int row = std::max(1, EditEntry + (forward ? 1 : -1));
+    if (row > entriesOf(b)) {
+        endEntry();
+        return;
+    }
+    QWidget* bar = EntryWindows.listScroll;
+    if (visible(bar) && VisibleRows > 0) {
+        const int pos = scrollPos(bar);
+        if (row > pos + VisibleRows || row <= pos)
+            GwCtlSetInt(bar, std::clamp(pos + (forward ? VisibleRows : -VisibleRows), 0,
+                                        std::max(0, entriesOf(b) - VisibleRows)));
+    }
+    editEntry(row);
+}
+
+// Keypad "*": an adjusted score (two fields) or back to an ordinary one.
+void toggleAdjusted() {
+    const int b = CURRENTBOARD();
+    if (EditEntry < 1 || b < 1) return;
+    float& v = Results(b, EditEntry);
+    const bool toAdjusted = !field2Shown();
+    v = toAdjusted ? 10000.0f : 0.0f;
+    SETSAVE(true);
+    loadFields();
+    if (toAdjusted) {
+        GwCtlSetChar(EntryWindows.field[1], "");
+        GwCtlSetChar(EntryWindows.field[2], "");
+        SETSTATUS(2, CalcType == CALC_MATCHPOINTS
+                         ? "Adjusted score: NS, Tab, EW in tenths of a top (6 for 60%)."
+                         : "Adjusted score: NS, Tab, EW in IMPs.");
+        Refused = true; // the hint goes once the score is read
+    }
+    REDRAW();
+    focusField(1);
+}
+
+// Keypad "/": the pairs sat the wrong way round (or back).
+void toggleInversion() {
+    const int b = CURRENTBOARD();
+    if (EditEntry < 1 || b < 1) return;
+    // What is typed counts first, so that the inversion applies to it.
+    if (!READRESULT()) return;
+    float& v = Results(b, EditEntry);
+    if (DECODERESULT(v).form == RESULT_ADJUSTED) return; // an adjusted score has no sides to swap
+    v = v >= -500.0f ? v - 1000.0f : v + 1000.0f;
+    SETSAVE(true);
+    loadFields();
+    REDRAW();
+    focusField(ActiveField);
+}
+
+// Keypad "+": this row gets the previous row's result.
+void copyPrevious() {
+    const int b = CURRENTBOARD();
+    if (EditEntry <= 1 || b < 1) return;
+    Results(b, EditEntry) = Results(b, EditEntry - 1);
+    SETSAVE(true);
+    if (EditEntry >= entriesOf(b)) {
+        endEntry();
+        return;
+    }
+    editEntry(EditEntry + 1);
+}
+
+bool resultproc(GwCtlRecord ctl, const GwCtlEvent& ev) {
+    ActiveField = ctl.hwnd == EntryWindows.field[2] ? 2 : 1;
+    const bool keypad = ev.modifiers & Qt::KeypadModifier;
+    const bool shift = ev.modifiers & Qt::ShiftModifier;
+    if (ev.modifiers & (Qt::AltModifier | Qt::ControlModifier)) return false;
+    switch (ev.key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+        moveResult(!shift);
+        return true;
+    case Qt::Key_Backtab:
+        moveResult(false);
+        return true;
+    case Qt::Key_Escape:
+        // To the board number, to choose another board.
+        if (READRESULT() && EntryWindows.board) EntryWindows.board->setFocus(Qt::OtherFocusReason);
+        return true;
+    case Qt::Key_Asterisk:
+        if (keypad) toggleAdjusted();
+        return true;
+    case Qt::Key_Slash:
+        if (keypad) toggleInversion();
+        return true;
+    case Qt::Key_Plus:
+        if (keypad) copyPrevious();
+        return true;
+    default:
+        break;
+    }
+    if (ev.text.size() == 1) {
+        const char c = ev.text[0];
+        if ((c >= '0' && c <= '9') || c == '-' || c == '\b') return false;
+        return static_cast<unsigned char>(c) >= 32; // other characters are not typed
+    }
+    return !ev.text.empty(); // letters beyond ASCII
+}
+
+bool resultfocus(GwCtlRecord ctl, const GwCtlEvent& ev) {
+    if (ev.focusIn) {
+        ActiveField = ctl.hwnd == EntryWindows.field[2] ? 2 : 1;
+        return false;
+    }
+    // Leaving the field keeps what was typed; a refusal is said, the text stays.
+    READRESULT(false);
+    return false;
+}
+
+// The OK button: with the focus the board is scored and its entry ends.
+bool okfocus(GwCtlRecord, const GwCtlEvent& ev) {
+    if (!ev.focusIn) return false;
+    const int b = CURRENTBOARD();
+    if (b >= 1) CALCULATEBOARD(b);
+    EditEntry = 0;
+    LoadedEntry = 0;
+    REDRAW();
+    return false;
+}
+
+bool okproc(GwCtlRecord, const GwCtlEvent& ev) {
+    const bool shift = ev.modifiers & Qt::ShiftModifier;
+    if (ev.key == Qt::Key_Backtab || (ev.key == Qt::Key_Tab && shift)) {
+        const int b = CURRENTBOARD();
+        if (b >= 1 && ISTRUE(BoardValid(b)) && entriesOf(b) >= 1) {
+            const int last = entriesOf(b);
+            QWidget* bar = EntryWindows.listScroll;
+            if (visible(bar) && VisibleRows > 0 && last > scrollPos(bar) + VisibleRows)
+                GwCtlSetInt(bar, std::max(0, last - VisibleRows));
+            editEntry(last);
+        }
+        return true;
+    }
+    if (ev.key == Qt::Key_Tab || isEnter(ev.key) || ev.key == Qt::Key_Space) {
+        if (!(ev.modifiers & (Qt::AltModifier | Qt::ControlModifier))) {
+            ONBOARDOK();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool okclick(GwCtlRecord, const GwCtlEvent&) {
+    ONBOARDOK();
+    return false;
+}
+
+bool faultyclick(GwCtlRecord, const GwCtlEvent&) {
+    ONBOARDFAULTY();
+    return false;
+}
+
+bool boardchange(GwCtlRecord, const GwCtlEvent&) {
+    // The board chosen is shown; the selector keeps the focus for the next choice.
+    READRESULT(false);
+    const bool keep = EntryWindows.board && EntryWindows.board->hasFocus();
+    ONTABCHANGE();
+    if (keep) EntryWindows.board->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+// Enter or Tab on the board selector: typing starts in the board's first row.
+bool boardkey(GwCtlRecord, const GwCtlEvent& ev) {
+    if (ev.modifiers & (Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier)) return false;
+    if (!isEnter(ev.key) && ev.key != Qt::Key_Tab) return false;
+    const int b = CURRENTBOARD();
+    if (b >= 1 && ISTRUE(BoardValid(b)) && entriesOf(b) >= 1)
+        editEntry(EditEntry >= 1 ? EditEntry : 1);
+    else if (EntryWindows.ok)
+        EntryWindows.ok->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool listscroll(GwCtlRecord, const GwCtlEvent&) {
+    ONBOARDSCROLL();
+    return false;
+}
+
+bool pairsscroll(GwCtlRecord, const GwCtlEvent&) {
+    ONPAIRSSCROLL();
+    return false;
+}
+
+// Sends a keypad key to the entry window that has the focus.
+void sendKeypad(int key) {
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus && MainWindow) focus = MainWindow->focusWidget();
+    if (!focus) return;
+    if (const GwCtlRecord* r = GwCtlByHandle(focus)) focus = r->hwnd;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeypadModifier,
+                    key == Qt::Key_Asterisk ? "*" : "/");
+    QCoreApplication::sendEvent(focus, &press);
+}
+
+} // namespace
+
+// Names as the name box and the views handle them (pairsview.cpp).
+bool STORENAMEBOX(bool focus);
+
+std::string UTF8OF(char32_t c) {
+    std::string s;
+    if (c < 0x80) {
+        s += static_cast<char>(c);
+    } else if (c < 0x800) {
+        s += static_cast<char>(0xC0 | (c >> 6));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        s += static_cast<char>(0xE0 | (c >> 12));
+        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | (c >> 18));
+        s += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return s;
+}
+
+std::string RESULTTEXT(float v, int part) {
+    const DecodedResult r = DECODERESULT(v);
+    switch (r.form) {
+    case RESULT_NONE:
+        return "";
+    case RESULT_ORDINARY:
+    case RESULT_INVERTED:
+        return part == 1 ? std::to_string(r.score) : std::string();
+    case RESULT_ADJUSTED:
+        return std::to_string(part == 1 ? r.adjustedNS : r.adjustedEW);
+    }
+    return "";
+}
+
+int CURRENTBOARD() {
+    if (!TournamentOpen || !EntryWindows.board) return 0;
+    int b = 0;
+    GwCtlGetInt(EntryWindows.board, b);
+    return b >= 1 && b <= NumBoards ? b : 0;
+}
+
+bool READRESULT(bool focus) {
+    const int b = CURRENTBOARD();
+    if (EditEntry < 1 || b < 1 || !EntryWindows.field[1]) return true;
+    // The fields hold another entry (the board changed under them): nothing to read.
+    if (LoadedBoard != b || LoadedEntry != EditEntry) return true;
+    if (EditEntry > Results.extent(2)) return true;
+    float& slot = Results(b, EditEntry);
+    const float before = slot;
+    // The field first, then what it takes: the status bar may cut a long line.
+    const std::string where = ", board " + std::to_string(b) + " row " + std::to_string(EditEntry);
+    if (field2Shown()) {
+        // An adjusted score: tenths of a top with matchpoints, IMPs otherwise.
+        int x = 0, y = 0;
+        const bool mp = CalcType == CALC_MATCHPOINTS;
+        const int lowX = mp ? 0 : -89, highX = mp ? 10 : 99;
+        const int lowY = mp ? 0 : -49, highY = mp ? 10 : 49;
+        auto range = [mp](int low, int high) {
+            return mp ? "tenths of a top, " + std::to_string(low) + " to " + std::to_string(high) +
+                            " (6 for 60%)."
+                      : "IMPs, " + std::to_string(low) + " to " + std::to_string(high) + ".";
+        };
+        if (!readWhole(EntryWindows.field[1], x, true) || x < lowX || x > highX) {
+            refuseResult(1, "Adjusted NS" + where + ": type " + range(lowX, highX), focus);
+            return false;
+        }
+        if (!readWhole(EntryWindows.field[2], y, true) || y < lowY || y > highY) {
+            refuseResult(2, "Adjusted EW" + where + ": type " + range(lowY, highY), focus);
+            return false;
+        }
+        slot = ENCODEADJUSTED(x, y);
+    } else {
+        int x = 0;
+        const bool inverted = before < -500.0f;
+        // An inverted entry keeps its form only for scores below 500.
+        const int high = inverted ? 499 : 999;
+        if (!readWhole(EntryWindows.field[1], x, true) || x < -500 || x > high) {
+            refuseResult(1, std::string(inverted ? "Inverted NS score" : "NS score") + where +
+                                ": type -500 to " + std::to_string(high) + " (42 for 420).",
+                         focus);
+            return false;
+        }
+        slot = inverted ? ENCODEINVERTED(x) : ENCODEORDINARY(x);
+    }
+    // A refusal said before is answered: its line goes.
+    if (Refused) {
+        Refused = false;
+        SETSTATUS(2, "");
+    }
+    if (slot != before) SETSAVE(true);
+    return true;
+}
+
+void ONBOARDFAULTY() {
+    const int b = CURRENTBOARD();
+    if (b < 1 || !EntryWindows.faulty) return;
+    bool faulty = false;
+    GwCtlGetLog(EntryWindows.faulty, faulty);
+    BoardValid(b) = TOLOGICAL(!faulty);
+    SETSAVE(true);
+    CALCULATEBOARD(b);
+    GwCtlSetChar(EntryWindows.board, faulty ? "*" : std::to_string(b), DLG_ITEM + b);
+    if (faulty) {
+        EditEntry = 0;
+        LoadedEntry = 0;
+    }
+    REDRAW();
+    // On with the keyboard: OK for a faulty board, its first row for a valid one.
+    if (faulty || entriesOf(b) < 1) {
+        if (EntryWindows.ok) EntryWindows.ok->setFocus(Qt::OtherFocusReason);
+    } else {
+        editEntry(EditEntry >= 1 ? EditEntry : 1);
+    }
+}
+
+bool COMMITENTRY() {
+    if (!TournamentOpen) return true;
+    if (ViewMode == 2) return READRESULT();
+    if (ViewMode == 1 && SortByPlacement == 0) return STORENAMEBOX(true);
+    return true;
+}
+
+void CREATEENTRYWINDOWS() {
+    if (!MainWindow) return;
+    QWidget* area = MainWindow->drawArea();
+    auto make = [area](int kind, int style, int id, GwCtlProc general, GwCtlProc key,
+                       GwCtlProc focus) {
+        GwCtlRecord r;
+        r.id = id;
+        r.proc = general;
+        r.keyProc = key;
+        r.focusProc = focus;
+        return GwCtlInit(area, kind, style | GWS_HIDDEN, r);
+    };
+    EntryWindows.field[1] = make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD1, nullptr, resultproc, resultfocus);
+    EntryWindows.field[2] = make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD2, nullptr, resultproc, resultfocus);
+    for (int f = 1; f <= 2; ++f) {
+        auto* e = static_cast<QLineEdit*>(EntryWindows.field[f]);
+        e->setMaxLength(10);
+        e->setFrame(false);
+        e->setStyleSheet("QLineEdit { border: 1px solid #2f6fb5; background: white; "
+                         "padding: 0 3px; }");
+    }
+    EntryWindows.board = make(GWCTL_DROPLIST, 0, ID_BOARD, boardchange, boardkey, nullptr);
+    std::vector<std::string> items;
+    for (int b = 1; b <= NumBoards; ++b)
+        CONTROLADDSTRING(EntryWindows.board, ISTRUE(BoardValid(b)) ? std::to_string(b) : "*");
+    GwCtlSetInt(EntryWindows.board, NumBoards >= 1 ? 1 : 0);
+    EntryWindows.ok = make(GWCTL_BUTTON, 0, ID_OK, okclick, okproc, okfocus);
+    GwCtlSetChar(EntryWindows.ok, "OK");
+    EntryWindows.faulty = make(GWCTL_CHECKBOX, 0, ID_FAULTY, faultyclick, nullptr, nullptr);
+    GwCtlSetChar(EntryWindows.faulty, "Fa&ulty"); // Alt+U: the keyboard reaches it too
+    EntryWindows.name = make(GWCTL_COMBOBOX, GWS_SORT, ID_NAME, nullptr, nullptr, nullptr);
+    EntryWindows.pairsScroll =
+        make(GWCTL_SCROLLBAR, GWS_VERTICAL, ID_PAIRSSCROLL, pairsscroll, nullptr, nullptr);
+    EntryWindows.listScroll =
+        make(GWCTL_SCROLLBAR, GWS_VERTICAL, ID_LISTSCROLL, listscroll, nullptr, nullptr);
+    extern void SETUPNAMEBOX();
+    SETUPNAMEBOX();
+    LoadedBoard = LoadedEntry = 0;
+    ActiveField = 1;
+    AdjustedEntry = false;
+    Refused = false;
+}
+
+void DESTROYENTRYWINDOWS() {
+    for (QWidget* w : {EntryWindows.field[1], EntryWindows.field[2], EntryWindows.board,
+                       EntryWindows.ok, EntryWindows.faulty, EntryWindows.name,
+                       EntryWindows.pairsScroll, EntryWindows.listScroll})
+        if (w) GwCtlDestroy(w);
+    EntryWindows = EntryWindowSet{};
+    LoadedBoard = LoadedEntry = 0;
+}
+
+void LAYOUTVIEW() {
+    if (!MainWindow || !TournamentOpen || !EntryWindows.board) return;
+    const int width = MainWindow->drawArea()->width();
+    const int height = MainWindow->drawArea()->height();
+    VisiblePairRows = std::max(1, (height - RowHeight) / RowHeight);
+    VisibleRows = std::max(1, (height - StripHeight - RowHeight) / RowHeight);
+    auto setBar = [&](QWidget* bar, int rows, int page, int top, bool shown) {
+        const bool need = shown && rows > page;
+        GwCtlSetInt(bar, 0, DLG_MIN);
+        GwCtlSetInt(bar, std::max(rows - 1, 0), DLG_MAX);
+        GwCtlSetInt(bar, page, DLG_PAGE);
+        if (!need) GwCtlSetInt(bar, 0);
+        GwCtlMove(bar, width - ScrollWidth, top, ScrollWidth, std::max(height - top, 0), need);
+    };
+    setBar(EntryWindows.pairsScroll, NumPairs, VisiblePairRows, RowHeight, ViewMode == 1);
+    setBar(EntryWindows.listScroll, entriesOf(CURRENTBOARD()), VisibleRows,
+           StripHeight + RowHeight, ViewMode == 2);
+    // A lower window keeps the row being typed into in sight.
+    auto keepInSight = [](QWidget* bar, int row, int page) {
+        if (!visible(bar) || row < 1) return;
+        const int pos = scrollPos(bar);
+        if (row > pos + page) GwCtlSetInt(bar, row - page);
+        else if (row <= pos) GwCtlSetInt(bar, row - 1);
+    };
+    if (ViewMode == 2) keepInSight(EntryWindows.listScroll, EditEntry, VisibleRows);
+    if (ViewMode == 1 && SortByPlacement == 0)
+        keepInSight(EntryWindows.pairsScroll, EditPair, VisiblePairRows);
+    const bool boards = ViewMode == 2;
+    GwCtlMove(EntryWindows.board, 56, 4, 64, 22, boards);
+    GwCtlMove(EntryWindows.faulty, 132, 4, 70, 22, boards);
+    GwCtlMove(EntryWindows.ok, 208, 3, 64, 24, boards);
+    if (!boards) {
+        GwCtlMove(EntryWindows.field[1], 0, 0, 0, 0, false);
+        GwCtlMove(EntryWindows.field[2], 0, 0, 0, 0, false);
+    }
+    if (ViewMode != 1 || SortByPlacement != 0) GwCtlMove(EntryWindows.name, 0, 0, 0, 0, false);
+}
+
+void ONVIEWCLICK(int x, int y) {
+    if (!TournamentOpen) return;
+    if (ViewMode == 1 && SortByPlacement == 0) {
+        extern void CLICKNAMECELL(int x, int y);
+        CLICKNAMECELL(x, y);
+        return;
+    }
+    if (ViewMode != 2 || y < StripHeight + RowHeight) return;
+    const int b = CURRENTBOARD();
+    if (b < 1) return;
+    if (!READRESULT()) return; // what was typed stays for correction
+    const int row = (y - StripHeight - RowHeight) / RowHeight + 1 +
+                    (visible(EntryWindows.listScroll) ? scrollPos(EntryWindows.listScroll) : 0);
+    (void)x; // the whole row answers, not only the score
+    if (ISTRUE(BoardValid(b)) && row >= 1 && row <= entriesOf(b)) editEntry(row);
+}
+
+void ONADJUSTEDSCORE() {
+    sendKeypad(Qt::Key_Asterisk);
+}
+void ONINVERSION() {
+    sendKeypad(Qt::Key_Slash);
+}
+void ONPENALTYCOMMAND() {
+    sendKeypad(Qt::Key_Asterisk);
+}
+
+void ONVIEWPROPERTIES() {
+    if (!TournamentOpen || !COMMITENTRY()) return;
+    TOURNAMENTPROPERTIES();
+}
+
+// Starts typing into row `entry` of the board shown (board-list view).
+void EDITRESULTROW(int entry) {
+    editEntry(entry);
+}
+
+// Used by the board-list view when it draws the fields onto the edited row.
+void PLACERESULTFIELDS(int top) {
+    if (!EntryWindows.field[1]) return;
+    if (LoadedBoard != CURRENTBOARD() || LoadedEntry != EditEntry) loadFields();
+    const bool adjusted = field2Shown();
+    if (top < 0) {
+        GwCtlMove(EntryWindows.field[1], 0, 0, 0, 0, false);
+        GwCtlMove(EntryWindows.field[2], 0, 0, 0, 0, false);
+        return;
+    }
+    if (adjusted) {
+        GwCtlMove(EntryWindows.field[1], 102, top, 46, RowHeight, true);
+        GwCtlMove(EntryWindows.field[2], 152, top, 46, RowHeight, true);
+    } else {
+        GwCtlMove(EntryWindows.field[1], 102, top, 96, RowHeight, true);
+        GwCtlMove(EntryWindows.field[2], 0, 0, 0, 0, false);
+    }
+}
