@@ -18,3 +18,5 @@ extern int CliExitCode;
 void ADDMOVEMENTCOMMAND(CLI::App& app);
 // new, dump: creates a tournament file; prints one as JSON (cmdfile.cpp).
 void ADDFILECOMMANDS(CLI::App& app);
+// export: writes a report or the results of a tournament file (cmdexport.cpp).
+void ADDEXPORTCOMMAND(CLI::App& app);

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     // Each subcommand adds itself here.
     ADDFILECOMMANDS(app);
+    ADDEXPORTCOMMAND(app);
     ADDMOVEMENTCOMMAND(app);
     try {
         app.parse(argc, argv);
