@@ -19,7 +19,9 @@ std::string pairNames(int p) {
 void card(int mode, int pair) {
     const bool mp = CalcType == CALC_MATCHPOINTS;
     DATALINE(mode, "Score List", true);
-    DATALINE(mode, "For pair: " + TRIMMED(PAIRID(pair, 2)) + "  " + pairNames(pair), true);
+    std::string id = TRIMMED(PAIRID(pair, 2));
+    id.erase(0, id.find_first_not_of(' '));
+    DATALINE(mode, "For pair: " + id + "  " + pairNames(pair), true);
     if (mode != OUTPUT_HTML) DATALINE(mode, "", false);
 
     std::string titles = RJUST("Brd", WidthBoard) + RJUST("NS", WidthPair) + RJUST("EW", WidthPair) +
