@@ -24,3 +24,6 @@ void ADDPLAYERSCOMMAND(CLI::App& app);
 // Sets the program's folder (ORLA_PROGRAM_FOLDER or the program's own), loads the
 // players register from it and installs the rating routines; messages go to stderr.
 void OPENREGISTER();
+
+// export: writes a report or the results of a tournament file (cmdexport.cpp).
+void ADDEXPORTCOMMAND(CLI::App& app);

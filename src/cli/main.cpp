@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     // Each subcommand adds itself here.
     ADDFILECOMMANDS(app);
+    ADDEXPORTCOMMAND(app);
     ADDMOVEMENTCOMMAND(app);
     ADDPLAYERSCOMMAND(app);
     try {

@@ -1,0 +1,95 @@
+// orla-cli export: opens a tournament file as the program does and writes one
+// of its reports (the ranking, the pairs in line order, the board lists, the
+// frequency lists, the personal score cards) as text or HTML, or its results
+// as PBN, through the same routines as the File menu's export commands.
+#include "cli/commands.h"
+#include "core/hooks.h"
+#include "core/tournament.h"
+#include "core/tournamentfile.h"
+#include "reports/reports.h"
+#include "scoring/compute.h"
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct ExportOptions {
+    std::string file, view = "ranking", format, out;
+    int pair = 0;
+    CLI::Option* pairOption = nullptr;
+};
+
+MessageAnswer printMessage(const std::string& text, const std::string&, MessageKind kind) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return kind == MSG_YESNO_QUESTION ? ANSWER_NO : ANSWER_OK;
+}
+
+// Sets the view and order the menu commands would have chosen.
+void chooseView(const ExportOptions& o) {
+    ViewMode = 1;
+    SortByPlacement = 1;
+    if (o.view == "lines") SortByPlacement = 0;
+    if (o.view == "boards") ViewMode = 2;
+    if (o.view == "frequency") ViewMode = 3;
+    if (o.view == "personal") ViewMode = 4;
+    PersonalPair = o.pair;
+}
+
+// Writes `bytes` to standard output; false when the stream fails.
+bool writeStdout(const std::string& bytes) {
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
+}
+
+void runExport(const ExportOptions& o) {
+    if (o.format == "pdf")
+        CLIUSAGE("--format pdf: PDF output is not available yet in this version; use text, html "
+                 "or pbn");
+    if (o.pairOption->count() > 0 && o.view != "personal")
+        CLIUSAGE("--pair is for --view personal only");
+    if (!OPENNTRFILE(o.file)) {
+        CliExitCode = EXIT_FILE;
+        return;
+    }
+    if (o.pairOption->count() > 0 && (o.pair < 1 || o.pair > NumPairs))
+        CLIUSAGE("--pair: " + std::to_string(o.pair) + " is not a pair of this tournament (1 to " +
+                 std::to_string(NumPairs) + ")");
+    chooseView(o);
+    const std::string bytes = o.format == "text"   ? TEXTEXPORT()
+                              : o.format == "html" ? HTMLEXPORT()
+                                                   : PBNEXPORT();
+    if (o.out == "-") {
+        if (writeStdout(bytes)) return;
+        std::fprintf(stderr, "orla-cli: the export could not be written to standard output\n");
+        CliExitCode = EXIT_FILE;
+        return;
+    }
+    CliExitCode = WRITEEXPORT(o.out, bytes) ? EXIT_DONE : EXIT_FILE;
+}
+
+} // namespace
+
+void ADDEXPORTCOMMAND(CLI::App& app) {
+    auto o = std::make_shared<ExportOptions>();
+    CLI::App* cmd = app.add_subcommand(
+        "export", "Open a tournament file and write a report as text or HTML, or the results as PBN");
+    cmd->add_option("FILE", o->file, "Tournament file (.otr)")->required();
+    cmd->add_option("--view", o->view,
+                    "ranking, lines, boards, frequency or personal (default ranking; PBN holds "
+                    "the results whatever the view)")
+        ->check(CLI::IsMember({"ranking", "lines", "boards", "frequency", "personal"}));
+    o->pairOption =
+        cmd->add_option("--pair", o->pair, "The pair whose score card to write (default: every pair)");
+    cmd->add_option("--format", o->format, "text, html, pbn (pdf comes with printing)")
+        ->required()
+        ->check(CLI::IsMember({"text", "html", "pdf", "pbn"}));
+    cmd->add_option("-o,--output", o->out, "File to write, or - for standard output")->required();
+    cmd->callback([o] {
+        Ui.message = printMessage;
+        INSTALLCOMPUTE();
+        OPENREGISTER();
+        runExport(*o);
+    });
+}
