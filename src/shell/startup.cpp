@@ -7,6 +7,7 @@
 #include "players/rating.h"
 #include "scoring/compute.h"
 #include "shell/commands.h"
+#include "shell/entry.h"
 #include "shell/help.h"
 #include "shell/hooks.h"
 #include "shell/icon.h"
@@ -90,6 +91,8 @@ MainFrame* STARTUP(const std::vector<std::string>& arguments) {
 
 void SHUTDOWN() {
     CLOSEHELP();
+    // The entry windows go with the main window; nothing may point at them after.
+    DESTROYENTRYWINDOWS();
     if (MainWindow) {
         MainWindow->closeWithoutAsking();
         delete MainWindow;

@@ -7,9 +7,12 @@
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
 #include "shell/shell.h"
+#include "winsupport/gwlogm.h"
 #include "winsupport/gwseam.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -53,6 +56,9 @@ class HighDpiTest : public QObject {
     // logical pixel, which a picture of half the resolution enlarged cannot have.
     void theViewIsDrawnAtTheScreensRatio() {
         MainFrame* w = STARTUP({});
+        GwSeamOnNextModal([](DialogRecord& dlg) {
+            if (auto* ok = dlg.window->findChild<QAbstractButton*>("1")) ok->click();
+        });
         ONFILENEW();
         QCoreApplication::processEvents();
         const QImage shown = w->drawArea()->grab().toImage();

@@ -809,7 +809,7 @@ class MainWindowTest : public QObject {
     // covers the whole drawing area, with no stale pixels right of the picture.
     void aWiderWindowIsPaintedWhole() {
         MainFrame* w = start();
-        ONFILENEW();
+        newTournament();
         w->setMaximumWidth(QWIDGETSIZE_MAX);
         w->resize(900, 405);
         QCoreApplication::processEvents();

@@ -116,6 +116,9 @@ class PlayersDialogTest : public QObject {
         writeRegister(rec("Ana", 700, 0) + rec("Bora", 650, 0));
         STARTUP({});
         QVERIFY(!COMMANDENABLED(IDM_CHECKNAMES));
+        GwSeamOnNextModal([](DialogRecord& dlg) {
+            if (auto* ok = dlg.window->findChild<QAbstractButton*>("1")) ok->click();
+        });
         ONFILENEW();
         QVERIFY(COMMANDENABLED(IDM_CHECKNAMES));
         // Every other name known; two are not, one in letters beyond ASCII.
