@@ -30,6 +30,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -501,6 +502,22 @@ class MainWindowTest : public QObject {
         QCOMPARE(RecentFiles[0], tab);
         QCOMPARE(RecentFiles[2], upper);
         QCOMPARE(RecentFiles[3], std::string());
+    }
+
+    // The folder an installed program keeps its register in is the one Qt
+    // gives the program for its data, so the window and orla-cli agree.
+    void theUsersDataFolderIsQtsAppDataFolder() {
+        const QByteArray old = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", files_->path().toLocal8Bit());
+        const QString name = QCoreApplication::applicationName();
+        QCoreApplication::setApplicationName("ORLA");
+        const QString qt = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        const QString ours = QString::fromStdString(USERDATAFOLDER());
+        QCoreApplication::setApplicationName(name);
+        if (old.isNull()) qunsetenv("XDG_DATA_HOME");
+        else qputenv("XDG_DATA_HOME", old);
+        QCOMPARE(ours, qt);
+        QVERIFY(ours.startsWith(files_->path()));
     }
 
     void closeAndExitAreFileCommands() {
