@@ -9,7 +9,7 @@ CMAKE_ARGS ?=
 
 PACKAGES = cmake ninja-build g++ pkg-config \
            qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev \
-           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev \
+           libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libdds-dev \
            chromium \
            fonts-dejavu-core \
            dpkg-dev desktop-file-utils shared-mime-info

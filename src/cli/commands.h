@@ -25,5 +25,8 @@ void ADDPLAYERSCOMMAND(CLI::App& app);
 // players register from it and installs the rating routines; messages go to stderr.
 void OPENREGISTER();
 
+// hands: PBN hand records in and out, double-dummy analysis (cmdhands.cpp).
+void ADDHANDSCOMMAND(CLI::App& app);
+
 // export: writes a report or the results of a tournament file (cmdexport.cpp).
 void ADDEXPORTCOMMAND(CLI::App& app);

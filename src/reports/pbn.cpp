@@ -6,6 +6,7 @@
 #include "core/results.h"
 #include "core/strings.h"
 #include "core/tournament.h"
+#include "hands/hands.h"
 #include "reports/reportlines.h"
 #include "reports/reports.h"
 #include "scoring/scoring.h"
@@ -51,6 +52,7 @@ void gameTags(std::string& out, int board) {
         tag(out, "Board", "\"" + std::to_string(board) + "\"");
         tag(out, "Dealer", std::string("\"") + dealers[(board - 1) % 4] + "\"");
         tag(out, "Vulnerable", std::string("\"") + zones[GETBOARDZONE(board) & 3] + "\"");
+        if (ISTRUE(HasHands) && DEALCOMPLETE(board)) tag(out, "Deal", "\"" + PBNDEALTEXT(BOARDDEAL(board)) + "\"");
     }
     const char* scoring = CalcType == CALC_MATCHPOINTS ? "MP" : CalcType == CALC_IMPS ? "IMP" : "Cross-IMP";
     tag(out, "Scoring", std::string("\"") + scoring + "\"");

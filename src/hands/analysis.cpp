@@ -1,0 +1,155 @@
+// Double-dummy analysis through the solver library (libdds). The solver's own
+// numbering is turned into the program's here and nowhere else: its hands run
+// North 0, East 1, South 2, West 3, its suits spades 0 .. clubs 3, no trump 4, and
+// a holding has the deuce in bit 2 up to the ace in bit 14.
+#include "hands/analysis.h"
+#include "scoring/scoring.h"
+
+#include <dds/dll.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+
+const char* const StrainLetters[6] = {"", "C", "D", "H", "S", "NT"};
+
+namespace {
+
+// The solver's hand of each of the program's hands 1..4 (N, W, E, S).
+constexpr int SolverHand[5] = {-1, 0, 3, 1, 2};
+// The solver's vulnerability code of zone 0..3 (none, NS, EW, both).
+constexpr int SolverZone[4] = {0, 2, 3, 1};
+// Deals solved in one call: enough work for every thread, small enough for a
+// progress bar that moves.
+constexpr int DealsPerCall = 6;
+
+std::mutex SolverLock; // one caller of the solver at a time, and the cache
+std::map<std::string, DoubleDummy> Cache;
+std::once_flag SolverStarted;
+
+std::string keyOf(const DdJob& job) {
+    std::string key(reinterpret_cast<const char*>(job.cards.data()), job.cards.size());
+    key += static_cast<char>(job.zone);
+    key += static_cast<char>(job.dealer);
+    return key;
+}
+
+bool complete(const Deal& d) {
+    int n[5] = {};
+    for (const std::int8_t h : d) {
+        if (h < 1 || h > 4) return false;
+        ++n[h];
+    }
+    return n[1] == 13 && n[2] == 13 && n[3] == 13 && n[4] == 13;
+}
+
+ddTableDeal solverDeal(const Deal& d) {
+    ddTableDeal t{};
+    for (int k = 1; k <= 52; ++k)
+        t.cards[SolverHand[d[k - 1]]][4 - SUITOFCARD(k)] |= 1u << (RANKOFCARD(k) + 1);
+    return t;
+}
+
+std::string solverError(int code) {
+    char text[80] = {};
+    ErrorMessage(code, text);
+    return std::string("The double-dummy solver failed: ") + text + " (" + std::to_string(code) + ").";
+}
+
+// Fills the table and the par of one job from the solver's table.
+bool takeResult(DdJob& job, ddTableResults& table, std::string& error) {
+    DoubleDummy& dd = job.result;
+    for (int hand = 1; hand <= 4; ++hand)
+        for (int strain = 1; strain <= 5; ++strain)
+            dd.tricks[hand][strain] =
+                table.resTable[strain == STRAIN_NT ? 4 : 4 - strain][SolverHand[hand]];
+    parResultsDealer par{};
+    const int rc = DealerPar(&table, &par, job.dealer, SolverZone[job.zone & 3]);
+    if (rc != RETURN_NO_FAULT) {
+        error = solverError(rc);
+        return false;
+    }
+    // The solver gives the score from North-South's side whoever deals.
+    dd.parScore = par.score;
+    dd.parContracts.clear();
+    for (int i = 0; i < par.number && i < 10; ++i) {
+        if (i > 0) dd.parContracts += ", ";
+        dd.parContracts += std::string(par.contracts[i], strnlen(par.contracts[i], 10));
+    }
+    dd.valid = true;
+    return true;
+}
+
+} // namespace
+
+DdJob DDJOBOFBOARD(int board) {
+    DdJob job;
+    job.cards = BOARDDEAL(board);
+    job.zone = GETBOARDZONE(board) & 3;
+    job.dealer = (board - 1) % 4;
+    return job;
+}
+
+bool DDCACHED(DdJob& job) {
+    std::lock_guard<std::mutex> lock(SolverLock);
+    const auto it = Cache.find(keyOf(job));
+    if (it == Cache.end()) return false;
+    job.result = it->second;
+    return true;
+}
+
+void DDCLEARCACHE() {
+    std::lock_guard<std::mutex> lock(SolverLock);
+    Cache.clear();
+}
+
+bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>& progress,
+                  std::string& error) {
+    error.clear();
+    std::call_once(SolverStarted, [] { SetMaxThreads(0); });
+    // What is to be solved: complete deals not in the cache.
+    std::vector<std::size_t> todo;
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        jobs[i].result = DoubleDummy{};
+        if (!complete(jobs[i].cards)) continue;
+        if (!DDCACHED(jobs[i])) todo.push_back(i);
+    }
+    const int total = static_cast<int>(todo.size());
+    if (progress && !progress(0, total)) return true;
+    auto deals = std::make_unique<ddTableDeals>();
+    auto tables = std::make_unique<ddTablesRes>();
+    auto pars = std::make_unique<allParResults>();
+    int filter[DDS_STRAINS] = {0, 0, 0, 0, 0};
+    for (int done = 0; done < total;) {
+        const int n = std::min(DealsPerCall, total - done);
+        {
+            std::lock_guard<std::mutex> lock(SolverLock);
+            *deals = ddTableDeals{};
+            deals->noOfTables = n;
+            for (int i = 0; i < n; ++i) deals->deals[i] = solverDeal(jobs[todo[done + i]].cards);
+            const int rc = CalcAllTables(deals.get(), -1, filter, tables.get(), pars.get());
+            if (rc != RETURN_NO_FAULT) {
+                error = solverError(rc);
+                return false;
+            }
+            for (int i = 0; i < n; ++i) {
+                DdJob& job = jobs[todo[done + i]];
+                if (!takeResult(job, tables->results[i], error)) return false;
+                Cache[keyOf(job)] = job.result;
+            }
+        }
+        done += n;
+        if (progress && !progress(done, total)) return true;
+    }
+    return true;
+}
+
+std::string PARTEXT(const DoubleDummy& dd) {
+    if (!dd.valid) return "";
+    if (dd.parScore == 0) return "Par 0 (passed out)";
+    const std::string score = dd.parScore > 0 ? "+" + std::to_string(dd.parScore) + " NS"
+                                               : "+" + std::to_string(-dd.parScore) + " EW";
+    return "Par " + score + ": " + dd.parContracts;
+}

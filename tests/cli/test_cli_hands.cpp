@@ -1,0 +1,69 @@
+// orla-cli hands, run as a program: a hand record read into a tournament file
+// without hand diagrams, written back out, analysed; a bad record changes nothing.
+#include "cli/clitest.h"
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+class CliHandsTest : public CliTest {};
+
+std::string readFile(const std::filesystem::path& p) {
+    std::ostringstream s;
+    s << std::ifstream(p, std::ios::binary).rdbuf();
+    return s.str();
+}
+
+const char* const Record =
+    "% PBN 2.1\n\n"
+    "[Board \"1\"]\n[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"]\n\n"
+    "[Board \"2\"]\n[Deal \"W:T5.K4.652.A98542 K6.QJT976.QT7.Q6 432.A.AKJ93.JT73 AQJ987.8532.84.K\"]\n";
+
+TEST_F(CliHandsTest, ImportExportAndAnalyseATournamentFile) {
+    ASSERT_EQ(run("new " + path("t.otr") + " --movement mitchell --pairs 8 --boards-per-round 2").code, 0);
+    std::ofstream(tempDir() / "in.pbn") << Record;
+    const Run in = run("hands " + path("t.otr") + " --import-pbn " + path("in.pbn"));
+    ASSERT_EQ(in.code, 0) << in.err;
+    EXPECT_EQ(in.out, "2 deals read from " + (tempDir() / "in.pbn").string() + " into " +
+                          (tempDir() / "t.otr").string() + "\n");
+    const auto dump = nlohmann::json::parse(run("dump " + path("t.otr")).out);
+    EXPECT_TRUE(dump["header"]["HasHands"].get<bool>());
+
+    const Run out = run("hands " + path("t.otr") + " --export-pbn " + path("out.pbn"));
+    ASSERT_EQ(out.code, 0) << out.err;
+    const std::string pbn = readFile(tempDir() / "out.pbn");
+    EXPECT_NE(pbn.find("[Board \"2\"]\n[Dealer \"E\"]\n[Vulnerable \"NS\"]\n"
+                       "[Deal \"N:K6.QJT976.QT7.Q6 432.A.AKJ93.JT73 AQJ987.8532.84.K T5.K4.652.A98542\"]"),
+              std::string::npos)
+        << pbn;
+
+    const Run dd = run("hands " + path("t.otr") + " --analyse --json");
+    ASSERT_EQ(dd.code, 0) << dd.err;
+    const auto j = nlohmann::json::parse(dd.out);
+    ASSERT_EQ(j.size(), 2u);
+    EXPECT_EQ(j[0]["tricks"]["N"]["S"], 13);
+    EXPECT_EQ(j[0]["tricks"]["E"]["NT"], 0);
+    EXPECT_EQ(j[0]["par"], 1510);
+    EXPECT_EQ(j[1]["board"], 2);
+    EXPECT_EQ(j[1]["vulnerable"], "NS");
+    const Run text = run("hands " + path("t.otr") + " --analyse");
+    EXPECT_NE(text.out.find("Board 1  Dealer N  Vulnerable None\n      NT   S   H   D   C\n"
+                            "  N    0  13   0  13   0\n"),
+              std::string::npos)
+        << text.out;
+}
+
+TEST_F(CliHandsTest, ABadRecordIsRefusedWithItsLineAndTheFileStaysAsItWas) {
+    ASSERT_EQ(run("new " + path("t.otr") + " --movement mitchell --pairs 8 --boards-per-round 2").code, 0);
+    const std::string before = readFile(tempDir() / "t.otr");
+    std::ofstream(tempDir() / "bad.pbn") << "[Board \"1\"]\n[Deal \"N:AKQ... - - -\"]\n";
+    const Run r = run("hands " + path("t.otr") + " --import-pbn " + path("bad.pbn"));
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Line 2: North holds 3 cards, not 13. Nothing was changed."), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(tempDir() / "t.otr"), before);
+    EXPECT_EQ(run("hands " + path("t.otr") + " --analyse").code, 1); // no hand diagrams
+    EXPECT_EQ(run("hands " + path("t.otr")).code, 2);
+    EXPECT_EQ(run("hands " + path("t.otr") + " --export-pbn " + path("x.pbn") + " --analyse").code, 2);
+}
+
+} // namespace
