@@ -322,6 +322,21 @@ class CustomMovementTest : public QObject {
         QCOMPARE(Movement(1, 1, 2), 1);
     }
 
+    // A movement typed for 6 pairs does not become that of 8: OK names "Edit...".
+    void propertiesRefuseAMovementOfOtherNumbers() {
+        newCustom(6, [](DialogRecord& dlg) {
+            enter("4");
+            enter("1");
+            click(dlg, 1);
+        }, [](DialogRecord& props) {
+            retype(control(props, 1003), "8");
+        });
+        QVERIFY(!TournamentOpen);
+        QVERIFY(GwSeamMessages().back().text.find("Open \"Edit...\" to make it for 8 pairs") !=
+                std::string::npos);
+        QVERIFY(!Movement.allocated()); // dropped with the cancelled dialog
+    }
+
     // Files that do not fit or are damaged are refused with their message and
     // change nothing.
     void badFilesChangeNothing() {
