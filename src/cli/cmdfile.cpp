@@ -7,6 +7,7 @@
 #include "core/hooks.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
+#include "movement/custom.h"
 #include "scoring/compute.h"
 
 #include <nlohmann/json.hpp>
@@ -36,7 +37,7 @@ void keepStatus(int part, const std::string& text) {
 
 struct NewOptions {
     SizeOptions size;
-    std::string out, calc = "mp", name;
+    std::string out, calc = "mp", name, ocm;
     bool neuberg = false, rating = false, masters = false, highRated = false, hands = false;
 };
 
@@ -60,8 +61,42 @@ void runNew(const NewOptions& o) {
     if (name.size() > static_cast<std::size_t>(TournamentNameLength))
         CLIUSAGE("--name: at most " + std::to_string(TournamentNameLength) + " characters");
 
+    if (o.size.movement == "custom" && o.ocm.empty())
+        CLIUSAGE("--movement custom needs --ocm FILE, the movement file it plays");
+    if (o.size.movement != "custom" && !o.ocm.empty())
+        CLIUSAGE("--ocm is for --movement custom only");
+    SizeOptions size = o.size;
+    StoredMovement stored;
+    if (!o.ocm.empty()) {
+        std::string bytes;
+        if (!READMOVEMENTBYTES(o.ocm, bytes) || !DECODEMOVEMENTFILE(bytes, MaxMovementCount, stored)) {
+            std::fprintf(stderr, "orla-cli: %s: %s\n", o.ocm.c_str(), MovementReadError);
+            CliExitCode = EXIT_FILE;
+            return;
+        }
+        size.customRounds = stored.rounds;
+    }
+
     DEFAULTHEADER();
-    SETHEADERSIZE(o.size);
+    SETHEADERSIZE(size);
+    if (!o.ocm.empty()) {
+        // The movement is read into arrays of the new tournament's shape, which
+        // the tournament then keeps; a file of other counts or pairs is refused.
+        if (!Movement.allocate(NumBoardSets, NumRounds, 2) || !SetEntries.allocate(NumBoardSets)) {
+            std::fprintf(stderr, "orla-cli: not enough memory for the movement\n");
+            CliExitCode = EXIT_FILE;
+            return;
+        }
+        const int loaded = LOADMOVEMENTFILE(o.ocm);
+        if (loaded != MOVEMENT_LOADED) {
+            std::fprintf(stderr, "orla-cli: %s: %s\n", o.ocm.c_str(),
+                         loaded == MOVEMENT_MISMATCH ? MovementIncompatible : MovementReadError);
+            Movement.release();
+            SetEntries.release();
+            CliExitCode = EXIT_FILE;
+            return;
+        }
+    }
     NeedsRecalc = false;
     SETFIELD(Header.TournamentName, TournamentNameLength, name);
     if (o.rating) RatingMode = -1;
@@ -232,7 +267,8 @@ void ADDFILECOMMANDS(CLI::App& app) {
     CLI::App* create = app.add_subcommand(
         "new", "Create a tournament as the Tournament Properties dialog does and save it");
     create->add_option("OUT", o->out, "Tournament file to write (.otr)")->required();
-    ADDSIZEOPTIONS(create, o->size, "movement");
+    ADDSIZEOPTIONS(create, o->size, "movement", true);
+    create->add_option("--ocm", o->ocm, "Movement file (.ocm) of a custom movement");
     create->add_option("--calc", o->calc, "mp, imp or calcutta (default mp)")
         ->check(CLI::IsMember({"mp", "imp", "calcutta"}));
     create->add_flag("--neuberg", o->neuberg, "Neuberg formula");

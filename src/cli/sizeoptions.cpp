@@ -5,6 +5,7 @@
 #include "movement/movementsize.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -36,14 +37,22 @@ const CLI::Validator Decimal(
 
 } // namespace
 
-void ADDSIZEOPTIONS(CLI::App* cmd, SizeOptions& o, const std::string& movementOption) {
-    cmd->add_option("--" + movementOption, o.movement, "mitchell, berger or howell")
-        ->required()
-        ->check(CLI::IsMember({"mitchell", "berger", "howell"}));
-    cmd->add_option("--pairs", o.pairs, "Number of pairs")->required()->transform(Decimal);
-    cmd->add_option("--boards-per-round", o.perRound, "Boards per round")
-        ->required()
-        ->transform(Decimal);
+void ADDSIZEOPTIONS(CLI::App* cmd, SizeOptions& o, const std::string& movementOption, bool custom,
+                    bool optional) {
+    const std::vector<std::string> types =
+        custom ? std::vector<std::string>{"mitchell", "berger", "howell", "custom"}
+               : std::vector<std::string>{"mitchell", "berger", "howell"};
+    o.movementOption =
+        cmd->add_option("--" + movementOption, o.movement,
+                        custom ? "mitchell, berger, howell or custom" : "mitchell, berger or howell")
+            ->required(!optional)
+            ->check(CLI::IsMember(types));
+    o.pairsOption = cmd->add_option("--pairs", o.pairs, "Number of pairs")
+                        ->required(!optional)
+                        ->transform(Decimal);
+    o.perRoundOption = cmd->add_option("--boards-per-round", o.perRound, "Boards per round")
+                           ->required(!optional)
+                           ->transform(Decimal);
     o.roundsOption =
         cmd->add_option("--rounds", o.rounds, "Rounds (default as the dialog)")->transform(Decimal);
     o.boardsOption =
@@ -62,6 +71,7 @@ void ADDSIZEOPTIONS(CLI::App* cmd, SizeOptions& o, const std::string& movementOp
 void SETHEADERSIZE(const SizeOptions& o) {
     const int movement = o.movement == "mitchell" ? MOVE_MITCHELL
                          : o.movement == "berger" ? MOVE_BERGER
+                         : o.movement == "custom" ? MOVE_CUSTOM
                                                   : MOVE_HOWELL;
     const bool skip = o.skipAfterOption->count() > 0;
     if (movement == MOVE_HOWELL) {
@@ -76,7 +86,14 @@ void SETHEADERSIZE(const SizeOptions& o) {
 
     const MovementSize size = DEFAULTMOVEMENTSIZE(movement, o.pairs, o.perRound, skip);
     int rounds = size.rounds, boards = size.boards;
-    if (o.roundsOption->count() > 0) {
+    if (movement == MOVE_CUSTOM) {
+        // One board set a round, as many rounds as asked for or as the file has.
+        if (o.roundsOption->count() > 0) needCount("--rounds", o.rounds, 1);
+        rounds = o.roundsOption->count() > 0 ? o.rounds
+                 : o.customRounds > 0        ? o.customRounds
+                                             : size.rounds;
+        boards = rounds * o.perRound;
+    } else if (o.roundsOption->count() > 0) {
         needCount("--rounds", o.rounds, 1);
         // Typing the rounds changes the total only for a Berger, as in the dialog.
         if (movement == MOVE_BERGER && o.rounds != size.rounds) boards = o.rounds * o.perRound;

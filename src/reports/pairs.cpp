@@ -2,6 +2,7 @@
 // order, and the penalties.
 #include "core/strings.h"
 #include "core/tournament.h"
+#include "movement/custom.h"
 #include "reports/reportlines.h"
 #include "reports/reports.h"
 
@@ -159,8 +160,8 @@ std::string PAIRID(int pair, int width) {
         const int half = NumPairs / 2;
         return pair <= half ? "NS" + IWRITE(pair, 2) : "EW" + IWRITE(pair - half, 2);
     }
-    // A custom movement numbers its pairs plainly, right-aligned in 4.
-    if (MovementType == MOVE_CUSTOM) return IWRITE(pair, 4, true);
+    // A custom movement shows its pairs as the movement editor does.
+    if (MovementType == MOVE_CUSTOM) return GETPAIRID(pair);
     return IWRITE(pair, width, true);
 }
 

@@ -11,6 +11,7 @@
 #include "reports/reports.h"
 #include "scoring/scoring.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,6 +29,13 @@ std::string quoted(const std::string& cp1250) {
 std::string plain(const std::string& s) {
     const auto start = s.find_first_not_of(' ');
     return start == std::string::npos ? std::string("-") : TRIMMED(s.substr(start));
+}
+
+// A pair identifier as one table field: a custom movement's "E 2" becomes "E2".
+std::string pairField(int pair) {
+    std::string id = PAIRID(pair, 4);
+    id.erase(std::remove(id.begin(), id.end(), ' '), id.end());
+    return id.empty() ? std::string("-") : id;
 }
 
 // A figure with two decimals, as plain text (no padding).
@@ -89,7 +97,7 @@ void scoreTable(std::string& out, int board, int k) {
         }
         const int pairNS = Movement(k, i, ns), pairEW = Movement(k, i, ew);
         if (pairNS < 1 || pairEW < 1) continue;
-        std::string row = plain(PAIRID(pairNS, 4)) + " " + plain(PAIRID(pairEW, 4)) + " " + scoreNS +
+        std::string row = pairField(pairNS) + " " + pairField(pairEW) + " " + scoreNS +
                           " " + scoreEW + " " + figure(VALUEAT(BoardPoints, board, i, ns)) + " " +
                           figure(VALUEAT(BoardPoints, board, i, ew));
         if (mp)
@@ -114,7 +122,7 @@ void totalScoreTable(std::string& out) {
                           PairPercent(p) == PairPercent(previous);
         if (!tied) rank = i;
         previous = p;
-        out += std::to_string(rank) + " " + plain(PAIRID(p, 4)) + " " + figure(PairTotal(p)) + " " +
+        out += std::to_string(rank) + " " + pairField(p) + " " + figure(PairTotal(p)) + " " +
                figure(PairPercent(p)) + " " +
                quoted(PLAYERNAME(p, 1, NameLength) + " - " + PLAYERNAME(p, 2, NameLength)) + "\n";
     }

@@ -113,7 +113,8 @@ void PRINTPERSONAL(int mode, int pair);
 std::string RESULTTEXT(float v);
 
 // The identifier under which a pair appears in the reports: "NS3"/"EW3" in a
-// Mitchell, otherwise its number (right-justified in `width`).
+// Mitchell, the movement editor's identifier (GETPAIRID) in a custom movement,
+// otherwise its number (right-justified in `width`).
 std::string PAIRID(int pair, int width);
 
 // --- Whole exports --------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "core/hooks.h"
 #include "core/results.h"
 #include "core/tournament.h"
+#include "movement/custom.h"
 #include "scoring/scoring.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
@@ -111,7 +112,7 @@ std::vector<std::string> BOARDROW(int board, int entry) {
     const int k = setOf(board);
     auto pairText = [&](int side) {
         const int p = Movement(k, entry, side);
-        return p >= 1 ? std::to_string(p) : std::string("-");
+        return p >= 1 ? PAIRTEXT(p) : std::string("-");
     };
     const float v = Results(board, entry);
     const DecodedResult r = DECODERESULT(v);

@@ -4,6 +4,7 @@
 #include "core/cp1250.h"
 #include "core/hooks.h"
 #include "core/tournament.h"
+#include "movement/custom.h"
 #include "scoring/scoring.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
@@ -375,7 +376,7 @@ std::vector<std::string> PAIRSROW(int row) {
     const int p = pairOfRow(row);
     const std::vector<int> place = places();
     std::vector<std::string> out = {std::to_string(place[static_cast<std::size_t>(p)]),
-                                    std::to_string(p), nameOf(p, 1), nameOf(p, 2),
+                                    PAIRTEXT(p), nameOf(p, 1), nameOf(p, 2),
                                     PairPenalty(p) != 0.0f ? fixed(PairPenalty(p), 1) : ""};
     if (CalcType == CALC_MATCHPOINTS) {
         out.push_back(fixed(PairTotal(p), 1));

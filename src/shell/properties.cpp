@@ -8,6 +8,7 @@
 #include "scoring/compute.h"
 #include "scoring/scoring.h"
 #include "shell/commands.h"
+#include "shell/custommovement.h"
 #include "shell/entry.h"
 #include "shell/help.h"
 #include "winsupport/gwlogm.h"
@@ -232,6 +233,14 @@ void onOk(DialogRecord& dlg, int, int) {
     if (!validateName(dlg, name)) return;
     TournamentHeader shape = Header;
     if (NewTournament && !validateShape(dlg, shape)) return;
+    if (NewTournament && shape.MovementType == MOVE_CUSTOM && !CUSTOMMOVEMENTFITS(shape)) {
+        refuse(dlg, ID_EDIT,
+               "The custom movement was typed for other numbers of pairs or rounds. Open "
+               "\"Edit...\" to make it for " +
+                   std::to_string(shape.NumPairs) + " pairs and " +
+                   std::to_string(shape.NumRounds) + " rounds.");
+        return;
+    }
     int calc = CALC_MATCHPOINTS;
     DLGGETINT(dlg, ID_CALC, calc);
     if (calc < CALC_MATCHPOINTS || calc > CALC_CALCUTTA) calc = CALC_MATCHPOINTS;
@@ -251,6 +260,8 @@ void onOk(DialogRecord& dlg, int, int) {
         HasHands = hands;
         DLGSETRETURN(dlg, ID_OK);
         DLGEXIT(dlg);
+        // Only a Custom tournament keeps the movement typed in the editor.
+        if (MovementType != MOVE_CUSTOM) FORGETCUSTOMMOVEMENT();
         CREATETOURNAMENT();
         return;
     }
@@ -293,7 +304,7 @@ void onInit(DialogRecord& dlg, int, int callbackType) {
 
     DLGSETLOG(dlg, ID_RECALC, !NewTournament && RatingMode != 0, DLG_ENABLED);
     DLGSETLOG(dlg, ID_HIGHRATED, RatingMode == -1, DLG_ENABLED);
-    // No custom movement editor in this program: the button stays gray.
+    // The movement of an open tournament is fixed; a new Custom one is typed.
     DLGSETLOG(dlg, ID_EDIT, false, DLG_ENABLED);
     if (NewTournament) {
         ONCALCCHANGE(dlg, ID_CALC, DLG_CB_SELCHANGE);
@@ -310,6 +321,13 @@ void onInit(DialogRecord& dlg, int, int callbackType) {
         DLGSETLOG(dlg, ID_HANDS, !ISTRUE(HasHands), DLG_ENABLED);
         ONCALCCHANGE(dlg, ID_CALC, DLG_CB_SELCHANGE);
     }
+}
+
+// "Edit...": the custom movement of the numbers as they stand.
+void onEdit(DialogRecord& dlg, int, int) {
+    TournamentHeader shape = Header;
+    if (!NewTournament || !validateShape(dlg, shape) || shape.MovementType != MOVE_CUSTOM) return;
+    EDITMOVEMENT(shape);
 }
 
 void onHelp(DialogRecord&, int) {
@@ -329,6 +347,7 @@ void ONMOVEMENTCHANGE(DialogRecord& dlg, int, int) {
     if (NewTournament) {
         const bool mitchell = movement == MOVE_MITCHELL;
         DLGSETLOG(dlg, ID_SKIP, mitchell, DLG_ENABLED);
+        DLGSETLOG(dlg, ID_EDIT, movement == MOVE_CUSTOM, DLG_ENABLED);
         const bool skip = mitchell && checked(dlg, ID_SKIP);
         for (int id : {ID_SKIPBOARDS, ID_SKIPPLAYERS, ID_AFTER})
             DLGSETLOG(dlg, id, skip, DLG_ENABLED);
@@ -437,11 +456,13 @@ bool TOURNAMENTPROPERTIES() {
     DLGSETSUB(dlg, ID_RATING, ONRATINGONOFF);
     DLGSETSUB(dlg, ID_MASTERS, ONRATINGONOFF);
     DLGSETSUB(dlg, ID_RECALC, ONRECALCULATENOW);
+    DLGSETSUB(dlg, ID_EDIT, onEdit);
     for (int id : {ID_PAIRS, ID_BOARDS, ID_ROUNDS, ID_TOTAL, ID_AFTER})
         DLGSETSUB(dlg, id, digitsOnly, DLG_CB_KEY);
     DLGSETHELP(dlg, onHelp);
     const bool ok = DLGMODAL(dlg) == ID_OK;
     DLGUNINIT(dlg);
+    if (!ok) FORGETCUSTOMMOVEMENT(); // typed for a tournament never made
     if (!ok || !TournamentOpen) return false;
     TournamentOpen = true;
     CALCALL();

@@ -4,10 +4,12 @@
 
 #include "core/safefile.h"
 #include "core/tournament.h"
+#include "movement/custom.h"
 #include "reports/reports.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -17,6 +19,11 @@ protected:
     void SetUp() override {
         OrlaTest::SetUp();
         RESETREPORTS();
+        RESETCUSTOMMOVEMENT();
+    }
+    void TearDown() override {
+        RESETCUSTOMMOVEMENT();
+        OrlaTest::TearDown();
     }
 };
 
@@ -112,6 +119,36 @@ TEST_F(ReportLines, ABoardSetCountsItsOwnEntriesInTheBoardsLine) {
     const std::string line = std::to_string((first + 1) * BoardsPerRound) + "/" +
                              std::to_string((last + 1) * BoardsPerRound) + " ";
     EXPECT_NE(text.find("\n" + line), std::string::npos) << text;
+}
+
+TEST_F(ReportLines, CustomPairsCarryTheEditorsIdentifiersIntoEveryReport) {
+    // The pairs shown as line numbers with a direction: the last pair is an EW
+    // pair, which a plain number would never show as a letter.
+    for (const char* view : {"ranking", "lines", "boards", "personal"}) {
+        ASSERT_TRUE(OPENCASE("howell_imp", view, 0));
+        MovementType = MOVE_CUSTOM;
+        NsEwFormat = LTRUE;
+        const int last = NumPairs;
+        PersonalPair = last;
+        std::string id = GETPAIRID(last);
+        id.erase(id.find_last_not_of(' ') + 1); // "E 4"
+        ASSERT_EQ(id[0], 'E');
+        const std::string text = TEXTEXPORT(), html = HTMLEXPORT();
+        // The text export of the board lists is a data file of pair numbers.
+        if (std::string(view) != "boards") {
+            EXPECT_NE(text.find(id), std::string::npos) << view << "\n" << text;
+        }
+        EXPECT_NE(html.find(id.substr(0, 1) + "&nbsp;" + id.substr(2)), std::string::npos) << view;
+        if (std::string(view) == "personal") {
+            EXPECT_NE(text.find("For pair: " + id), std::string::npos) << text;
+        }
+    }
+    // PBN fields are one word each: "E 4" becomes "E4".
+    const std::string pbn = PBNEXPORT();
+    std::string id = GETPAIRID(NumPairs);
+    id.erase(std::remove(id.begin(), id.end(), ' '), id.end());
+    EXPECT_NE(pbn.find(" " + id + " "), std::string::npos) << pbn;
+    EXPECT_EQ(pbn.find(GETPAIRID(NumPairs).substr(0, 3) + " "), std::string::npos);
 }
 
 } // namespace
