@@ -52,7 +52,7 @@ void finish(bool done) {
 
 void OPENREGISTER() {
     Ui.message = printMessage;
-    SETPROGRAMFOLDER(executableFolder());
+    SETPROGRAMFOLDER(executableFolder(), USERDATAFOLDER());
     LOADPLAYERS();
     INSTALLRATING();
 }

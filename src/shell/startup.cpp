@@ -1,6 +1,7 @@
 #include "shell/shell.h"
 
 #include "core/hooks.h"
+#include "core/programfolder.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
 #include "players/players.h"
@@ -19,6 +20,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -51,8 +53,11 @@ MainFrame* STARTUP(const std::vector<std::string>& arguments) {
     RESETCOMMANDS();
     READREGISTRY();
     StartFolder = QDir::currentPath().toStdString();
-    // ORLA_PROGRAM_FOLDER, when set, names another folder (tests, portable installs).
-    SETPROGRAMFOLDER(QCoreApplication::applicationDirPath().toStdString());
+    // ORLA_PROGRAM_FOLDER, when set, names another folder (tests, portable installs);
+    // an installed program, whose folder is the system's, keeps the register in
+    // the user's data folder.
+    SETPROGRAMFOLDER(QCoreApplication::applicationDirPath().toStdString(),
+                     QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
     SETHELPLANGUAGE(HELP_SRPSKI);
     INSTALLCOMPUTE();
     INSTALLRATING();
