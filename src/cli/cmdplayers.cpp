@@ -41,6 +41,7 @@ int ratingArgument(const std::string& text) {
 // A NAME argument in the register's letters; false (message shown) when it has
 // a character the register cannot keep.
 bool nameArgument(const std::string& text, std::string& name) {
+    if (!ISUTF8(text)) CLIUSAGE("NAME: the argument is not valid UTF-8 text");
     return REGNAMEFROMUTF8(text, "NAME", name);
 }
 

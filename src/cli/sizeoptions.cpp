@@ -83,6 +83,14 @@ void SETHEADERSIZE(const SizeOptions& o) {
     if (skip && movement != MOVE_MITCHELL) CLIUSAGE("only a Mitchell has a skip");
     // 0 would read back from the file as "not set".
     if (skip) needCount("--skip-after", o.skipAfter, 1);
+    // As the dialog: with an odd number of tables a skip would make pairs meet a
+    // board set twice.
+    const int tables = (o.pairs + 1) / 2;
+    if (skip && tables % 2 == 1)
+        CLIUSAGE("--skip-after: " + std::to_string(o.pairs) + " pairs sit at " +
+                 std::to_string(tables) +
+                 " tables; a Mitchell with an odd number of tables needs no skip: with one, "
+                 "pairs would meet a board set twice");
 
     const MovementSize size = DEFAULTMOVEMENTSIZE(movement, o.pairs, o.perRound, skip);
     int rounds = size.rounds, boards = size.boards;
@@ -95,6 +103,11 @@ void SETHEADERSIZE(const SizeOptions& o) {
         boards = rounds * o.perRound;
     } else if (o.roundsOption->count() > 0) {
         needCount("--rounds", o.rounds, 1);
+        // More rounds than the movement has would make board sets nobody plays.
+        if (o.rounds > size.rounds)
+            CLIUSAGE("--rounds: a " + std::string(MovementNames[movement]) + " of " +
+                     std::to_string(o.pairs) + " pairs has at most " +
+                     std::to_string(size.rounds) + " rounds");
         // Typing the rounds changes the total only for a Berger, as in the dialog.
         if (movement == MOVE_BERGER && o.rounds != size.rounds) boards = o.rounds * o.perRound;
         rounds = o.rounds;
@@ -108,6 +121,8 @@ void SETHEADERSIZE(const SizeOptions& o) {
                  std::to_string(boards) + " boards; leave --boards out or give " +
                  std::to_string(boards));
     if (rounds < 1 || rounds > MaxCount) CLIUSAGE("the tournament would have no rounds");
+    if (skip && o.skipAfter > rounds)
+        CLIUSAGE("--skip-after must be from 1 to " + std::to_string(rounds));
     if (boards < o.perRound || boards > MaxCount)
         CLIUSAGE("the total boards must hold at least one round's boards and at most " +
                  std::to_string(MaxCount));

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -125,7 +126,14 @@ std::string record(int i) {
 bool readWhole(const std::string& name, std::string& bytes) {
     std::ifstream in(UTF8PATH(name), std::ios::binary);
     if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // The stream buffer throws on a read error (a folder of that name, a failing
+    // disk), which the iterators do not catch.
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        bytes.clear();
+        return false;
+    }
     return !in.bad();
 }
 

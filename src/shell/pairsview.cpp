@@ -343,6 +343,9 @@ bool STORENAMEBOX(bool focus) {
     if (FIELDTEXT(cell.c, NameLength) != FIELDTEXT(bytes.c_str(), static_cast<int>(bytes.size()))) {
         SETFIELD(cell.c, NameLength, bytes);
         SETSAVE(true);
+        // However the name is stored (Enter, a click, Save or Exit), its player
+        // gets the register's rating, never the one of the name it replaced.
+        assignRatings();
     }
     LoadedName = text;
     return true;

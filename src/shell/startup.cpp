@@ -1,6 +1,7 @@
 #include "shell/shell.h"
 
 #include "core/hooks.h"
+#include "core/programfolder.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
 #include "players/players.h"
@@ -51,7 +52,9 @@ MainFrame* STARTUP(const std::vector<std::string>& arguments) {
     RESETCOMMANDS();
     READREGISTRY();
     StartFolder = QDir::currentPath().toStdString();
-    // ORLA_PROGRAM_FOLDER, when set, names another folder (tests, portable installs).
+    // ORLA_PROGRAM_FOLDER, when set, names another folder (tests, portable installs);
+    // an installed program, whose folder is the system's, keeps the register in
+    // the user's data folder.
     SETPROGRAMFOLDER(QCoreApplication::applicationDirPath().toStdString());
     SETHELPLANGUAGE(HELP_SRPSKI);
     INSTALLCOMPUTE();

@@ -14,7 +14,7 @@ using CliFileTest = CliTest;
 
 TEST_F(CliFileTest, NewMakesTheTournamentThatDumpShows) {
     const Run made = run("new " + path("kup.otr") +
-                         " --movement mitchell --pairs 13 --boards-per-round 3 --skip-after 2"
+                         " --movement mitchell --pairs 12 --boards-per-round 3 --skip-after 2"
                          " --skip players --calc imp --rating --high-rated --hands --by-table"
                          " --name 'Kup Đorđević, Čačak'");
     ASSERT_EQ(made.code, 0) << made.err;
@@ -22,14 +22,14 @@ TEST_F(CliFileTest, NewMakesTheTournamentThatDumpShows) {
     ASSERT_EQ(r.code, 0) << r.err;
     const json j = json::parse(r.out);
     EXPECT_EQ(j["header"], json::parse(R"({"TournamentName": "Kup Đorđević, Čačak",
-        "CalcType": 2, "MovementType": 1, "NumPairs": 13, "NumBoards": 21, "NumRounds": 6,
+        "CalcType": 2, "MovementType": 1, "NumPairs": 12, "NumBoards": 18, "NumRounds": 5,
         "BoardsPerRound": 3, "SkipOn": true, "SkipBoards": false, "RatingMode": -1,
         "HighRated": true, "OrderAsPlayed": false, "UseNeuberg": false, "HasHands": true,
         "SkipAfterRound": 2})"));
-    EXPECT_EQ(j["HandCards"].size(), 21u);
-    EXPECT_EQ(j["PlayerNames"][12], json({"", ""}));
+    EXPECT_EQ(j["HandCards"].size(), 18u);
+    EXPECT_EQ(j["PlayerNames"][11], json({"", ""}));
     // Every set lists as many pairs, results and points as it has entries.
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < 6; ++k) {
         const auto entries = j["SetEntries"][k].get<std::size_t>();
         EXPECT_EQ(j["Movement"][k].size(), entries);
         EXPECT_EQ(j["MatchVP"][k].size(), entries);

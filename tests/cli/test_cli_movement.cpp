@@ -82,6 +82,18 @@ TEST_F(CliMovementTest, CountsAreDecimalAndTheBoardsAreTheMovements) {
         {m + "howell --pairs 8 --boards-per-round 1 --rounds 3 --boards 3", 2, 0, 0,
          "orla-cli: --boards: a Howell of 8 pairs with 1 board a round plays 7 boards; "
          "leave --boards out or give 7\n"},
+        // The dialog's limits: no rounds beyond the movement's, no skip with an odd
+        // number of tables, no skip after the last round.
+        {m + "mitchell --pairs 10 --boards-per-round 3 --rounds 50", 2, 0, 0,
+         "orla-cli: --rounds: a Mitchell of 10 pairs has at most 5 rounds\n"},
+        {m + "berger --pairs 6 --boards-per-round 2 --rounds 40", 2, 0, 0,
+         "orla-cli: --rounds: a Berger of 6 pairs has at most 5 rounds\n"},
+        {m + "mitchell --pairs 10 --boards-per-round 3 --skip-after 2", 2, 0, 0,
+         "orla-cli: --skip-after: 10 pairs sit at 5 tables; a Mitchell with an odd number of "
+         "tables needs no skip: with one, pairs would meet a board set twice\n"},
+        {m + "mitchell --pairs 12 --boards-per-round 3 --skip-after 50", 2, 0, 0,
+         "orla-cli: --skip-after must be from 1 to 5\n"},
+        {m + "mitchell --pairs 12 --boards-per-round 3 --skip-after 3", 0, 6, 6, ""},
     };
     for (const Row& row : rows) {
         const Run r = run(row.args);

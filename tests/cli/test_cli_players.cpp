@@ -62,6 +62,9 @@ TEST_F(CliPlayersTest, ListsAndChangesTheRegister) {
         {"players remove Nobody", 1, "Name: \"Nobody\" is not registered"},
         {"players add 'Ana 😀' 5", 1, "NAME: the character"},
         {"players add Ana 12x", 2, "RATING must be a whole number"},
+        // A name in Latin-1 is no text at all, not a letter the register lacks.
+        {"players add \"$(printf 'Ren\\351')\" 5", 2, "NAME: the argument is not valid UTF-8 text"},
+        {"players remove \"$(printf 'Ren\\351')\"", 2, "NAME: the argument is not valid UTF-8"},
     };
     for (const Row& row : rows) {
         r = run(row.args);

@@ -2,6 +2,7 @@
 // orders and the changes of Edit Player List and Check Names.
 #include "playerstest.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -250,12 +251,48 @@ TEST_F(PlayersTest, AFailedSaveChangesNothing) {
               "which its 6-character field cannot hold (-99999 to 999999).");
     EXPECT_EQ(readFile(PlayersFile), before);
 
+    // A folder where the register should be cannot be read: an empty register,
+    // said so, and nothing replaces it.
+    fs::remove(PlayersFile);
+    fs::create_directory(PlayersFile);
+    CapturedMessages.clear();
+    EXPECT_EQ(LOADPLAYERS(), 0);
+    ASSERT_EQ(CapturedMessages.size(), 1u);
+    EXPECT_NE(CapturedMessages[0].text.find("could not be read"), std::string::npos);
+    EXPECT_FALSE(APPENDREGPLAYER("Cica", 5));
+    EXPECT_TRUE(fs::is_directory(PlayersFile));
+
     // Without a known folder nothing is read or written anywhere.
     ProgramFolder.clear();
     RESETPLAYERS();
     EXPECT_EQ(LOADPLAYERS(), 0);
     EXPECT_FALSE(REGISTERNEWPLAYER("Ana"));
     EXPECT_EQ(RegisteredCount, 0);
+}
+
+// An installed program's folder is the system's: the register then lives in the
+// user's data folder, made when missing, and is saved there.
+TEST_F(PlayersTest, TheRegisterLivesWhereItCanBeWritten) {
+    const std::string user = (tempDir() / "home" / "data" / "ORLA").string();
+    const char* env = std::getenv("ORLA_PROGRAM_FOLDER");
+    const std::string saved = env ? env : "";
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const std::string savedXdg = xdg ? xdg : "";
+    unsetenv("ORLA_PROGRAM_FOLDER");
+    setenv("XDG_DATA_HOME", (tempDir() / "home" / "data").c_str(), 1);
+
+    SETPROGRAMFOLDER((tempDir() / "usr" / "bin").string());
+    EXPECT_EQ(ProgramFolder, user);
+    ASSERT_TRUE(fs::is_directory(user));
+    RESETPLAYERS();
+    LOADPLAYERS();
+    EXPECT_TRUE(APPENDREGPLAYER("Ana", 500));
+    EXPECT_EQ(readFile(user + "/Players.opd"), rec("Ana", 500, 500));
+
+    if (savedXdg.empty()) unsetenv("XDG_DATA_HOME");
+    else setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
+    if (saved.empty()) unsetenv("ORLA_PROGRAM_FOLDER");
+    else setenv("ORLA_PROGRAM_FOLDER", saved.c_str(), 1);
 }
 
 } // namespace

@@ -450,6 +450,12 @@ class EntryTest : public QObject {
         type(nameBox(), QString::fromUtf8("petar nikolić"));
         key(nameBox(), Qt::Key_Return);
         QCOMPARE(PlayerRating(1, 1), 12);
+        // A name stored by Save or Exit rather than Enter is rated too: an
+        // unregistered one replacing a registered one has 0, not the old rating.
+        key(nameBox(), Qt::Key_Tab, Qt::ShiftModifier);
+        retype(nameBox(), QString::fromUtf8("Nova Osoba"));
+        QVERIFY(STORENAMEBOX(false));
+        QCOMPARE(PlayerRating(1, 1), 0);
 
         QVERIFY(REGISTERNEWPLAYER("Zoran Savi\xe6"));
         FILLNAMEBOX();
