@@ -36,6 +36,7 @@ enum {
     ID_NAME = 2006,
     ID_PAIRSSCROLL = 2007,
     ID_LISTSCROLL = 2008,
+    ID_PAIRLIST = 2009,
 };
 
 bool isEnter(int key) {
@@ -315,6 +316,12 @@ bool faultyclick(GwCtlRecord, const GwCtlEvent&) {
 }
 
 bool boardchange(GwCtlRecord, const GwCtlEvent&) {
+    if (ViewMode == 3) { // the frequency lists only show the board
+        GwCtlSetInt(EntryWindows.listScroll, 0);
+        LAYOUTVIEW();
+        REDRAW();
+        return false;
+    }
     // The board chosen is shown; the selector keeps the focus for the next choice.
     READRESULT(false);
     const bool keep = EntryWindows.board && EntryWindows.board->hasFocus();
@@ -325,6 +332,7 @@ bool boardchange(GwCtlRecord, const GwCtlEvent&) {
 
 // Enter or Tab on the board selector: typing starts in the board's first row.
 bool boardkey(GwCtlRecord, const GwCtlEvent& ev) {
+    if (ViewMode != 2) return false;
     if (ev.modifiers & (Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier)) return false;
     if (!isEnter(ev.key) && ev.key != Qt::Key_Tab) return false;
     const int b = CURRENTBOARD();
@@ -332,6 +340,23 @@ bool boardkey(GwCtlRecord, const GwCtlEvent& ev) {
         editEntry(EditEntry >= 1 ? EditEntry : 1);
     else if (EntryWindows.ok)
         EntryWindows.ok->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool pairlistchange(GwCtlRecord, const GwCtlEvent&) {
+    ONPAIRLISTCHANGE();
+    return false;
+}
+
+// Page Up and Page Down on a selector scroll the list below it.
+bool selectorkey(GwCtlRecord, const GwCtlEvent& ev) {
+    if (ev.key != Qt::Key_PageUp && ev.key != Qt::Key_PageDown) return false;
+    int pos = 0, max = 0;
+    GwCtlGetInt(EntryWindows.listScroll, pos);
+    GwCtlGetInt(EntryWindows.listScroll, max, DLG_MAX);
+    const int step = ev.key == Qt::Key_PageDown ? VisibleRows : -VisibleRows;
+    GwCtlSetInt(EntryWindows.listScroll, std::clamp(pos + step, 0, std::max(max, 0)));
+    REDRAW();
     return true;
 }
 
@@ -509,6 +534,9 @@ void CREATEENTRYWINDOWS() {
     for (int b = 1; b <= NumBoards; ++b)
         CONTROLADDSTRING(EntryWindows.board, ISTRUE(BoardValid(b)) ? std::to_string(b) : "*");
     GwCtlSetInt(EntryWindows.board, NumBoards >= 1 ? 1 : 0);
+    EntryWindows.pairList =
+        make(GWCTL_DROPLIST, 0, ID_PAIRLIST, pairlistchange, selectorkey, nullptr);
+    FILLPAIRLIST();
     EntryWindows.ok = make(GWCTL_BUTTON, 0, ID_OK, okclick, okproc, okfocus);
     GwCtlSetChar(EntryWindows.ok, "OK");
     EntryWindows.faulty = make(GWCTL_CHECKBOX, 0, ID_FAULTY, faultyclick, nullptr, nullptr);
@@ -529,7 +557,7 @@ void CREATEENTRYWINDOWS() {
 void DESTROYENTRYWINDOWS() {
     for (QWidget* w : {EntryWindows.field[1], EntryWindows.field[2], EntryWindows.board,
                        EntryWindows.ok, EntryWindows.faulty, EntryWindows.name,
-                       EntryWindows.pairsScroll, EntryWindows.listScroll})
+                       EntryWindows.pairsScroll, EntryWindows.listScroll, EntryWindows.pairList})
         if (w) GwCtlDestroy(w);
     EntryWindows = EntryWindowSet{};
     LoadedBoard = LoadedEntry = 0;
@@ -550,8 +578,11 @@ void LAYOUTVIEW() {
         GwCtlMove(bar, width - ScrollWidth, top, ScrollWidth, std::max(height - top, 0), need);
     };
     setBar(EntryWindows.pairsScroll, NumPairs, VisiblePairRows, RowHeight, ViewMode == 1);
-    setBar(EntryWindows.listScroll, entriesOf(CURRENTBOARD()), VisibleRows,
-           StripHeight + RowHeight, ViewMode == 2);
+    const int listRows = ViewMode == 3   ? FREQUENCYROWS()
+                         : ViewMode == 4 ? PERSONALROWS()
+                                         : entriesOf(CURRENTBOARD());
+    setBar(EntryWindows.listScroll, listRows, VisibleRows, StripHeight + RowHeight,
+           ViewMode >= 2 && ViewMode <= 4);
     // A lower window keeps the row being typed into in sight.
     auto keepInSight = [](QWidget* bar, int row, int page) {
         if (!visible(bar) || row < 1) return;
@@ -563,7 +594,8 @@ void LAYOUTVIEW() {
     if (ViewMode == 1 && SortByPlacement == 0)
         keepInSight(EntryWindows.pairsScroll, EditPair, VisiblePairRows);
     const bool boards = ViewMode == 2;
-    GwCtlMove(EntryWindows.board, 56, 4, 64, 22, boards);
+    GwCtlMove(EntryWindows.board, 56, 4, 64, 22, boards || ViewMode == 3);
+    GwCtlMove(EntryWindows.pairList, 56, 4, 320, 22, ViewMode == 4);
     GwCtlMove(EntryWindows.faulty, 132, 4, 70, 22, boards);
     GwCtlMove(EntryWindows.ok, 208, 3, 64, 24, boards);
     if (!boards) {

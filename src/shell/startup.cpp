@@ -13,6 +13,7 @@
 #include "shell/icon.h"
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
+#include "shell/reportcmds.h"
 #include "shell/settings.h"
 #include "shell/views.h"
 
@@ -103,6 +104,7 @@ void SHUTDOWN() {
     RESETPLAYERS();
     RESETSETTINGS();
     RESETCOMMANDS();
+    RESETREPORTCOMMANDS();
     HandDiagramWindow = nullptr;
     DrawHeight = 0;
 }

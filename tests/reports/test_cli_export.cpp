@@ -48,7 +48,7 @@ TEST_F(CliExport, RefusesWhatItCannotDo) {
         const char* message;
     };
     const Row rows[] = {
-        {"export " + f + " --format pdf -o -", 2, "PDF output is not available yet"},
+        {"export " + f + " --format pdf -o -", 2, "give its name with -o"},
         {"export " + f + " --view personal --pair 11 --format text -o -", 2, "not a pair"},
         {"export " + f + " --view personal --pair 0 --format text -o -", 2, "not a pair"},
         {"export " + f + " --view ranking --pair 1 --format text -o -", 2, "--view personal only"},

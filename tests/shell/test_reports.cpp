@@ -1,0 +1,198 @@
+// The File menu's report commands walked through the seams: the exports' names
+// and folders, the menu states of the views, printing into PDF files read back
+// with pdftotext, a cancelled print.
+
+#include "core/tournament.h"
+#include "reports/reports.h"
+#include "shell/commands.h"
+#include "shell/entry.h"
+#include "shell/mainwindow.h"
+#include "shell/reportcmds.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+#include "winsupport/gwseam.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString dataFile(const char* folder, const char* name) {
+    return QString(ORLA_TEST_DATA_DIR) + "/" + folder + "/" + name;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The pages of a PDF file as pdftotext reads them.
+QStringList pdfPages(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(20000)) return {};
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split('\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
+}
+
+} // namespace
+
+class ReportsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir settingsDir_;
+    std::unique_ptr<QTemporaryDir> files_;
+
+    QString file(const QString& name) const { return files_->path() + "/" + name; }
+
+    // Opens a copy of a tournament through File > Open.
+    void open(const QString& source, const QString& name) {
+        QDir().mkpath(QFileInfo(file(name)).absolutePath());
+        QVERIFY(QFile::copy(source, file(name)));
+        GwSeamNextFileName(file(name).toStdString());
+        QVERIFY(ONCOMMAND(IDM_FILEOPEN));
+        QVERIFY(TournamentOpen);
+    }
+
+  private slots:
+    void initTestCase() {
+        QVERIFY(settingsDir_.isValid());
+        qputenv("XDG_CONFIG_HOME", settingsDir_.path().toLocal8Bit());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
+        qputenv("ORLA_PROGRAM_FOLDER", settingsDir_.path().toLocal8Bit());
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    void init() {
+        QSettings("ORLA", "0.9").clear();
+        files_ = std::make_unique<QTemporaryDir>();
+        GwSeamStart();
+        STARTUP({});
+    }
+
+    void cleanup() {
+        SHUTDOWN();
+        GwSeamStop();
+        files_.reset();
+    }
+
+    // Each export offers the tournament's name in its own remembered folder,
+    // writes what the report routines compose, and a cancel writes nothing.
+    void exportsOfferTheNameInTheirFolders() {
+        open(dataFile("mitchell_mp", "input.otr"), "club/Club night.otr");
+        QVERIFY(ONCOMMAND(IDM_SORTBYPLACEMENT));
+        QDir().mkpath(file("out"));
+
+        struct Row {
+            int command;
+            const char* title;
+            const char* filter;
+            const char* ext;
+            std::string (*compose)();
+        };
+        const Row rows[] = {
+            {IDM_EXPORTTEXT, "Export Text File", "Text files (*.txt)", "txt", TEXTEXPORT},
+            {IDM_EXPORTHTML, "Export HTML", "HTML files (*.htm)", "htm", HTMLEXPORT},
+            {IDM_EXPORTPBN, "Export results (PBN)", "PBN files (*.pbn)", "pbn", PBNEXPORT},
+        };
+        for (const Row& r : rows) {
+            const QString written = file(QString("out/night.") + r.ext);
+            GwSeamNextFileName(written.toStdString());
+            QVERIFY(ONCOMMAND(r.command));
+            const GwSeamFileDialog& d = GwSeamLastFileDialog();
+            QVERIFY(d.save);
+            QCOMPARE(d.title, std::string(r.title));
+            QCOMPARE(d.filters.at(0), std::string(r.filter));
+            QCOMPARE(d.defaultExt, std::string(r.ext));
+            QCOMPARE(QString::fromStdString(d.fileName),
+                     file(QString("club/Club night.") + r.ext));
+            QCOMPARE(readAll(written), QByteArray::fromStdString(r.compose()));
+
+            // The next time the dialog starts where the last file went; a cancel
+            // keeps that folder and writes nothing.
+            GwSeamNextFileCancel();
+            QVERIFY(ONCOMMAND(r.command));
+            QCOMPARE(QString::fromStdString(GwSeamLastFileDialog().fileName),
+                     file(QString("out/Club night.") + r.ext));
+        }
+        QCOMPARE(QDir(file("out")).entryList(QDir::Files).size(), 3);
+
+        // A file that cannot be written is said so, and nothing else changes.
+        GwSeamNextFileName(file("no/such/folder/x.txt").toStdString());
+        QVERIFY(ONCOMMAND(IDM_EXPORTTEXT));
+        QVERIFY(!GwSeamMessages().empty());
+        QVERIFY(GwSeamMessages().back().text.find("could not be written") != std::string::npos);
+    }
+
+    // What each view allows to export and print.
+    void viewsSetTheReportCommands() {
+        QVERIFY(!COMMANDENABLED(IDM_PRINT));
+        QVERIFY(!COMMANDENABLED(IDM_EXPORTPBN));
+        open(dataFile("mitchell_mp", "input.otr"), "t.otr");
+        struct Row {
+            int view;
+            bool html, text, print;
+        };
+        const Row rows[] = {{IDM_SORTBYPLACEMENT, true, true, true},
+                            {IDM_BOARDLISTS, false, true, true},
+                            {IDM_FREQUENCY, true, true, true},
+                            {IDM_PERSONAL, false, true, true},
+                            {IDM_SORTBYLINES, true, true, true}};
+        for (const Row& r : rows) {
+            QVERIFY(ONCOMMAND(r.view));
+            QCOMPARE(COMMANDENABLED(IDM_EXPORTHTML), r.html);
+            QCOMPARE(COMMANDENABLED(IDM_EXPORTTEXT), r.text);
+            QCOMPARE(COMMANDENABLED(IDM_PRINT), r.print);
+            QVERIFY(COMMANDENABLED(IDM_EXPORTPBN));
+        }
+    }
+
+    // Print of each view into a PDF file: its document, its pages, its words.
+    void printsEveryViewToPdf() {
+        open(dataFile("mitchell_mp", "input.otr"), "t.otr");
+        struct Row {
+            int view;
+            const char* words;
+            int pages;
+        };
+        const Row rows[] = {{IDM_SORTBYPLACEMENT, "Poz.", 1},
+                            {IDM_BOARDLISTS, " - Board 1", 1},
+                            {IDM_FREQUENCY, " - Frequency Lists", 0},
+                            {IDM_PERSONAL, "Score List", 0}};
+        int n = 0;
+        for (const Row& r : rows) {
+            QVERIFY(ONCOMMAND(r.view));
+            const QString pdf = file(QString("view%1.pdf").arg(++n));
+            GwSeamNextPrint(pdf.toStdString());
+            QVERIFY(ONCOMMAND(IDM_PRINT));
+            const QStringList pages = pdfPages(pdf);
+            QVERIFY2(!pages.isEmpty(), qPrintable(pdf));
+            if (r.pages) QCOMPARE(pages.size(), r.pages);
+            QVERIFY2(pages[0].contains(r.words), qPrintable(pages[0]));
+        }
+        // Every pair's card, each on a page of its own.
+        QCOMPARE(PersonalPair, 0);
+        QCOMPARE(pdfPages(file("view4.pdf")).size(), NumPairs);
+        for (const QString& page : pdfPages(file("view4.pdf"))) {
+            QVERIFY(page.contains("For pair: "));
+            QVERIFY(page.contains("Total:"));
+        }
+    }
+
+    // A cancelled print dialog prints nothing and leaves "0" in Error.log.
+    void cancelledPrintWritesTheErrorLog() {
+        open(dataFile("mitchell_mp", "input.otr"), "t.otr");
+        QFile::remove(settingsDir_.path() + "/Error.log");
+        QVERIFY(ONCOMMAND(IDM_PRINT)); // no answer queued: cancelled
+        QCOMPARE(readAll(settingsDir_.path() + "/Error.log"), QByteArray("0\n"));
+    }
+};
+
+QTEST_MAIN(ReportsTest)
+#include "test_reports.moc"
