@@ -63,9 +63,9 @@ bool READRESULT(bool focus = true);
 int CURRENTBOARD();
 // "Faulty" clicked: the board's BoardValid follows the box.
 void ONBOARDFAULTY();
-// The text of a result as the board list shows and the field takes it (the
-// typed units); for an adjusted score the two parts.
-std::string RESULTTEXT(float v, int part = 1);
+// The text of a result as the result field takes it (the typed units); for an
+// adjusted score part 1 or 2 of it.
+std::string ENTRYFIELDTEXT(float v, int part);
 
 // Pairs view.
 // Stores the name typed in the name box into its cell (Enter without moving on).

@@ -34,11 +34,6 @@ struct Column {
     bool leftText; // text set from the left edge (the previous column's right + 8)
 };
 
-// A stored result as the reports write it ("420", "420 I", "A60-40").
-std::string reportResult(float v) {
-    return static_cast<std::string (*)(float)>(RESULTTEXT)(v);
-}
-
 int scrollPos() {
     int pos = 0;
     bool shown = false;
@@ -124,7 +119,7 @@ std::vector<std::vector<std::string>> frequencyRows(int b) {
     for (int g = 0; g < m; ++g) {
         const int i = first[static_cast<std::size_t>(g)];
         std::vector<std::string> row = {
-            trimmedLeft(reportResult(values[static_cast<std::size_t>(i - 1)]))};
+            trimmedLeft(RESULTTEXT(values[static_cast<std::size_t>(i - 1)]))};
         for (int s = 1; s <= 2; ++s)
             row.push_back(trimmedLeft(FWRITE(VALUEAT(BoardPoints, b, i, s), 8, 2, true)));
         if (mp)
@@ -161,7 +156,7 @@ void cardRows(int p, std::vector<std::vector<std::string>>& rows, std::vector<bo
             const int opponent = side == 1 ? ew : ns;
             std::vector<std::string> row = {
                 std::to_string(b), pairId(ns), pairId(ew), opponent > 0 ? pairNames(opponent) : "",
-                trimmedLeft(reportResult(RESULTAT(b, i))),
+                trimmedLeft(RESULTTEXT(RESULTAT(b, i))),
                 trimmedLeft(FWRITE(VALUEAT(BoardPoints, b, i, side), 8, 2, true))};
             if (mp)
                 row.push_back(

@@ -113,8 +113,8 @@ void loadFields() {
     if (EditEntry < 1 || b < 1) return;
     const float v = Results(b, EditEntry);
     const bool adjusted = DECODERESULT(v).form == RESULT_ADJUSTED;
-    GwCtlSetChar(EntryWindows.field[1], RESULTTEXT(v, 1));
-    GwCtlSetChar(EntryWindows.field[2], adjusted ? RESULTTEXT(v, 2) : std::string());
+    GwCtlSetChar(EntryWindows.field[1], ENTRYFIELDTEXT(v, 1));
+    GwCtlSetChar(EntryWindows.field[2], adjusted ? ENTRYFIELDTEXT(v, 2) : std::string());
     AdjustedEntry = adjusted;
     if (!adjusted) ActiveField = 1;
 }
@@ -406,7 +406,7 @@ std::string UTF8OF(char32_t c) {
     return s;
 }
 
-std::string RESULTTEXT(float v, int part) {
+std::string ENTRYFIELDTEXT(float v, int part) {
     const DecodedResult r = DECODERESULT(v);
     switch (r.form) {
     case RESULT_NONE:
