@@ -6,6 +6,7 @@
 #include "shell/help.h"
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
+#include "shell/pagesetup.h"
 #include "shell/playersdlg.h"
 #include "shell/reportcmds.h"
 #include "shell/settings.h"
@@ -37,6 +38,9 @@ void onFileClose() {
 }
 // Leaving the program goes through the window's close, which asks about unsaved
 // changes as Close does and stays when they were to be saved and were not.
+void onPageSetup() {
+    ONPAGESETUP();
+}
 void onExit() {
     if (MainWindow) MainWindow->close();
 }
@@ -52,7 +56,7 @@ const Command StartTable[] = {
     {1, IDM_FILECLOSE, "&Close", nullptr, onFileClose, false, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_PRINT, "&Print...", "Ctrl+P", ONPRINTPLACEMENT, false, false},
-    {1, IDM_PAGESETUP, "Page Set&up...", nullptr, nullptr, true, false},
+    {1, IDM_PAGESETUP, "Page Set&up...", nullptr, onPageSetup, true, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_EXPORTTEXT, "&Export Text File...", nullptr, ONEXPORTTEXT, false, false},
     {1, IDM_EXPORTHTML, "Export HTML...", nullptr, ONEXPORTHTML, false, false},

@@ -3,22 +3,30 @@
 // with pdftotext, a cancelled print.
 
 #include "core/tournament.h"
+#include "printing/printing.h"
 #include "reports/reports.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
 #include "shell/mainwindow.h"
+#include "shell/pagesetup.h"
 #include "shell/reportcmds.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
+#include "winsupport/gwlogm.h"
 #include "winsupport/gwseam.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
 
 namespace {
 
@@ -39,6 +47,31 @@ QStringList pdfPages(const QString& pdf) {
     QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split('\f');
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
     return pages;
+}
+
+QWidget* control(DialogRecord& dlg, int id) {
+    return dlg.window->findChild<QWidget*>(QString::number(id));
+}
+
+void click(DialogRecord& dlg, int id) {
+    static_cast<QAbstractButton*>(control(dlg, id))->click();
+}
+
+std::string text(DialogRecord& dlg, int id) {
+    std::string t;
+    DLGGETCHAR(dlg, id, t);
+    return t;
+}
+
+bool enabled(DialogRecord& dlg, int id) {
+    return control(dlg, id)->isEnabled();
+}
+
+LogFont storedFont(const char* key) {
+    LogFont f{};
+    const QByteArray bytes = QSettings("ORLA", "0.9").value(key).toByteArray();
+    if (bytes.size() == sizeof f) std::memcpy(&f, bytes.constData(), sizeof f);
+    return f;
 }
 
 } // namespace
@@ -110,8 +143,7 @@ class ReportsTest : public QObject {
             QCOMPARE(d.title, std::string(r.title));
             QCOMPARE(d.filters.at(0), std::string(r.filter));
             QCOMPARE(d.defaultExt, std::string(r.ext));
-            QCOMPARE(QString::fromStdString(d.fileName),
-                     file(QString("club/Club night.") + r.ext));
+            QCOMPARE(QString::fromStdString(d.fileName), file(QString("club/Club night.") + r.ext));
             QCOMPARE(readAll(written), QByteArray::fromStdString(r.compose()));
 
             // The next time the dialog starts where the last file went; a cancel
@@ -191,6 +223,121 @@ class ReportsTest : public QObject {
         QFile::remove(settingsDir_.path() + "/Error.log");
         QVERIFY(ONCOMMAND(IDM_PRINT)); // no answer queued: cancelled
         QCOMPARE(readAll(settingsDir_.path() + "/Error.log"), QByteArray("0\n"));
+    }
+
+    // Page Setup: a picture is chosen; a metafile, a file that is no picture and a
+    // missing one are refused by name with the earlier choice kept; OK saves the
+    // header, and "None" keeps the path for another time.
+    void pageSetupChoosesTheHeaderPicture() {
+        QVERIFY(COMMANDENABLED(IDM_PAGESETUP));
+        const QString logo = file("logo.png"), emf = file("logo.emf"), broken = file("broken.png");
+        QImage picture(40, 10, QImage::Format_RGB32);
+        picture.fill(Qt::darkBlue);
+        QVERIFY(picture.save(logo));
+        for (const QString& name : {emf, broken}) {
+            QFile f(name);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("not a picture at all");
+        }
+        GwSeamOnNextModal([&](DialogRecord& dlg) {
+            QVERIFY(control(dlg, 1020)->property("checked").toBool());
+            QCOMPARE(text(dlg, 1002), std::string("Arial Bold, 16  pt"));
+            QCOMPARE(text(dlg, 1003), std::string("Courier, 10  pt"));
+            QVERIFY(!enabled(dlg, 1000) && !enabled(dlg, 1001) && !enabled(dlg, 4));
+            click(dlg, 1022);
+            QVERIFY(!enabled(dlg, 1000) && enabled(dlg, 4));
+            GwSeamNextFileName(logo.toStdString());
+            click(dlg, 4);
+            QCOMPARE(GwSeamLastFileDialog().title, std::string("Custom Print He"));
+            QCOMPARE(GwSeamLastFileDialog().filters.at(0),
+                     std::string("Pictures (*.svg *.png *.jpg *.jpeg)"));
+            QCOMPARE(QString::fromStdString(text(dlg, 1001)), logo);
+            QVERIFY(GwSeamMessages().empty());
+            const struct {
+                QString path;
+                const char *name, *why;
+            } refused[] = {{emf, "\"logo.emf\"", "metafiles"},
+                           {broken, "\"broken.png\"", "not a picture"},
+                           {file("gone.png"), "\"gone.png\"", "does not exist"}};
+            for (const auto& r : refused) {
+                GwSeamNextFileName(r.path.toStdString());
+                click(dlg, 4);
+                const std::string said = GwSeamMessages().back().text;
+                QVERIFY2(said.find(r.name) != std::string::npos, said.c_str());
+                QVERIFY2(said.find(r.why) != std::string::npos, said.c_str());
+                QCOMPARE(QString::fromStdString(text(dlg, 1001)), logo);
+            }
+            QCOMPARE(GwSeamMessages().size(), std::size_t(3));
+            click(dlg, 1);
+        });
+        QVERIFY(ONCOMMAND(IDM_PAGESETUP));
+        QCOMPARE(GwSeamPendingModals(), 0);
+        QCOMPARE(HeaderType, 2);
+        QCOMPARE(QString::fromStdString(EMFHeader), logo);
+        QCOMPARE(QSettings("ORLA", "0.9").value("HeaderType").toInt(), 2);
+        QCOMPARE(QSettings("ORLA", "0.9").value("EMFHeader").toString(), logo);
+
+        // The dialog shows the picture again; "None" and OK keep its path.
+        GwSeamOnNextModal([&](DialogRecord& dlg) {
+            QVERIFY(control(dlg, 1022)->property("checked").toBool());
+            QCOMPARE(QString::fromStdString(text(dlg, 1001)), logo);
+            click(dlg, 1020);
+            click(dlg, 1);
+        });
+        QVERIFY(ONCOMMAND(IDM_PAGESETUP));
+        QCOMPARE(HeaderType, 0);
+        QCOMPARE(QString::fromStdString(EMFHeader), logo);
+        QCOMPARE(QSettings("ORLA", "0.9").value("HeaderType").toInt(), 0);
+    }
+
+    // The fonts: the fixed one from fixed-pitch fonts of 6 to 12 points, saved on
+    // OK; Cancel undoes a font chosen and the header typed.
+    void pageSetupChoosesTheFonts() {
+        GwSeamOnNextModal([&](DialogRecord& dlg) {
+            GwSeamNextFont({"DejaVu Sans Mono", 20, 700, true});
+            click(dlg, 1024);
+            const GwSeamFontDialog& asked = GwSeamLastFontDialog();
+            QVERIFY(asked.fixedPitchOnly);
+            QCOMPARE(asked.minPoints, 6);
+            QCOMPARE(asked.maxPoints, 12);
+            QCOMPARE(asked.start.face, std::string("Courier"));
+            QCOMPARE(asked.start.points, 10);
+            QCOMPARE(text(dlg, 1003), std::string("DejaVu Sans Mono Bold Italic, 12  pt"));
+            GwSeamNextFontCancel();
+            click(dlg, 1023); // a cancelled font dialog changes nothing
+            QVERIFY(!GwSeamLastFontDialog().fixedPitchOnly);
+            QCOMPARE(text(dlg, 1002), std::string("Arial Bold, 16  pt"));
+            click(dlg, 1);
+        });
+        QVERIFY(ONCOMMAND(IDM_PAGESETUP));
+        for (const LogFont& f : {FixedFont, storedFont("FixedFont")}) {
+            QCOMPARE(LOGFONTFACE(f), std::string("DejaVu Sans Mono"));
+            QCOMPARE(f.lfHeight, 12);
+            QCOMPARE(f.lfWeight, 700);
+            QCOMPARE(int(f.lfItalic), 1);
+        }
+        QCOMPARE(LOGFONTFACE(storedFont("HeaderFont")), std::string("Arial"));
+
+        const QByteArray savedHeader = QSettings("ORLA", "0.9").value("HeaderFont").toByteArray();
+        GwSeamOnNextModal([&](DialogRecord& dlg) {
+            GwSeamNextFont({"Liberation Serif", 18, 400, false});
+            click(dlg, 1023);
+            QCOMPARE(text(dlg, 1002), std::string("Liberation Serif, 18  pt"));
+            click(dlg, 1021);
+            DLGSETCHAR(dlg, 1000, "Bridge club Beograd");
+            click(dlg, 2);
+        });
+        QVERIFY(ONCOMMAND(IDM_PAGESETUP));
+        QCOMPARE(LOGFONTFACE(HeaderFont), std::string("Arial"));
+        QCOMPARE(HeaderFont.lfHeight, 16);
+        QCOMPARE(HeaderType, 0);
+        QVERIFY(EMFHeader.empty());
+        QCOMPARE(QSettings("ORLA", "0.9").value("HeaderFont").toByteArray(), savedHeader);
+
+        // What the printing layer is given.
+        APPLYPAGESETUP();
+        QCOMPARE(PrintSetup.fixedFont.face, std::string("DejaVu Sans Mono"));
+        QCOMPARE(PrintSetup.fixedFont.points, 12);
     }
 };
 
