@@ -173,14 +173,15 @@ void cardRows(int p, std::vector<std::vector<std::string>>& rows, std::vector<bo
 }
 
 std::vector<Column> personalColumns() {
+    // Inside the narrowest main window, its scroll bar beside.
     std::vector<Column> c = {{"Brd", 40, false},        {"NS", 90, false},
-                             {"EW", 140, false},        {"Opponents", 420, true},
-                             {"Score", 500, false}};
+                             {"EW", 140, false},        {"Opponents", 400, true},
+                             {"Score", 470, false}};
     if (CalcType == CALC_MATCHPOINTS) {
-        c.push_back({"MP", 570, false});
-        c.push_back({"%", 630, false});
+        c.push_back({"MP", 535, false});
+        c.push_back({"%", 590, false});
     } else {
-        c.push_back({"IMP", 570, false});
+        c.push_back({"IMP", 535, false});
     }
     return c;
 }
@@ -259,6 +260,7 @@ void ONVIEWFREQUENCY() {
 void ONVIEWPERSONAL() {
     if (!TournamentOpen || !COMMITENTRY()) return;
     ViewMode = 4;
+    FILLPAIRLIST(); // the names as they stand now
     SETVIEWSTATE(IDM_PERSONAL);
     GwCtlSetInt(EntryWindows.listScroll, 0);
     LAYOUTVIEW();

@@ -12,6 +12,7 @@
 #include "shell/reportcmds.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
+#include "winsupport/gwctl.h"
 #include "winsupport/gwlogm.h"
 #include "winsupport/gwseam.h"
 
@@ -26,6 +27,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -223,6 +225,90 @@ class ReportsTest : public QObject {
         QFile::remove(settingsDir_.path() + "/Error.log");
         QVERIFY(ONCOMMAND(IDM_PRINT)); // no answer queued: cancelled
         QCOMPARE(readAll(settingsDir_.path() + "/Error.log"), QByteArray("0\n"));
+    }
+
+    // The selectors of the two list views: Page Down and Page Up on the pair
+    // selector scroll the cards below it, choosing a pair shows its card alone;
+    // on the board selector of the frequency lists they go to the next and the
+    // previous board, as in the board lists.
+    void selectorsOfTheListViews() {
+        MainWindow->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(MainWindow));
+        open(dataFile("mitchell_mp", "input.otr"), "t.otr");
+        QVERIFY(ONCOMMAND(IDM_PERSONAL));
+        QWidget* pairs = EntryWindows.pairList;
+        QVERIFY(pairs && pairs->isVisible() && pairs->hasFocus());
+        // The selector lists every pair with the names as they stand when the
+        // view is chosen.
+        std::string item;
+        GwCtlGetChar(pairs, item, DLG_ITEM + 1);
+        QCOMPARE(item, std::string("All pairs"));
+        GwCtlGetChar(pairs, item, DLG_ITEM + 5);
+        QCOMPARE(QString::fromStdString(item), QString("NS4  Dragan \"Gaga\" Ilić - Ćiril Ćosić"));
+        int pos = -1, page = 0, max = 0;
+        GwCtlGetInt(EntryWindows.listScroll, page, DLG_PAGE);
+        GwCtlGetInt(EntryWindows.listScroll, max, DLG_MAX);
+        QVERIFY2(page > 0 && PERSONALROWS() > page, "every card is more than a window");
+        QTest::keyClick(pairs, Qt::Key_PageDown);
+        GwCtlGetInt(EntryWindows.listScroll, pos);
+        QCOMPARE(pos, std::min(page, max));
+        QCOMPARE(PersonalPair, 0); // the choice stays "All pairs"
+        QTest::keyClick(pairs, Qt::Key_PageUp);
+        GwCtlGetInt(EntryWindows.listScroll, pos);
+        QCOMPARE(pos, 0);
+        QTest::keyClick(pairs, Qt::Key_PageUp); // no further than the top
+        GwCtlGetInt(EntryWindows.listScroll, pos);
+        QCOMPARE(pos, 0);
+
+        QTest::keyClick(pairs, Qt::Key_Down);
+        QCOMPARE(PersonalPair, 1);
+        const auto card = PERSONALTABLE();
+        QVERIFY(QString::fromStdString(card.front().at(0)).startsWith("For pair: "));
+        QCOMPARE(card.back().at(0), std::string("Total:"));
+        QCOMPARE(std::count_if(card.begin(), card.end(),
+                               [](const auto& row) { return row.at(0) == "Total:"; }),
+                 1);
+        QTest::keyClick(pairs, Qt::Key_Down);
+        QCOMPARE(PersonalPair, 2);
+        QTest::keyClick(pairs, Qt::Key_Home);
+        QCOMPARE(PersonalPair, 0);
+
+        QVERIFY(ONCOMMAND(IDM_FREQUENCY));
+        QWidget* board = EntryWindows.board;
+        QVERIFY(board->isVisible() && board->hasFocus() && !pairs->isVisible());
+        QCOMPARE(CURRENTBOARD(), 1);
+        const auto first = FREQUENCYTABLE(1);
+        QTest::keyClick(board, Qt::Key_PageDown);
+        QCOMPARE(CURRENTBOARD(), 2);
+        QCOMPARE(FREQUENCYROWS(), int(FREQUENCYTABLE(2).size()));
+        QTest::keyClick(board, Qt::Key_PageUp);
+        QCOMPARE(CURRENTBOARD(), 1);
+        QCOMPARE(FREQUENCYTABLE(CURRENTBOARD()), first);
+        QCOMPARE(ViewMode, 3); // the keys of the board lists' entry stay out
+    }
+
+    // The screenshots of the README (written to docs/ when ORLA_SCREENSHOTS is
+    // set, to the folder it names when that exists, otherwise only made): the
+    // frequency lists of a board and one pair's score card.
+    void screenshots() {
+        const QString wanted = qEnvironmentVariable("ORLA_SCREENSHOTS");
+        const QString folder = !qEnvironmentVariableIsSet("ORLA_SCREENSHOTS") ? files_->path()
+                               : QDir(wanted).exists() && !wanted.isEmpty()
+                                   ? wanted
+                                   : QString(ORLA_DOCS_DIR);
+        open(dataFile("mitchell_mp", "input.otr"), "t.otr");
+        MainWindow->resize(760, 520);
+        QVERIFY(ONCOMMAND(IDM_FREQUENCY));
+        QTest::keyClick(EntryWindows.board, Qt::Key_PageDown);
+        QCOMPARE(CURRENTBOARD(), 2);
+        const QImage frequency = MainWindow->grab().toImage();
+        QVERIFY(ONCOMMAND(IDM_PERSONAL));
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(EntryWindows.pairList, Qt::Key_Down);
+        QCOMPARE(PersonalPair, 4);
+        const QImage card = MainWindow->grab().toImage();
+        QVERIFY(frequency.save(folder + "/frequency-lists.png"));
+        QVERIFY(card.save(folder + "/personal-card.png"));
     }
 
     // Page Setup: a picture is chosen; a metafile, a file that is no picture and a
