@@ -21,7 +21,7 @@ struct EntryWindowSet {
     QWidget* board = nullptr; // board selector
     QWidget* ok = nullptr;
     QWidget* faulty = nullptr;
-    QWidget* name = nullptr;  // name box
+    QWidget* name = nullptr; // name box
     QWidget* pairsScroll = nullptr;
     QWidget* listScroll = nullptr;
     QWidget* pairList = nullptr; // personal view: "All pairs", then every pair

@@ -85,9 +85,11 @@ void drawTable(GwDC& dc, const std::vector<Column>& cols,
 
     const int first = scrollPos();
     int y = top + RowHeight;
-    for (int i = first; i < static_cast<int>(rows.size()) && y + RowHeight <= height + RowHeight - 1;
+    for (int i = first;
+         i < static_cast<int>(rows.size()) && y + RowHeight <= height + RowHeight - 1;
          ++i, y += RowHeight) {
-        const bool mark = i < static_cast<int>(marked.size()) && marked[static_cast<std::size_t>(i)];
+        const bool mark =
+            i < static_cast<int>(marked.size()) && marked[static_cast<std::size_t>(i)];
         GwSetPen(dc, GW_PS_NULL, 0, 0);
         GwSetBrush(dc, GW_BS_SOLID, mark ? CardBack : (i % 2 ? StripeBack : RowBack));
         GwRectangle(dc, 0, y, right, y + RowHeight);
@@ -155,7 +157,10 @@ void cardRows(int p, std::vector<std::vector<std::string>>& rows, std::vector<bo
             const int side = ns == p ? 1 : 2;
             const int opponent = side == 1 ? ew : ns;
             std::vector<std::string> row = {
-                std::to_string(b), pairId(ns), pairId(ew), opponent > 0 ? pairNames(opponent) : "",
+                std::to_string(b),
+                pairId(ns),
+                pairId(ew),
+                opponent > 0 ? pairNames(opponent) : "",
                 trimmedLeft(RESULTTEXT(RESULTAT(b, i))),
                 trimmedLeft(FWRITE(VALUEAT(BoardPoints, b, i, side), 8, 2, true))};
             if (mp)
@@ -165,8 +170,8 @@ void cardRows(int p, std::vector<std::vector<std::string>>& rows, std::vector<bo
             marked.push_back(false);
         }
     }
-    std::vector<std::string> total = {"Total:", "", "", "", "",
-                                      trimmedLeft(FWRITE(PairTotal(p), 8, 2, true))};
+    std::vector<std::string> total = {"Total:", "", "",
+                                      "",       "", trimmedLeft(FWRITE(PairTotal(p), 8, 2, true))};
     if (mp) total.push_back(trimmedLeft(FWRITE(PairPercent(p), 8, 2, true)));
     rows.push_back(std::move(total));
     marked.push_back(false);
@@ -174,8 +179,10 @@ void cardRows(int p, std::vector<std::vector<std::string>>& rows, std::vector<bo
 
 std::vector<Column> personalColumns() {
     // Inside the narrowest main window, its scroll bar beside.
-    std::vector<Column> c = {{"Brd", 40, false},        {"NS", 90, false},
-                             {"EW", 140, false},        {"Opponents", 400, true},
+    std::vector<Column> c = {{"Brd", 40, false},
+                             {"NS", 90, false},
+                             {"EW", 140, false},
+                             {"Opponents", 400, true},
                              {"Score", 470, false}};
     if (CalcType == CALC_MATCHPOINTS) {
         c.push_back({"MP", 535, false});

@@ -376,8 +376,7 @@ void sendKeypad(int key) {
     if (!focus && MainWindow) focus = MainWindow->focusWidget();
     if (!focus) return;
     if (const GwCtlRecord* r = GwCtlByHandle(focus)) focus = r->hwnd;
-    QKeyEvent press(QEvent::KeyPress, key, Qt::KeypadModifier,
-                    key == Qt::Key_Asterisk ? "*" : "/");
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeypadModifier, key == Qt::Key_Asterisk ? "*" : "/");
     QCoreApplication::sendEvent(focus, &press);
 }
 
@@ -463,8 +462,9 @@ bool READRESULT(bool focus) {
         // An inverted entry keeps its form only for scores below 500.
         const int high = inverted ? 499 : 999;
         if (!readWhole(EntryWindows.field[1], x, true) || x < -500 || x > high) {
-            refuseResult(1, std::string(inverted ? "Inverted NS score" : "NS score") + where +
-                                ": type -500 to " + std::to_string(high) + " (42 for 420).",
+            refuseResult(1,
+                         std::string(inverted ? "Inverted NS score" : "NS score") + where +
+                             ": type -500 to " + std::to_string(high) + " (42 for 420).",
                          focus);
             return false;
         }
@@ -520,8 +520,10 @@ void CREATEENTRYWINDOWS() {
         r.focusProc = focus;
         return GwCtlInit(area, kind, style | GWS_HIDDEN, r);
     };
-    EntryWindows.field[1] = make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD1, nullptr, resultproc, resultfocus);
-    EntryWindows.field[2] = make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD2, nullptr, resultproc, resultfocus);
+    EntryWindows.field[1] =
+        make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD1, nullptr, resultproc, resultfocus);
+    EntryWindows.field[2] =
+        make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD2, nullptr, resultproc, resultfocus);
     for (int f = 1; f <= 2; ++f) {
         auto* e = static_cast<QLineEdit*>(EntryWindows.field[f]);
         e->setMaxLength(10);
@@ -587,8 +589,10 @@ void LAYOUTVIEW() {
     auto keepInSight = [](QWidget* bar, int row, int page) {
         if (!visible(bar) || row < 1) return;
         const int pos = scrollPos(bar);
-        if (row > pos + page) GwCtlSetInt(bar, row - page);
-        else if (row <= pos) GwCtlSetInt(bar, row - 1);
+        if (row > pos + page)
+            GwCtlSetInt(bar, row - page);
+        else if (row <= pos)
+            GwCtlSetInt(bar, row - 1);
     };
     if (ViewMode == 2) keepInSight(EntryWindows.listScroll, EditEntry, VisibleRows);
     if (ViewMode == 1 && SortByPlacement == 0)
