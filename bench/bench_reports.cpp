@@ -8,6 +8,12 @@
 
 #include <benchmark/benchmark.h>
 
+#ifdef ORLA_BENCH_PDF
+#include "printing/printing.h"
+
+#include <filesystem>
+#endif
+
 #include <random>
 
 namespace {
@@ -71,5 +77,35 @@ void BM_HtmlRankingAndBoards(benchmark::State& state) {
 }
 
 BENCHMARK(BM_HtmlRankingAndBoards)->Unit(benchmark::kMillisecond);
+
+#ifdef ORLA_BENCH_PDF
+// The same evening printed into one PDF file: the ranking, then every board's
+// traveller, through the printing routine of the Print command.
+void BM_PdfRankingAndBoards(benchmark::State& state) {
+    GwStartHeadless();
+    setUpEvening();
+    const std::string file =
+        (std::filesystem::temp_directory_path() / "orla-bench-print.pdf").string();
+    for (auto _ : state) {
+        ViewMode = 1;
+        SortByPlacement = 1;
+        GwPrintJob job;
+        if (!STARTPRINT(job, DocTournament, file)) {
+            state.SkipWithError("the PDF file could not be started");
+            break;
+        }
+        PRINTPLACEMENT(job);
+        GwPrintNewPage(job);
+        SETUPPRINTER(job);
+        PRINTBOARDS(job);
+        if (!ENDPRINT(job)) state.SkipWithError("the PDF file could not be written");
+    }
+    std::error_code ec;
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file, ec));
+    std::filesystem::remove(file, ec);
+}
+
+BENCHMARK(BM_PdfRankingAndBoards)->Unit(benchmark::kMillisecond);
+#endif
 
 } // namespace

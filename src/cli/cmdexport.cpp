@@ -8,6 +8,9 @@
 #include "core/tournamentfile.h"
 #include "reports/reports.h"
 #include "scoring/compute.h"
+#ifdef ORLA_CLI_PDF
+#include "printing/printing.h"
+#endif
 
 #include <cstdio>
 #include <memory>
@@ -43,10 +46,27 @@ bool writeStdout(const std::string& bytes) {
     return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
 }
 
+// Prints the view into the PDF file `o.out` through the program's printing
+// routine, without a display.
+void runPdf(const ExportOptions& o) {
+#ifdef ORLA_CLI_PDF
+    GwStartHeadless();
+    std::string reason;
+    if (PRINTVIEWTOPDF(ViewMode, 0, PersonalPair, o.out, reason)) return;
+    std::fprintf(stderr, "orla-cli: %s: %s\n", o.out.c_str(), reason.c_str());
+    CliExitCode = EXIT_FILE;
+#else
+    (void)o;
+#endif
+}
+
 void runExport(const ExportOptions& o) {
+#ifndef ORLA_CLI_PDF
     if (o.format == "pdf")
-        CLIUSAGE("--format pdf: PDF output is not available yet in this version; use text, html "
-                 "or pbn");
+        CLIUSAGE("--format pdf: this build of orla-cli has no printing; use text, html or pbn");
+#endif
+    if (o.format == "pdf" && o.out == "-")
+        CLIUSAGE("--format pdf writes a file: give its name with -o");
     if (o.pairOption->count() > 0 && o.view != "personal")
         CLIUSAGE("--pair is for --view personal only");
     if (!OPENNTRFILE(o.file)) {
@@ -57,6 +77,10 @@ void runExport(const ExportOptions& o) {
         CLIUSAGE("--pair: " + std::to_string(o.pair) + " is not a pair of this tournament (1 to " +
                  std::to_string(NumPairs) + ")");
     chooseView(o);
+    if (o.format == "pdf") {
+        runPdf(o);
+        return;
+    }
     const std::string bytes = o.format == "text"   ? TEXTEXPORT()
                               : o.format == "html" ? HTMLEXPORT()
                                                    : PBNEXPORT();
@@ -74,7 +98,7 @@ void runExport(const ExportOptions& o) {
 void ADDEXPORTCOMMAND(CLI::App& app) {
     auto o = std::make_shared<ExportOptions>();
     CLI::App* cmd = app.add_subcommand(
-        "export", "Open a tournament file and write a report as text or HTML, or the results as PBN");
+        "export", "Open a tournament file and write a report as text, HTML or PDF, or the results as PBN");
     cmd->add_option("FILE", o->file, "Tournament file (.otr)")->required();
     cmd->add_option("--view", o->view,
                     "ranking, lines, boards, frequency or personal (default ranking; PBN holds "
@@ -82,7 +106,7 @@ void ADDEXPORTCOMMAND(CLI::App& app) {
         ->check(CLI::IsMember({"ranking", "lines", "boards", "frequency", "personal"}));
     o->pairOption =
         cmd->add_option("--pair", o->pair, "The pair whose score card to write (default: every pair)");
-    cmd->add_option("--format", o->format, "text, html, pbn (pdf comes with printing)")
+    cmd->add_option("--format", o->format, "text, html, pdf or pbn")
         ->required()
         ->check(CLI::IsMember({"text", "html", "pdf", "pbn"}));
     cmd->add_option("-o,--output", o->out, "File to write, or - for standard output")->required();

@@ -6,7 +6,9 @@
 #include "shell/help.h"
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
+#include "shell/pagesetup.h"
 #include "shell/playersdlg.h"
+#include "shell/reportcmds.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "winsupport/gwmenu.h"
@@ -36,6 +38,9 @@ void onFileClose() {
 }
 // Leaving the program goes through the window's close, which asks about unsaved
 // changes as Close does and stays when they were to be saved and were not.
+void onPageSetup() {
+    ONPAGESETUP();
+}
 void onExit() {
     if (MainWindow) MainWindow->close();
 }
@@ -50,11 +55,12 @@ const Command StartTable[] = {
     {1, IDM_FILESAVEAS, "Save &As...", nullptr, onFileSaveAs, false, false},
     {1, IDM_FILECLOSE, "&Close", nullptr, onFileClose, false, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
-    {1, IDM_PRINT, "&Print...", "Ctrl+P", nullptr, false, false},
-    {1, IDM_PAGESETUP, "Page Set&up...", nullptr, nullptr, true, false},
+    {1, IDM_PRINT, "&Print...", "Ctrl+P", ONPRINTPLACEMENT, false, false},
+    {1, IDM_PAGESETUP, "Page Set&up...", nullptr, onPageSetup, true, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
-    {1, IDM_EXPORTTEXT, "&Export Text File...", nullptr, nullptr, false, false},
-    {1, IDM_EXPORTHTML, "Export HTML...", nullptr, nullptr, false, false},
+    {1, IDM_EXPORTTEXT, "&Export Text File...", nullptr, ONEXPORTTEXT, false, false},
+    {1, IDM_EXPORTHTML, "Export HTML...", nullptr, ONEXPORTHTML, false, false},
+    {1, IDM_EXPORTPBN, "Export results (P&BN)...", nullptr, ONEXPORTPBN, false, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     // The recent files go here.
     {1, 0, nullptr, nullptr, nullptr, true, false},
@@ -63,8 +69,8 @@ const Command StartTable[] = {
     {1, IDM_SORTBYLINES, "Sort by &Lines", "Ctrl+L", ONPLAYERLIST, true, false},
     {1, IDM_SORTBYPLACEMENT, "Sort by &Placement", "Ctrl+R", ONPLAYERPLACEMENT, true, false},
     {1, IDM_BOARDLISTS, "&Board Lists", "Ctrl+B", ONVIEWBOARDLISTS, true, false},
-    {1, IDM_FREQUENCY, "&Frequency Lists", "Ctrl+F", nullptr, true, false},
-    {1, IDM_PERSONAL, "Personal &Score Lists", "Ctrl+K", nullptr, true, false},
+    {1, IDM_FREQUENCY, "&Frequency Lists", "Ctrl+F", ONVIEWFREQUENCY, true, false},
+    {1, IDM_PERSONAL, "Personal &Score Lists", "Ctrl+K", ONVIEWPERSONAL, true, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_PROPERTIES, "&Tournament Properties", "Alt+Return", ONVIEWPROPERTIES, true, false},
     {1, IDM_HANDDIAGRAMS, "&Hand Diagrams", "Ctrl+H", nullptr, false, false},
@@ -212,7 +218,7 @@ void TOURNAMENTMENUS(bool open, bool hasHands) {
         GwEnablePopup(menu, MENU_OPTIONS, open);
     }
     for (int id : {IDM_FILESAVE, IDM_FILESAVEAS, IDM_FILECLOSE, IDM_PRINT, IDM_EXPORTTEXT,
-                   IDM_EXPORTHTML, IDM_CHECKNAMES})
+                   IDM_EXPORTHTML, IDM_EXPORTPBN, IDM_CHECKNAMES})
         SETCOMMANDSTATE(id, open);
     SETCOMMANDSTATE(IDM_HANDDIAGRAMS, open && hasHands);
 }

@@ -21,9 +21,10 @@ struct EntryWindowSet {
     QWidget* board = nullptr; // board selector
     QWidget* ok = nullptr;
     QWidget* faulty = nullptr;
-    QWidget* name = nullptr;  // name box
+    QWidget* name = nullptr; // name box
     QWidget* pairsScroll = nullptr;
     QWidget* listScroll = nullptr;
+    QWidget* pairList = nullptr; // personal view: "All pairs", then every pair
 };
 extern EntryWindowSet EntryWindows;
 // The result field being typed into (1 or 2).
@@ -62,9 +63,9 @@ bool READRESULT(bool focus = true);
 int CURRENTBOARD();
 // "Faulty" clicked: the board's BoardValid follows the box.
 void ONBOARDFAULTY();
-// The text of a result as the board list shows and the field takes it (the
-// typed units); for an adjusted score the two parts.
-std::string RESULTTEXT(float v, int part = 1);
+// The text of a result as the result field takes it (the typed units); for an
+// adjusted score part 1 or 2 of it.
+std::string ENTRYFIELDTEXT(float v, int part);
 
 // Pairs view.
 // Stores the name typed in the name box into its cell (Enter without moving on).
@@ -92,6 +93,24 @@ void ONBOARDSCROLL();
 // column titles.
 std::vector<std::string> BOARDROW(int board, int entry);
 std::vector<std::string> BOARDHEADER();
+
+// Frequency-list view: the board chosen in the board selector.
+void ONVIEWFREQUENCY();
+void DRAWFREQUENCY();
+// Its rows (score, the points of both sides, the count) for `board`.
+std::vector<std::vector<std::string>> FREQUENCYTABLE(int board);
+int FREQUENCYROWS();
+
+// Personal score card view: the card of PersonalPair, or every card (0).
+void ONVIEWPERSONAL();
+void DRAWPERSONAL();
+// The pair selector changed: PersonalPair follows it, the view is redrawn.
+void ONPAIRLISTCHANGE();
+// Fills the pair selector from the pairs' numbers and names.
+void FILLPAIRLIST();
+// The rows the view shows (a card's heading row holds one cell).
+std::vector<std::vector<std::string>> PERSONALTABLE();
+int PERSONALROWS();
 
 // Options menu: the keypad keys sent to the entry window that has the focus.
 void ONADJUSTEDSCORE();

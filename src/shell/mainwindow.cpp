@@ -81,7 +81,7 @@ void DrawArea::mousePressEvent(QMouseEvent* event) {
 
 // The wheel scrolls the view's list when it has a scroll bar.
 void DrawArea::wheelEvent(QWheelEvent* event) {
-    QWidget* bar = ViewMode == 2 ? EntryWindows.listScroll : EntryWindows.pairsScroll;
+    QWidget* bar = ViewMode >= 2 ? EntryWindows.listScroll : EntryWindows.pairsScroll;
     if (auto* sb = qobject_cast<QScrollBar*>(bar); sb && sb->isVisible())
         sb->setValue(sb->value() - event->angleDelta().y() / 40);
 }

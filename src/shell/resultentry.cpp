@@ -36,6 +36,7 @@ enum {
     ID_NAME = 2006,
     ID_PAIRSSCROLL = 2007,
     ID_LISTSCROLL = 2008,
+    ID_PAIRLIST = 2009,
 };
 
 bool isEnter(int key) {
@@ -112,8 +113,8 @@ void loadFields() {
     if (EditEntry < 1 || b < 1) return;
     const float v = Results(b, EditEntry);
     const bool adjusted = DECODERESULT(v).form == RESULT_ADJUSTED;
-    GwCtlSetChar(EntryWindows.field[1], RESULTTEXT(v, 1));
-    GwCtlSetChar(EntryWindows.field[2], adjusted ? RESULTTEXT(v, 2) : std::string());
+    GwCtlSetChar(EntryWindows.field[1], ENTRYFIELDTEXT(v, 1));
+    GwCtlSetChar(EntryWindows.field[2], adjusted ? ENTRYFIELDTEXT(v, 2) : std::string());
     AdjustedEntry = adjusted;
     if (!adjusted) ActiveField = 1;
 }
@@ -315,6 +316,12 @@ bool faultyclick(GwCtlRecord, const GwCtlEvent&) {
 }
 
 bool boardchange(GwCtlRecord, const GwCtlEvent&) {
+    if (ViewMode == 3) { // the frequency lists only show the board
+        GwCtlSetInt(EntryWindows.listScroll, 0);
+        LAYOUTVIEW();
+        REDRAW();
+        return false;
+    }
     // The board chosen is shown; the selector keeps the focus for the next choice.
     READRESULT(false);
     const bool keep = EntryWindows.board && EntryWindows.board->hasFocus();
@@ -325,6 +332,7 @@ bool boardchange(GwCtlRecord, const GwCtlEvent&) {
 
 // Enter or Tab on the board selector: typing starts in the board's first row.
 bool boardkey(GwCtlRecord, const GwCtlEvent& ev) {
+    if (ViewMode != 2) return false;
     if (ev.modifiers & (Qt::AltModifier | Qt::ControlModifier | Qt::ShiftModifier)) return false;
     if (!isEnter(ev.key) && ev.key != Qt::Key_Tab) return false;
     const int b = CURRENTBOARD();
@@ -332,6 +340,23 @@ bool boardkey(GwCtlRecord, const GwCtlEvent& ev) {
         editEntry(EditEntry >= 1 ? EditEntry : 1);
     else if (EntryWindows.ok)
         EntryWindows.ok->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool pairlistchange(GwCtlRecord, const GwCtlEvent&) {
+    ONPAIRLISTCHANGE();
+    return false;
+}
+
+// Page Up and Page Down on a selector scroll the list below it.
+bool selectorkey(GwCtlRecord, const GwCtlEvent& ev) {
+    if (ev.key != Qt::Key_PageUp && ev.key != Qt::Key_PageDown) return false;
+    int pos = 0, max = 0;
+    GwCtlGetInt(EntryWindows.listScroll, pos);
+    GwCtlGetInt(EntryWindows.listScroll, max, DLG_MAX);
+    const int step = ev.key == Qt::Key_PageDown ? VisibleRows : -VisibleRows;
+    GwCtlSetInt(EntryWindows.listScroll, std::clamp(pos + step, 0, std::max(max, 0)));
+    REDRAW();
     return true;
 }
 
@@ -351,8 +376,7 @@ void sendKeypad(int key) {
     if (!focus && MainWindow) focus = MainWindow->focusWidget();
     if (!focus) return;
     if (const GwCtlRecord* r = GwCtlByHandle(focus)) focus = r->hwnd;
-    QKeyEvent press(QEvent::KeyPress, key, Qt::KeypadModifier,
-                    key == Qt::Key_Asterisk ? "*" : "/");
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeypadModifier, key == Qt::Key_Asterisk ? "*" : "/");
     QCoreApplication::sendEvent(focus, &press);
 }
 
@@ -381,7 +405,7 @@ std::string UTF8OF(char32_t c) {
     return s;
 }
 
-std::string RESULTTEXT(float v, int part) {
+std::string ENTRYFIELDTEXT(float v, int part) {
     const DecodedResult r = DECODERESULT(v);
     switch (r.form) {
     case RESULT_NONE:
@@ -438,8 +462,9 @@ bool READRESULT(bool focus) {
         // An inverted entry keeps its form only for scores below 500.
         const int high = inverted ? 499 : 999;
         if (!readWhole(EntryWindows.field[1], x, true) || x < -500 || x > high) {
-            refuseResult(1, std::string(inverted ? "Inverted NS score" : "NS score") + where +
-                                ": type -500 to " + std::to_string(high) + " (42 for 420).",
+            refuseResult(1,
+                         std::string(inverted ? "Inverted NS score" : "NS score") + where +
+                             ": type -500 to " + std::to_string(high) + " (42 for 420).",
                          focus);
             return false;
         }
@@ -495,8 +520,10 @@ void CREATEENTRYWINDOWS() {
         r.focusProc = focus;
         return GwCtlInit(area, kind, style | GWS_HIDDEN, r);
     };
-    EntryWindows.field[1] = make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD1, nullptr, resultproc, resultfocus);
-    EntryWindows.field[2] = make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD2, nullptr, resultproc, resultfocus);
+    EntryWindows.field[1] =
+        make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD1, nullptr, resultproc, resultfocus);
+    EntryWindows.field[2] =
+        make(GWCTL_EDIT, GWS_RIGHT, ID_FIELD2, nullptr, resultproc, resultfocus);
     for (int f = 1; f <= 2; ++f) {
         auto* e = static_cast<QLineEdit*>(EntryWindows.field[f]);
         e->setMaxLength(10);
@@ -509,6 +536,9 @@ void CREATEENTRYWINDOWS() {
     for (int b = 1; b <= NumBoards; ++b)
         CONTROLADDSTRING(EntryWindows.board, ISTRUE(BoardValid(b)) ? std::to_string(b) : "*");
     GwCtlSetInt(EntryWindows.board, NumBoards >= 1 ? 1 : 0);
+    EntryWindows.pairList =
+        make(GWCTL_DROPLIST, 0, ID_PAIRLIST, pairlistchange, selectorkey, nullptr);
+    FILLPAIRLIST();
     EntryWindows.ok = make(GWCTL_BUTTON, 0, ID_OK, okclick, okproc, okfocus);
     GwCtlSetChar(EntryWindows.ok, "OK");
     EntryWindows.faulty = make(GWCTL_CHECKBOX, 0, ID_FAULTY, faultyclick, nullptr, nullptr);
@@ -529,7 +559,7 @@ void CREATEENTRYWINDOWS() {
 void DESTROYENTRYWINDOWS() {
     for (QWidget* w : {EntryWindows.field[1], EntryWindows.field[2], EntryWindows.board,
                        EntryWindows.ok, EntryWindows.faulty, EntryWindows.name,
-                       EntryWindows.pairsScroll, EntryWindows.listScroll})
+                       EntryWindows.pairsScroll, EntryWindows.listScroll, EntryWindows.pairList})
         if (w) GwCtlDestroy(w);
     EntryWindows = EntryWindowSet{};
     LoadedBoard = LoadedEntry = 0;
@@ -550,20 +580,26 @@ void LAYOUTVIEW() {
         GwCtlMove(bar, width - ScrollWidth, top, ScrollWidth, std::max(height - top, 0), need);
     };
     setBar(EntryWindows.pairsScroll, NumPairs, VisiblePairRows, RowHeight, ViewMode == 1);
-    setBar(EntryWindows.listScroll, entriesOf(CURRENTBOARD()), VisibleRows,
-           StripHeight + RowHeight, ViewMode == 2);
+    const int listRows = ViewMode == 3   ? FREQUENCYROWS()
+                         : ViewMode == 4 ? PERSONALROWS()
+                                         : entriesOf(CURRENTBOARD());
+    setBar(EntryWindows.listScroll, listRows, VisibleRows, StripHeight + RowHeight,
+           ViewMode >= 2 && ViewMode <= 4);
     // A lower window keeps the row being typed into in sight.
     auto keepInSight = [](QWidget* bar, int row, int page) {
         if (!visible(bar) || row < 1) return;
         const int pos = scrollPos(bar);
-        if (row > pos + page) GwCtlSetInt(bar, row - page);
-        else if (row <= pos) GwCtlSetInt(bar, row - 1);
+        if (row > pos + page)
+            GwCtlSetInt(bar, row - page);
+        else if (row <= pos)
+            GwCtlSetInt(bar, row - 1);
     };
     if (ViewMode == 2) keepInSight(EntryWindows.listScroll, EditEntry, VisibleRows);
     if (ViewMode == 1 && SortByPlacement == 0)
         keepInSight(EntryWindows.pairsScroll, EditPair, VisiblePairRows);
     const bool boards = ViewMode == 2;
-    GwCtlMove(EntryWindows.board, 56, 4, 64, 22, boards);
+    GwCtlMove(EntryWindows.board, 56, 4, 64, 22, boards || ViewMode == 3);
+    GwCtlMove(EntryWindows.pairList, 56, 4, 320, 22, ViewMode == 4);
     GwCtlMove(EntryWindows.faulty, 132, 4, 70, 22, boards);
     GwCtlMove(EntryWindows.ok, 208, 3, 64, 24, boards);
     if (!boards) {

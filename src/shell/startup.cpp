@@ -14,6 +14,7 @@
 #include "shell/icon.h"
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
+#include "shell/reportcmds.h"
 #include "shell/settings.h"
 #include "shell/views.h"
 
@@ -106,6 +107,7 @@ void SHUTDOWN() {
     RESETPLAYERS();
     RESETSETTINGS();
     RESETCOMMANDS();
+    RESETREPORTCOMMANDS();
     HandDiagramWindow = nullptr;
     DrawHeight = 0;
 }

@@ -58,6 +58,9 @@ bool SEAMMESSAGE(const std::string& text, const std::string& caption, int kind, 
 struct GwSeamFileDialog;
 bool SEAMFILE(const GwSeamFileDialog& asked, std::optional<std::string>& path);
 bool SEAMFOLDER(const std::string& title, std::optional<std::string>& folder);
+struct GwSeamFontDialog;
+struct GwFontChoice;
+bool SEAMFONT(const GwSeamFontDialog& asked, std::optional<GwFontChoice>& font);
 bool SEAMPRINT(std::optional<std::string>& pdfFile);
 bool SEAMMODAL(std::function<void(DialogRecord&)>& action);
 

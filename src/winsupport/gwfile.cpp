@@ -7,6 +7,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
+
+#include <algorithm>
 
 namespace {
 
@@ -112,4 +115,29 @@ std::vector<std::string> GwEnumFiles(const std::string& folder, const std::strin
     for (const auto& n : names)
         result.push_back(SS(n));
     return result;
+}
+
+bool GwChooseFont(QWidget* owner, GwFontChoice& font, bool fixedPitchOnly, int minPoints,
+                  int maxPoints) {
+    GwSeamFontDialog asked{fixedPitchOnly, minPoints, maxPoints, font};
+    std::optional<GwFontChoice> chosen;
+    if (!SEAMFONT(asked, chosen)) {
+        QFont start(QS(font.face));
+        start.setPointSize(std::max(font.points, 1));
+        start.setWeight(QFont::Weight(std::clamp(font.weight, 100, 900)));
+        start.setItalic(font.italic);
+        QFontDialog dialog(start, owner ? owner : GwMainWindow());
+        dialog.setOption(QFontDialog::DontUseNativeDialog);
+        if (fixedPitchOnly) {
+            dialog.setOption(QFontDialog::MonospacedFonts);
+            dialog.setOption(QFontDialog::ScalableFonts, false);
+        }
+        if (dialog.exec() != QDialog::Accepted) return false;
+        const QFont f = dialog.selectedFont();
+        chosen = GwFontChoice{SS(f.family()), f.pointSize(), int(f.weight()), f.italic()};
+    }
+    if (!chosen) return false;
+    font = *chosen;
+    if (maxPoints > 0) font.points = std::clamp(font.points, minPoints, maxPoints);
+    return true;
 }

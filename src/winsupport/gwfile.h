@@ -33,6 +33,21 @@ bool GwGetSaveFile(QWidget* owner, const std::vector<GwFilter>& filters,
 // empty, starting in `folder`, which gets the chosen folder. False when cancelled.
 bool GwBrowse(QWidget* owner, const std::string& title, std::string& folder);
 
+// A font as the font dialog shows and returns it: face, size in points, weight
+// (400 normal, 700 bold), italic.
+struct GwFontChoice {
+    std::string face;
+    int points = 10;
+    int weight = 400;
+    bool italic = false;
+};
+// The font dialog, started from `font`, which gets the font chosen. Only existing
+// fonts are offered; with `fixedPitchOnly` only fixed-pitch ones. A size outside
+// minPoints..maxPoints (when maxPoints > 0) is brought into that range. False when
+// cancelled (`font` unchanged).
+bool GwChooseFont(QWidget* owner, GwFontChoice& font, bool fixedPitchOnly = false,
+                  int minPoints = 0, int maxPoints = 0);
+
 // The names (without folder) of the files in `folder` that match `pattern` (letter
 // case ignored; "*.*" matches every file), sorted. Empty for a missing folder.
 std::vector<std::string> GwEnumFiles(const std::string& folder, const std::string& pattern = "*.*");

@@ -3,12 +3,17 @@
 #include "winsupport/gwcontrol.h"
 #include "winsupport/gwfile.h"
 
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <cmath>
+#include <cstdio>
 
 namespace {
 
@@ -44,6 +49,10 @@ bool StartJob(GwPrintJob& job, const std::string& docName) {
     job.pageHeight = job.printer->height();
     job.dpiX = job.printer->logicalDpiX();
     job.dpiY = job.printer->logicalDpiY();
+    const QRectF paper = job.printer->paperRect(QPrinter::DevicePixel);
+    const QRectF page = job.printer->pageRect(QPrinter::DevicePixel);
+    job.offX = int(std::lround(page.left() - paper.left()));
+    job.offY = int(std::lround(page.top() - paper.top()));
     return true;
 }
 
@@ -151,9 +160,16 @@ void GwSetTextColor(GwDC& dc, int colour) {
 }
 
 void GwSetFont(GwDC& dc, const std::string& face, int height, int weight, bool italic,
-               bool underline) {
+               bool underline, bool fixedPitch) {
     QFont font =
         face.empty() ? QFontDatabase::systemFont(QFontDatabase::GeneralFont) : QFont(QS(face));
+    if (fixedPitch) {
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+        // A face the system lacks must not turn the columns of a report proportional.
+        if (!QFontInfo(font).fixedPitch())
+            font.setFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    }
     const int size = std::max(1, std::abs(height));
     font.setPixelSize(size);
     if (height > 0) {
@@ -253,6 +269,76 @@ void GwPolygon_W(GwDC& dc, const std::vector<GwPoint>& points) {
     for (const auto& p : points)
         client.push_back(GwWnd2Client(dc, p));
     GwPolygon(dc, client);
+}
+
+namespace {
+
+bool IsSvg(const std::string& file) {
+    return QFileInfo(QS(file)).suffix().compare("svg", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+bool GwPictureSize(const std::string& file, int& width, int& height, std::string& reason) {
+    const QFileInfo info(QS(file));
+    if (!info.exists() || !info.isFile()) {
+        reason = "the file does not exist";
+        return false;
+    }
+    const QString suffix = info.suffix().toLower();
+    if (suffix != "svg" && suffix != "png" && suffix != "jpg" && suffix != "jpeg") {
+        reason = "only SVG, PNG and JPEG pictures can be printed";
+        return false;
+    }
+    QSize size;
+    if (IsSvg(file)) {
+        QSvgRenderer svg(QS(file));
+        if (svg.isValid()) size = svg.viewBoxF().size().toSize();
+    } else {
+        QImageReader reader(QS(file));
+        if (reader.canRead()) size = reader.size();
+        if (!size.isValid()) size = reader.read().size();
+    }
+    if (!size.isValid() || size.width() < 1 || size.height() < 1) {
+        reason = "the file is not a picture that can be read";
+        return false;
+    }
+    width = size.width();
+    height = size.height();
+    return true;
+}
+
+bool GwDrawPicture(GwDC& dc, const std::string& file, int left, int top, int right, int bottom) {
+    const QRectF target(left, top, right - left, bottom - top);
+    if (IsSvg(file)) {
+        QSvgRenderer svg(QS(file));
+        if (!svg.isValid()) return false;
+        svg.render(dc.painter, target);
+        return true;
+    }
+    const QImage image(QS(file));
+    if (image.isNull()) return false;
+    dc.painter->save();
+    dc.painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    dc.painter->drawImage(target, image);
+    dc.painter->restore();
+    return true;
+}
+
+void GwStartHeadless() {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Never freed: the fonts and printers made with it live to the program's end.
+    // A program without windows has no use for the platform's chatter (a missing
+    // runtime folder and the like); its own messages go to its standard error.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    });
+    static int argc = 1;
+    static char name[] = "orla-cli";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
 }
 
 QPrinter* GwPrinter() {

@@ -86,12 +86,13 @@ GwPoint GwWnd2Client(const GwDC& dc, GwPoint p);
 void GwSetPen(GwDC& dc, int style, int width, int colour);
 void GwSetBrush(GwDC& dc, int style, int colour);
 void GwSetTextColor(GwDC& dc, int colour);
-// face "" is the platform's default sans face. height in client pixels: above 0 the
+// face "" is the platform's default sans face; a face the system lacks is replaced by
+// one of its kind (fixedPitch: a fixed-pitch face, else a sans face). height in client pixels: above 0 the
 // character cell (ascent + descent), below 0 the character height without the
 // leading, which is how type sizes are given (points x dpi / 72). weight 100..900
 // (400 normal, 700 bold).
 void GwSetFont(GwDC& dc, const std::string& face, int height, int weight = 400, bool italic = false,
-               bool underline = false);
+               bool underline = false, bool fixedPitch = false);
 // Width and height of text in the current font, client pixels.
 GwSize GwGetTextExtent(const GwDC& dc, const std::string& text);
 
@@ -113,6 +114,14 @@ void GwRectangle_W(GwDC& dc, int left, int top, int right, int bottom);
 void GwEllipse_W(GwDC& dc, int left, int top, int right, int bottom);
 void GwPolygon_W(GwDC& dc, const std::vector<GwPoint>& points);
 
+// Pictures: SVG, PNG and JPEG files.
+// The picture's own width and height (for an SVG its view box); false, with a reason
+// for the user, when the file is missing, of another kind or cannot be read.
+bool GwPictureSize(const std::string& file, int& width, int& height, std::string& reason);
+// Draws the picture of `file` scaled into the rectangle (left, top)-(right, bottom),
+// client coordinates; false when it cannot be read.
+bool GwDrawPicture(GwDC& dc, const std::string& file, int left, int top, int right, int bottom);
+
 // Printing. A job draws page after page through job.dc; page size and resolution of
 // the device are in the job. The page settings are kept in one printer for the whole
 // run (GwPrinter), so that a page set-up dialog can change them.
@@ -121,10 +130,15 @@ struct GwPrintJob {
     GwDC dc;
     int pageWidth = 0, pageHeight = 0; // printable area, device dots
     int dpiX = 0, dpiY = 0;
+    int offX = 0, offY = 0;            // printable area's offset from the paper's corner
     std::string pdfFile;      // the PDF file written, "" on a printer
     bool ownsPrinter = false; // a PDF job's own printer, freed by GwPrintEnd
 };
 QPrinter* GwPrinter();
+// Makes drawing, fonts and PDF printing available to a program without windows:
+// starts the application object when none runs, on the offscreen platform unless
+// QT_QPA_PLATFORM names one, so that no display is needed. Kept until the end.
+void GwStartHeadless();
 // Asks for the printer with the print dialog and starts the document docName. When
 // the system has no printer it asks for a PDF file name instead (save dialog) and
 // prints to it. False when the user cancels or the device cannot be opened.

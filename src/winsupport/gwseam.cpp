@@ -14,6 +14,8 @@ struct Seams {
     GwSeamFileDialog lastFile;
     std::string lastBrowse;
     std::deque<std::function<void(DialogRecord&)>> modals;
+    std::deque<std::optional<GwFontChoice>> fonts;
+    GwSeamFontDialog lastFont;
 };
 Seams& S() {
     static Seams seams;
@@ -63,6 +65,15 @@ void GwSeamNextFolderCancel() {
 const std::string& GwSeamLastBrowseTitle() {
     return S().lastBrowse;
 }
+void GwSeamNextFont(const GwFontChoice& font) {
+    S().fonts.push_back(font);
+}
+void GwSeamNextFontCancel() {
+    S().fonts.push_back(std::nullopt);
+}
+const GwSeamFontDialog& GwSeamLastFontDialog() {
+    return S().lastFont;
+}
 void GwSeamNextPrint(const std::string& pdfFile) {
     S().prints.push_back(pdfFile.empty() ? std::nullopt : std::optional(pdfFile));
 }
@@ -110,6 +121,17 @@ bool SEAMMODAL(std::function<void(DialogRecord&)>& action) {
     if (!S().modals.empty()) {
         action = std::move(S().modals.front());
         S().modals.pop_front();
+    }
+    return true;
+}
+
+bool SEAMFONT(const GwSeamFontDialog& asked, std::optional<GwFontChoice>& font) {
+    if (!S().active) return false;
+    S().lastFont = asked;
+    font = std::nullopt;
+    if (!S().fonts.empty()) {
+        font = S().fonts.front();
+        S().fonts.pop_front();
     }
     return true;
 }

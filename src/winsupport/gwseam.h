@@ -4,6 +4,8 @@
 // a modal dialog runs the next queued action while it is shown. A test starts the seams
 // in its init() (which also empties every queue) and walks whole commands through them.
 
+#include "winsupport/gwfile.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -43,6 +45,17 @@ const GwSeamFileDialog& GwSeamLastFileDialog();
 void GwSeamNextFolder(const std::string& folder);
 void GwSeamNextFolderCancel();
 const std::string& GwSeamLastBrowseTitle();
+
+// Font dialog: the next font chosen, or a cancel (the default). The last dialog asked
+// for is recorded.
+void GwSeamNextFont(const GwFontChoice& font);
+void GwSeamNextFontCancel();
+struct GwSeamFontDialog {
+    bool fixedPitchOnly = false;
+    int minPoints = 0, maxPoints = 0;
+    GwFontChoice start; // the font the dialog started from
+};
+const GwSeamFontDialog& GwSeamLastFontDialog();
 
 // Print dialog: the next answer prints into the PDF file `pdfFile`; "" (and no answer
 // queued) cancels.

@@ -1,0 +1,132 @@
+// The File menu's report commands: the text, HTML and PBN exports of the open
+// tournament and printing the view shown.
+#include "shell/reportcmds.h"
+
+#include "core/hooks.h"
+#include "core/programfolder.h"
+#include "core/safefile.h"
+#include "core/tournament.h"
+#include "printing/printing.h"
+#include "reports/reports.h"
+#include "shell/entry.h"
+#include "shell/mainwindow.h"
+#include "shell/settings.h"
+#include "shell/shell.h"
+#include "winsupport/gwfile.h"
+
+#include <QFileInfo>
+#include <QProgressDialog>
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+std::string TextExportFolder;
+std::string HtmlExportFolder;
+std::string PbnExportFolder;
+
+void RESETREPORTCOMMANDS() {
+    TextExportFolder.clear();
+    HtmlExportFolder.clear();
+    PbnExportFolder.clear();
+    RESETREPORTS();
+}
+
+namespace {
+
+// Asks for the file of an export, offering the tournament's name in `folder`
+// (StartFolder the first time), and remembers the folder chosen. False when
+// cancelled.
+bool askExportFile(std::string& folder, const char* title, const GwFilter& filter, const char* ext,
+                   std::string& name) {
+    if (folder.empty()) folder = StartFolder;
+    name = (QString::fromStdString(folder) + "/" + QString::fromStdString(DEFAULTEXPORTNAME()) +
+            "." + ext)
+               .toStdString();
+    if (!GwGetSaveFile(MainWindow, {filter}, ext, name, title)) return false;
+    folder = QFileInfo(QString::fromStdString(name)).absolutePath().toStdString();
+    return true;
+}
+
+void exportWith(std::string& folder, const char* title, const GwFilter& filter, const char* ext,
+                std::string (*compose)()) {
+    if (!TournamentOpen || !COMMITENTRY()) return;
+    std::string name;
+    if (!askExportFile(folder, title, filter, ext, name)) return;
+    if (WRITEEXPORT(name, compose())) SETSTATUS(2, "Written: " + name);
+}
+
+} // namespace
+
+void ONEXPORTTEXT() {
+    exportWith(TextExportFolder, "Export Text File", {"Text files (*.txt)", "*.txt"}, "txt",
+               TEXTEXPORT);
+}
+
+void ONEXPORTHTML() {
+    exportWith(HtmlExportFolder, "Export HTML", {"HTML files (*.htm)", "*.htm"}, "htm",
+               HTMLEXPORT);
+}
+
+void ONEXPORTPBN() {
+    exportWith(PbnExportFolder, "Export results (PBN)", {"PBN files (*.pbn)", "*.pbn"}, "pbn",
+               PBNEXPORT);
+}
+
+void APPLYPAGESETUP() {
+    PrintSetup.headerType = HeaderType;
+    PrintSetup.header = EMFHeader;
+    auto font = [](const LogFont& f) {
+        return PrintFont{LOGFONTFACE(f), std::abs(f.lfHeight), f.lfWeight, f.lfItalic != 0};
+    };
+    PrintSetup.headerFont = font(HeaderFont);
+    PrintSetup.fixedFont = font(FixedFont);
+}
+
+void WRITEERRORLOG(int code) {
+    const std::string file = PROGRAMFILE("Error.log");
+    if (file.empty()) return;
+    const std::string line = std::to_string(code) + "\n";
+    std::string reason;
+    SAFEWRITEFILE(file, line.data(), line.size(), reason);
+}
+
+bool PRINTSHOWN(const std::string& pdfFile) {
+    if (!TournamentOpen || !COMMITENTRY()) return false;
+    APPLYPAGESETUP();
+    GwPrintJob job;
+    if (!STARTPRINT(job, PRINTDOCNAME(ViewMode), pdfFile, MainWindow)) {
+        WRITEERRORLOG(0);
+        return false;
+    }
+    // Every pair's card of a big tournament takes a while: shown and stoppable.
+    std::unique_ptr<QProgressDialog> progress;
+    std::function<bool(int, int)> tell;
+    if (ViewMode == 4 && PersonalPair == 0) {
+        progress = std::make_unique<QProgressDialog>("Printing the score cards...", "Cancel", 0,
+                                                     NumPairs, MainWindow);
+        progress->setWindowTitle("Print");
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(500);
+        tell = [&](int done, int total) {
+            progress->setMaximum(total);
+            progress->setValue(done);
+            return !progress->wasCanceled();
+        };
+    }
+    const bool whole = PRINTVIEW(job, ViewMode, CURRENTBOARD(), PersonalPair, tell);
+    const bool ok = ENDPRINT(job);
+    if (!ok) {
+        WRITEERRORLOG(1);
+        SHOWMESSAGE("The document could not be printed.", "Print");
+        return false;
+    }
+    SETSTATUS(2, whole ? "Printed: " + PRINTDOCNAME(ViewMode)
+                       : "Printing stopped: the cards printed so far were sent.");
+    return whole;
+}
+
+void ONPRINTPLACEMENT() {
+    PRINTSHOWN("");
+}
