@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     ADDEXPORTCOMMAND(app);
     ADDMOVEMENTCOMMAND(app);
     ADDPLAYERSCOMMAND(app);
+    ADDPERIODCOMMANDS(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) { // --help, --version
