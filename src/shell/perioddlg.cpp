@@ -6,6 +6,7 @@
 #include "core/cp1250.h"
 #include "core/hooks.h"
 #include "core/tournament.h"
+#include "core/tournamentfile.h"
 #include "players/players.h"
 #include "players/update.h"
 #include "reports/reports.h"
@@ -14,8 +15,6 @@
 #include "shell/mainwindow.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
-#include "ui_ratingresultsdlg.h"
-#include "ui_updateratingdlg.h"
 #include "winsupport/gwfile.h"
 #include "winsupport/gwgdi.h"
 #include "winsupport/gwlogm.h"
@@ -28,8 +27,7 @@
 
 #include <cmath>
 
-GWREGISTERTEMPLATE(108, Ui::UpdateRatingDlg)
-GWREGISTERTEMPLATE(109, Ui::RatingResultsDlg)
+bool PERIODDIALOGSREADY();
 
 namespace {
 
@@ -179,7 +177,7 @@ void listFont() {
 
 void ONUPDATERATING() {
     DialogRecord dlg;
-    if (!DLGINIT(108, dlg)) return;
+    if (!PERIODDIALOGSREADY() || !DLGINIT(108, dlg)) return;
     DLGSETSUB(dlg, 108, updateRatingInit);
     DLGSETSUB(dlg, ID_BROWSE, ONBROWSE);
     DLGSETSUB(dlg, ID_OK, ONUPDATERATINGOK);
