@@ -66,7 +66,7 @@ bool showResults(DialogRecord& owner) {
     if (!DLGINIT(109, dlg)) return false;
     DLGSETSUB(dlg, 109, [](DialogRecord& d, int, int type) {
         if (type != DLG_CB_INIT) return;
-        static const int stops[] = {135, 160, 190};
+        static const int stops[] = {167, 209, 262};
         DLGSENDCTRLMESSAGE(d, ID_FILES, DLG_MSG_SETTABSTOPS, 3, reinterpret_cast<long long>(stops));
         std::vector<std::string> rows;
         for (int k = 1; k <= RegisteredCount; ++k)
