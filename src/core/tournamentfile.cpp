@@ -508,13 +508,19 @@ bool READRATINGCHANGES(const std::string& given, FileRatingChanges& out) {
     if (name.empty() || !fs::is_regular_file(path, ec)) return false;
     const u64 size = fs::file_size(path, ec);
     if (ec) return false;
+    // A file of a club's size is read in one go; a larger one header first, so
+    // that no more is read than its header can describe.
+    constexpr u64 OneGo = u64{1} << 20;
     Bytes data;
-    if (!readStart(path, std::min<u64>(size, MarkerBytes + HeaderBytes), data)) return false;
+    if (!readStart(path, std::min<u64>(size, size <= OneGo ? size : MarkerBytes + HeaderBytes), data))
+        return false;
     Layout L;
     if (!readHeader(data, L)) return false;
-    // Everything up to the rating changes, and whatever the checks of the whole
-    // reader look at, so that a file it calls damaged is not counted here.
-    if (!readStart(path, std::min(size, fullLength(L)), data)) return false;
+    // Everything the checks of the whole reader look at, so that a file it
+    // calls damaged is not counted here.
+    if (data.size() < std::min(size, fullLength(L)) &&
+        !readStart(path, std::min(size, fullLength(L)), data))
+        return false;
     if (!layOut(data, L)) return false;
 
     const Counts c = countsOf(L.h);

@@ -20,6 +20,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -155,11 +156,12 @@ bool SUMRATINGCHANGES(const std::string& folder, const std::vector<std::string>&
                       const UpdateProgress& progress) {
     RatingSum.release();
     if (RegisteredCount > 0) RatingSum.allocate(RegisteredCount);
-    // The registered names' keys once, not once per player of every file.
-    std::vector<std::string> keys;
+    // The registered names' keys once, each leading to the first player that
+    // has it, not a search of the register per player of every file.
+    std::unordered_map<std::string, int> keys;
     keys.reserve(static_cast<std::size_t>(RegisteredCount));
     for (int k = 1; k <= RegisteredCount; ++k)
-        keys.push_back(UPDATEKEY(std::string_view(RegName(k).c, RegNameLength)));
+        keys.emplace(UPDATEKEY(std::string_view(RegName(k).c, RegNameLength)), k);
 
     const int total = static_cast<int>(items.size());
     FileRatingChanges file;
@@ -179,9 +181,8 @@ bool SUMRATINGCHANGES(const std::string& folder, const std::vector<std::string>&
                     for (std::size_t i = 0; i < file.names.size(); ++i) {
                         const std::string key =
                             UPDATEKEY(std::string_view(file.names[i].c, NameLength));
-                        const auto at = std::find(keys.begin(), keys.end(), key);
-                        if (at != keys.end())
-                            RatingSum(static_cast<int>(at - keys.begin()) + 1) += file.changes[i];
+                        const auto at = keys.find(key);
+                        if (at != keys.end()) RatingSum(at->second) += file.changes[i];
                     }
                 }
             }
