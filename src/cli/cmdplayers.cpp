@@ -5,6 +5,7 @@
 #include "core/programfolder.h"
 #include "players/players.h"
 #include "players/rating.h"
+#include "reports/reports.h"
 
 #include <charconv>
 #include <cstdio>
@@ -67,9 +68,12 @@ void ADDPLAYERSCOMMAND(CLI::App& app) {
         ->check(CLI::IsMember({"name", "rating", "delta"}));
 
     struct Args {
-        std::string name, rating;
+        std::string name, rating, html, text;
     };
     auto a = std::make_shared<Args>();
+    players->add_option("--export-html", a->html,
+                        "Write the rating list (\"REJTING LISTA\") as an HTML page");
+    players->add_option("--export-text", a->text, "Write the rating list as a text file");
     CLI::App* add = players->add_subcommand("add", "Register a player, as Add of Edit Player List");
     add->add_option("NAME", a->name, "Player's name (30 characters count)")->required();
     add->add_option("RATING", a->rating, "Rating, also the first Delta")->required();
@@ -96,10 +100,19 @@ void ADDPLAYERSCOMMAND(CLI::App& app) {
         std::string name;
         finish(nameArgument(a->name, name) && CHANGEREGRATING(name, rating));
     });
-    players->callback([players, sort] {
+    players->callback([players, sort, a] {
         if (!players->get_subcommands().empty()) return;
         OPENREGISTER();
         SORTPLAYERS(*sort == "rating" ? SORT_RATING : *sort == "delta" ? SORT_DELTA : SORT_NAME);
+        if (!a->html.empty() || !a->text.empty()) {
+            // Tied ratings share a place when the list is ordered by rating.
+            const int numbering = *sort == "rating" ? 2 : 1;
+            bool done = true;
+            if (!a->html.empty()) done = WRITEEXPORT(a->html, PLAYERLISTHTML(numbering));
+            if (done && !a->text.empty()) done = WRITEEXPORT(a->text, PLAYERLISTTEXT(numbering));
+            finish(done);
+            return;
+        }
         for (int k = 1; k <= RegisteredCount; ++k) {
             std::string row = PLAYERLISTROW(k);
             while (!row.empty() && row.back() == ' ')

@@ -30,3 +30,6 @@ void ADDHANDSCOMMAND(CLI::App& app);
 
 // export: writes a report or the results of a tournament file (cmdexport.cpp).
 void ADDEXPORTCOMMAND(CLI::App& app);
+
+// update-rating, statistics: the end of a period over a folder (cmdperiod.cpp).
+void ADDPERIODCOMMANDS(CLI::App& app);

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     ADDMOVEMENTCOMMAND(app);
     ADDPLAYERSCOMMAND(app);
     ADDHANDSCOMMAND(app);
+    ADDPERIODCOMMANDS(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) { // --help, --version

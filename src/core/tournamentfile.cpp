@@ -488,3 +488,55 @@ bool WRITENTRFILE() {
     HasFileName = true;
     return true;
 }
+
+bool READTOURNAMENTNAME(const std::string& given, std::string& tournamentName) {
+    const std::string name = given.substr(0, given.find('\0'));
+    const fs::path path = UTF8PATH(name);
+    Bytes data;
+    if (name.empty() || !readStart(path, MarkerBytes + HeaderBytes, data)) return false;
+    Layout L;
+    if (!readHeader(data, L)) return false;
+    tournamentName.assign(L.h.TournamentName, TournamentNameLength);
+    return true;
+}
+
+bool READRATINGCHANGES(const std::string& given, FileRatingChanges& out) {
+    out = FileRatingChanges{};
+    const std::string name = given.substr(0, given.find('\0'));
+    const fs::path path = UTF8PATH(name);
+    std::error_code ec;
+    if (name.empty() || !fs::is_regular_file(path, ec)) return false;
+    const u64 size = fs::file_size(path, ec);
+    if (ec) return false;
+    // A file of a club's size is read in one go; a larger one header first, so
+    // that no more is read than its header can describe.
+    constexpr u64 OneGo = u64{1} << 20;
+    Bytes data;
+    if (!readStart(path, std::min<u64>(size, size <= OneGo ? size : MarkerBytes + HeaderBytes), data))
+        return false;
+    Layout L;
+    if (!readHeader(data, L)) return false;
+    // Everything the checks of the whole reader look at, so that a file it
+    // calls damaged is not counted here.
+    if (data.size() < std::min(size, fullLength(L)) &&
+        !readStart(path, std::min(size, fullLength(L)), data))
+        return false;
+    if (!layOut(data, L)) return false;
+
+    const Counts c = countsOf(L.h);
+    out.current = L.current;
+    out.numPairs = L.h.NumPairs;
+    out.ratingMode = L.h.RatingMode;
+    out.ratingStored = L.current || L.oldRating != 0;
+    out.names.resize(static_cast<std::size_t>(2 * c.P));
+    out.changes.assign(static_cast<std::size_t>(2 * c.P), 0.0f);
+    for (u64 n = 0; n < 2 * c.P; ++n)
+        std::memcpy(out.names[n].c, &data[L.names + NameLength * n], NameLength);
+    if (L.current) {
+        decodeF32(out.changes.data(), data, L.ratingChange, 2 * c.P);
+    } else if (L.oldRating) {
+        for (u64 p = 0; p < c.P; ++p)
+            out.changes[p] = out.changes[p + c.P] = getF32(&data[L.oldRating + 4 + 4 * p]);
+    }
+    return true;
+}

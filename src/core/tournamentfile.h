@@ -9,8 +9,11 @@
 // bytes), PlayerNames, Results, then optional tails (rating mode and one rating
 // increment per pair; penalties and valid boards; three options).
 
+#include "core/tournament.h"
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr std::int32_t FileVersionMark = -100;
 
@@ -37,3 +40,27 @@ bool OPENNTRFILE(const std::string& name);
 // be saved: <reason>. ..." (caption "Error"), leaves the flags and the old file as
 // they were and returns false.
 bool WRITENTRFILE();
+
+// What a look over a folder of tournaments takes from one file, without opening
+// it as the tournament: its name, and the players with the rating changes the
+// file stores for them.
+struct FileRatingChanges {
+    bool current = false;       // the current format (old format: false)
+    std::int32_t numPairs = 0;
+    std::int32_t ratingMode = 0; // -1 rating, 1 masters points, 0 none
+    bool ratingStored = false;   // old format: the rating block is there
+    // Players 1..NumPairs first, then their partners, as the file holds them
+    // (32 bytes each, blank padded or cut by a NUL); the change of each. The old
+    // format's one change of a pair is given to both of its players.
+    std::vector<PlayerName> names;
+    std::vector<float> changes;
+};
+
+// The tournament name of the file `name` (64 bytes as stored). False, without a
+// message, when the file cannot be read or its start is not a tournament's.
+bool READTOURNAMENTNAME(const std::string& name, std::string& tournamentName);
+
+// The players and rating changes of the file `name`. False, without a message,
+// when the file cannot be read or is not a whole tournament (the reader of
+// OPENNTRFILE would call it damaged).
+bool READRATINGCHANGES(const std::string& name, FileRatingChanges& out);

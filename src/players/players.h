@@ -76,6 +76,10 @@ std::string PLAYERLISTROW(int k);
 // register cannot keep.
 bool REGNAMEFROMUTF8(const std::string& utf8, const std::string& field, std::string& name);
 
+// A 6-character number field of a register record: blanks ignored, nothing at
+// all reads 0; false for anything but an optional sign and digits.
+bool REGFIELDVALUE(std::string_view field, std::int32_t& value);
+
 // The rating text of the rating field: its first 6 characters as a whole number,
 // blanks ignored; text that is not a whole number reads 0.
 int REGRATINGFROMTEXT(const std::string& text);

@@ -475,6 +475,10 @@ bool REGNAMEFROMUTF8(const std::string& utf8, const std::string& field, std::str
     return true;
 }
 
+bool REGFIELDVALUE(std::string_view field, std::int32_t& value) {
+    return readField(field, value);
+}
+
 int REGRATINGFROMTEXT(const std::string& text) {
     std::int32_t v = 0;
     return readField(std::string_view(text).substr(0, std::min<std::size_t>(text.size(), 6)), v)

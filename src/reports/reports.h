@@ -139,3 +139,21 @@ std::string DEFAULTEXPORTNAME();
 // that a failed write leaves an earlier file as it was. On failure shows "The
 // file <name> could not be written: <reason>." (caption "Error") and returns false.
 bool WRITEEXPORT(const std::string& name, const std::string& bytes);
+
+// --- The rating list ------------------------------------------------------
+
+// Row k of the rating list (Windows-1250, 80 characters, 50 of them data), for
+// register entry RegOrder(k): the place "  k." (4 blanks for a rating equal to
+// the row above in numbering mode 2, the order by rating), a blank, the name
+// cut to 31 characters, the rating in 4, 4 blanks, the last change with its
+// sign in parentheses ("(  +0)"). A wider number is shown whole.
+std::string PLAYERLISTLINE(int k, int numbering);
+
+// Every row of the list to one output: HTML as compact paragraphs, text as
+// lines, the printer as lines with page breaks (Printer).
+void OUTPUTPLAYERLIST(int mode, int numbering);
+
+// The rating list as an HTML page ("REJTING LISTA" above the rows), and as a
+// text file (UTF-8): the title, an empty line, the rows.
+std::string PLAYERLISTHTML(int numbering);
+std::string PLAYERLISTTEXT(int numbering);

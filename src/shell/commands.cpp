@@ -7,6 +7,7 @@
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
 #include "shell/pagesetup.h"
+#include "shell/perioddlg.h"
 #include "shell/playersdlg.h"
 #include "shell/reportcmds.h"
 #include "shell/settings.h"
@@ -77,7 +78,8 @@ const Command StartTable[] = {
     {0, 0, "&Players", nullptr, nullptr, true, false},
     {1, IDM_CHECKNAMES, "&Check names...", nullptr, ONCHECKNAMES, false, false},
     {1, IDM_EDITPLAYERS, "Edit player list...", nullptr, ONEDITPLAYERLIST, true, false},
-    {1, IDM_UPDATERATING, "&Update rating...", nullptr, nullptr, true, false},
+    {1, IDM_UPDATERATING, "&Update rating...", nullptr, ONUPDATERATING, true, false},
+    {1, IDM_STATISTICS, "Statistics...", nullptr, ONSTATISTICS, true, false},
     // These pass the keypad "*" and "/" on to the entry window that has the focus.
     {0, 0, "&Options", nullptr, nullptr, true, false},
     {1, IDM_ADJUSTED, "&Adjusted Score\t*", nullptr, ONADJUSTEDSCORE, false, false},

@@ -3,6 +3,7 @@
 
 #include "core/tournament.h"
 #include "shell/commands.h"
+#include "shell/perioddlg.h"
 #include "shell/shell.h"
 
 #include <QApplication>
@@ -148,6 +149,7 @@ void ONHELPSRPSKI() {
 }
 
 void ONHELPENGLISH() {
-    // The statistics over a folder of tournaments run here first, once they exist.
+    // The season's statistics run here first, every time.
+    ONHELPENGLISHSTATISTICS();
     SETHELPLANGUAGE(HELP_ENGLISH);
 }

@@ -10,6 +10,7 @@
 #include "players/players.h"
 #include "shell/entry.h"
 #include "shell/help.h"
+#include "shell/perioddlg.h"
 #include "ui_checknamesdlg.h"
 #include "ui_editplayersdlg.h"
 #include "winsupport/gwlogm.h"
@@ -32,6 +33,8 @@ enum {
     ID_ADD = 3,
     ID_REMOVE = 1010,
     ID_CHANGE = 1011,
+    ID_EXPORTHTML = 4,
+    ID_PRINT = 5,
 };
 
 // The players of the tournament the register does not know, while Check Names
@@ -238,6 +241,10 @@ void ONEDITPLAYERLIST() {
     for (int key : {SORT_NAME, SORT_RATING, SORT_DELTA})
         DLGSETSUB(dlg, key, ONSORTCHANGE);
     DLGSETSUB(dlg, ID_LIST, ONSELCHANGE);
+    DLGSETLOG(dlg, ID_EXPORTHTML, true, DLG_ENABLED);
+    DLGSETLOG(dlg, ID_PRINT, true, DLG_ENABLED);
+    DLGSETSUB(dlg, ID_EXPORTHTML, ONEXPORTHTMLLIST);
+    DLGSETSUB(dlg, ID_PRINT, ONPRINTLIST);
     DLGSETSUB(dlg, ID_NAME, fieldKey, DLG_CB_KEY);
     DLGSETSUB(dlg, ID_RATING, fieldKey, DLG_CB_KEY);
     DLGSETHELP(dlg, [](DialogRecord&, int) { ONDIALOGHELP(105); });

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -94,6 +95,54 @@ TEST_F(CliPlayersTest, DumpLooksTheRatingsUp) {
     EXPECT_EQ(j["PlayerRating"][1], json({0, 800}));
     EXPECT_EQ(j["TournamentStrength"], 85);
     EXPECT_EQ(j["status"][0], "Rating:  85");
+}
+
+} // namespace
+
+namespace {
+
+// orla-cli update-rating and statistics over a folder of files the program wrote.
+TEST_F(CliPlayersTest, UpdateRatingAndStatistics) {
+    INSTALLCOMPUTE();
+    const std::string season = (tempDir() / "season").string();
+    std::filesystem::create_directories(season);
+    const auto rated = [&](const std::string& file, const char* name, float change) {
+        DEFAULTHEADER();
+        RatingMode = -1;
+        ASSERT_TRUE(CREATETOURNAMENT());
+        SETFIELD(PlayerNames(1, 1).c, NameLength, name);
+        RatingChange(1, 1) = change;
+        TournamentFile = season + "/" + file;
+        ASSERT_TRUE(WRITENTRFILE());
+        CLOSETOURNAMENT();
+    };
+    rated("a.otr", "ana", 1.4f);
+    rated("b.otr", "Ana", 1.4f);
+    rated("c.otr", "mira", -5.5f);
+    std::ofstream(registerFile(), std::ios::binary) << rec("Ana", 900, 0) + rec("Mira", 2, 0);
+    const std::string before = readRegister();
+    const std::string pad(29, ' ');
+
+    Run r = run("update-rating --folder " + path("season"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "Ana" + pad + "\t 900\t  2.80\t 903\nMira" + pad.substr(1) + "\t   2\t -5.50\t   0\n");
+    EXPECT_EQ(readRegister(), before);
+    r = run("update-rating --folder " + path("season") + " a.otr nothere.otr --save");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("File nothere.otr is not a tournament file of"), std::string::npos) << r.err;
+    EXPECT_EQ(readRegister(), before);
+    r = run("update-rating --folder " + path("season") + " a.otr c.otr --save");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readRegister(), rec("Ana", 901, 1) + rec("Mira", 0, -6));
+    EXPECT_EQ(run("update-rating --folder " + path("nowhere")).code, 2);
+
+    r = run("statistics --folder " + path("season") + " --snapshot " + path("none.opd") + " -o " +
+            path("Stat.txt"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "3 tournaments read.\n");
+    std::ifstream in(tempDir() / "Stat.txt", std::ios::binary);
+    const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(stat.substr(0, 48), std::string("Ana") + std::string(25, ' ') + "   2 50.00   0  0.00");
 }
 
 } // namespace

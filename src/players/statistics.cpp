@@ -1,0 +1,135 @@
+// The season's statistics: per registered player, the matchpoint and IMP
+// tournaments played with the average percentage of each kind, and the rating
+// against a snapshot of the register, written to a text file.
+#include "players/update.h"
+
+#include "core/hooks.h"
+#include "core/safefile.h"
+#include "core/strings.h"
+#include "core/tournament.h"
+#include "core/tournamentfile.h"
+#include "players/players.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+std::vector<PlayerStatistics> SeasonStatistics;
+
+namespace {
+
+// `v` right-justified in `width`, or asterisks when it does not fit.
+std::string integerField(long long v, int width) {
+    const std::string s = std::to_string(v);
+    if (s.size() > static_cast<std::size_t>(width)) return std::string(static_cast<std::size_t>(width), '*');
+    return std::string(static_cast<std::size_t>(width) - s.size(), ' ') + s;
+}
+
+// Counts one tournament, open as the current one, for its registered players.
+void countTournament(const std::vector<std::string>& keys) {
+    const bool mp = CalcType == CALC_MATCHPOINTS;
+    const bool imp = CalcType == CALC_IMPS || CalcType == CALC_CALCUTTA;
+    if (!mp && !imp) return;
+    const int pairs = std::min({NumPairs, PlayerNames.extent(1), PairPercent.extent(1)});
+    for (int p = 1; p <= pairs; ++p) {
+        const float percent = PairPercent(p);
+        // A pair whose percentage is no number has no result to average.
+        if (!std::isfinite(percent)) continue;
+        for (int j = 1; j <= 2; ++j) {
+            const std::string key = UPDATEKEY(std::string_view(PlayerNames(p, j).c, NameLength));
+            for (std::size_t k = 0; k < keys.size(); ++k) {
+                if (keys[k] != key) continue;
+                PlayerStatistics& s = SeasonStatistics[k];
+                if (mp) {
+                    ++s.mpCount;
+                    s.mpAverage += percent;
+                } else {
+                    ++s.impCount;
+                    s.impAverage += percent;
+                }
+                break;
+            }
+        }
+    }
+}
+
+// The snapshot's ratings: records until the first one that cannot be read.
+void readSnapshot(const std::string& file, const std::vector<std::string>& keys) {
+    std::ifstream in(UTF8PATH(file), std::ios::binary);
+    if (!in) return;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        std::size_t end = bytes.find('\n', at);
+        const std::size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        if (end == std::string::npos) end = bytes.size();
+        std::string rec = bytes.substr(at, end - at);
+        if (!rec.empty() && rec.back() == '\r') rec.pop_back();
+        rec.resize(36, ' ');
+        std::int32_t rating = 0;
+        if (!REGFIELDVALUE(std::string_view(rec).substr(30, 6), rating)) break;
+        const std::string key = UPDATEKEY(std::string_view(rec).substr(0, RegNameLength));
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            if (keys[k] == key) {
+                SeasonStatistics[k].snapshotRating = rating;
+                break;
+            }
+        at = next;
+    }
+}
+
+} // namespace
+
+std::string STATISTICSLINE(int k, const PlayerStatistics& s) {
+    std::string name = k >= 1 && k <= RegisteredCount ? std::string(RegName(k).c, 28) : std::string(28, ' ');
+    const long long rating = k >= 1 && k <= RegisteredCount ? RegRating(k) : 0;
+    return name + integerField(s.mpCount, 4) + FWRITE(s.mpAverage, 6, 2, true) +
+           integerField(s.impCount, 4) + FWRITE(s.impAverage, 6, 2, true) +
+           integerField(rating, 6) + integerField(s.snapshotRating, 6) +
+           integerField(rating - s.snapshotRating, 6);
+}
+
+bool STATISTICS(const std::string& tournamentFolder, const std::string& snapshotFile,
+                const std::string& statFile, int* read) {
+    SeasonStatistics.assign(static_cast<std::size_t>(std::max(RegisteredCount, 0)),
+                            PlayerStatistics{});
+    std::vector<std::string> keys;
+    for (int k = 1; k <= RegisteredCount; ++k)
+        keys.push_back(UPDATEKEY(std::string_view(RegName(k).c, RegNameLength)));
+
+    // The files pass through the reader one after another; none of them is a
+    // file the director opened, so none joins the recent files.
+    const auto fileOpened = Ui.fileOpened;
+    Ui.fileOpened = nullptr;
+    int count = 0;
+    for (const std::string& name : TOURNAMENTFILES(tournamentFolder)) {
+        if (TournamentOpen) CLOSETOURNAMENT();
+        if (!OPENNTRFILE(FOLDERFILE(tournamentFolder, name))) continue;
+        ++count;
+        countTournament(keys);
+        CLOSETOURNAMENT();
+    }
+    Ui.fileOpened = fileOpened;
+    HasFileName = false;
+    TournamentFile.clear();
+    TournamentFileTitle.clear();
+    SETSAVE(false);
+    if (read) *read = count;
+
+    readSnapshot(snapshotFile, keys);
+    std::string text;
+    for (std::size_t k = 0; k < SeasonStatistics.size(); ++k) {
+        PlayerStatistics& s = SeasonStatistics[k];
+        if (s.mpCount > 0) s.mpAverage /= static_cast<float>(s.mpCount);
+        if (s.impCount > 0) s.impAverage /= static_cast<float>(s.impCount);
+        text += STATISTICSLINE(static_cast<int>(k) + 1, s) + "\r\n";
+    }
+    std::string reason;
+    if (!SAFEWRITEFILE(statFile, text.data(), text.size(), reason)) {
+        SHOWMESSAGE("The file " + statFile + " could not be written: " + reason + ".", "Error");
+        return false;
+    }
+    return true;
+}
