@@ -7,6 +7,7 @@
 #include "core/hooks.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
+#include "printing/printing.h"
 #include "players/players.h"
 #include "players/update.h"
 #include "reports/reports.h"
@@ -158,20 +159,6 @@ int listNumbering(DialogRecord& dlg) {
     return DLGGETLOG(dlg, ID_SORT_RATING, byRating) && byRating ? 2 : 1;
 }
 
-int pointsToDots(const LogFont& font, int dpi) {
-    const int points = std::abs(font.lfHeight) > 0 ? std::abs(font.lfHeight) : 10;
-    return static_cast<int>(std::lround(points * dpi / 72.0));
-}
-
-// The running print job of the rating list, for the printer routines of
-// PrintContext.
-GwPrintJob* listJob = nullptr;
-int listFontHeight = 0;
-
-void listFont() {
-    GwSetFont(listJob->dc, LOGFONTFACE(FixedFont), -listFontHeight, FixedFont.lfWeight > 0 ? FixedFont.lfWeight : 400);
-    GwSetTextColor(listJob->dc, GW_RGB(0, 0, 0));
-}
 
 } // namespace
 
@@ -242,53 +229,11 @@ void ONEXPORTHTMLLIST(DialogRecord& dlg, int, int) {
 
 bool PRINTPLAYERLIST(QWidget* owner, int numbering) {
     GwPrintJob job;
-    if (!GwPrintBegin(job, owner, "ORLA player list")) return false;
-    const int margin = static_cast<int>(std::lround(10 * job.dpiY / 25.4));
-    const int marginX = static_cast<int>(std::lround(10 * job.dpiX / 25.4));
-    GwDC& dc = job.dc;
-    listJob = &job;
-    listFontHeight = pointsToDots(FixedFont, job.dpiY);
-    const int headerHeight = pointsToDots(HeaderFont, job.dpiY);
-    const auto headerFont = [&] {
-        GwSetFont(dc, LOGFONTFACE(HeaderFont), -headerHeight,
-                  HeaderFont.lfWeight > 0 ? HeaderFont.lfWeight : 700);
-    };
-    GwSetTextColor(dc, GW_RGB(0, 0, 0));
-    int y = margin;
-    // A text header centred on the top margin, 5 mm above the title.
-    if (HeaderType == 1 && !EMFHeader.empty()) {
-        headerFont();
-        GwTextOut(dc, job.pageWidth / 2, y, EMFHeader, GW_TA_CENTER | GW_TA_BASELINE);
-        y += static_cast<int>(std::lround(5 * job.dpiY / 25.4)) + headerHeight;
-    }
-    headerFont();
-    y += headerHeight;
-    GwTextOut(dc, job.pageWidth / 2, y, "REJTING LISTA", GW_TA_CENTER | GW_TA_BASELINE);
-
-    listFont();
-    Printer = PrintContext{};
-    Printer.drawText = [](int x, int yy, const std::string& text) {
-        GwTextOut(listJob->dc, x, yy, text, GW_TA_LEFT | GW_TA_BASELINE);
-    };
-    Printer.textWidth = [](const std::string& text) { return GwGetTextExtent(listJob->dc, text).cx; };
-    Printer.newPage = [] {
-        GwPrintNewPage(*listJob);
-        listFont();
-    };
-    Printer.margins[0] = margin;
-    Printer.margins[1] = marginX;
-    Printer.margins[2] = marginX;
-    Printer.margins[3] = margin;
-    Printer.dpiY = job.dpiY;
-    Printer.x = marginX;
-    Printer.y = y;
-    Printer.lineHeight = listFontHeight;
-    Printer.pageWidth = job.pageWidth;
-    Printer.pageHeight = job.pageHeight;
+    if (!STARTPRINT(job, "ORLA player list", "", owner)) return false;
+    // Under the print header, as every printed report.
+    Printer.y = PRINTTITLE("REJTING LISTA") + Printer.lineHeight;
     OUTPUTPLAYERLIST(OUTPUT_PRINTER, numbering);
-    Printer = PrintContext{};
-    listJob = nullptr;
-    const bool ok = GwPrintEnd(job);
+    const bool ok = ENDPRINT(job);
     if (!ok) SHOWMESSAGE("The rating list could not be printed.", "Error");
     return ok;
 }

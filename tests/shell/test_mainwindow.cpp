@@ -44,6 +44,7 @@ class MainWindowTest : public QObject {
     QTemporaryDir settingsDir_;
     QTemporaryDir programDir_;
     std::unique_ptr<QTemporaryDir> files_;
+    QString startCwd_;
 
     // A path in this case's folder of tournament files.
     std::string path(const QString& name) { return (files_->path() + "/" + name).toStdString(); }
@@ -93,12 +94,16 @@ class MainWindowTest : public QObject {
     void init() {
         QSettings("ORLA", "0.9").clear();
         files_ = std::make_unique<QTemporaryDir>();
+        // Help > English writes the statistics into the start folder: the case's own.
+        startCwd_ = QDir::currentPath();
+        QDir::setCurrent(files_->path());
         GwSeamStart();
     }
 
     void cleanup() {
         SHUTDOWN();
         GwSeamStop();
+        QDir::setCurrent(startCwd_);
         files_.reset();
     }
 
