@@ -1,7 +1,7 @@
 // The HTML export of a large evening: 100 pairs in two sections of a 25-table
 // Mitchell-like movement, 75 boards each played 50 times, every result entered
 // and every pair named: the ranking, then the travellers of all boards.
-#include "core/results.h"
+#include "evening.h"
 #include "core/tournament.h"
 #include "reports/reports.h"
 #include "scoring/scoring.h"
@@ -14,42 +14,12 @@
 #include <filesystem>
 #endif
 
-#include <random>
 
 namespace {
 
-constexpr int Tables = 25; // per section
-
-void setUpEvening() {
-    RESETTOURNAMENTSTATE();
-    CalcType = CALC_MATCHPOINTS;
-    MovementType = MOVE_CUSTOM;
-    NumPairs = 4 * Tables;
-    BoardsPerRound = 3;
-    NumBoards = Tables * BoardsPerRound;
-    NumRounds = 2 * Tables;
-    NumBoardSets = Tables;
+void setUpNamedEvening() {
+    setUpEvening(CALC_MATCHPOINTS);
     RatingMode = -1;
-    if (!INITTOURNAMENT()) return;
-    auto wrap = [](int v) { return (v % Tables + Tables) % Tables + 1; };
-    for (int r = 1; r <= Tables; ++r)
-        for (int section = 0; section < 2; ++section)
-            for (int t = 1; t <= Tables; ++t) {
-                const int set = wrap(t + r - 2), entry = 2 * (r - 1) + section + 1;
-                Movement(set, entry, 1) = section * 2 * Tables + t;
-                Movement(set, entry, 2) = section * 2 * Tables + Tables + wrap(t - r);
-            }
-    for (int s = 1; s <= NumBoardSets; ++s)
-        SetEntries(s) = NumRounds;
-
-    const int scores[] = {42, 45, 17, -5, -10, 62, 65, -62, -42, 14, 11, -11, 30, -20, 143, -80};
-    std::mt19937 random(20240611);
-    std::uniform_int_distribution<int> pick(0, static_cast<int>(std::size(scores)) - 1);
-    for (int b = 1; b <= NumBoards; ++b)
-        for (int i = 1; i <= NumRounds; ++i) {
-            const int score = scores[pick(random)];
-            Results(b, i) = random() % 40 == 0 ? ENCODEINVERTED(score) : ENCODEORDINARY(score);
-        }
     // Windows-1250 names with letters that the page writes as references.
     for (int p = 1; p <= NumPairs; ++p) {
         SETFIELD(PlayerNames(p, 1).c, NameLength, "\xD0or\xF0" "e \xD0or\xF0" "evi\xE6 " + std::to_string(p));
@@ -62,7 +32,7 @@ void setUpEvening() {
 }
 
 void BM_HtmlRankingAndBoards(benchmark::State& state) {
-    setUpEvening();
+    setUpNamedEvening();
     std::size_t bytes = 0;
     for (auto _ : state) {
         ViewMode = 1;
@@ -83,7 +53,7 @@ BENCHMARK(BM_HtmlRankingAndBoards)->Unit(benchmark::kMillisecond);
 // traveller, through the printing routine of the Print command.
 void BM_PdfRankingAndBoards(benchmark::State& state) {
     GwStartHeadless();
-    setUpEvening();
+    setUpNamedEvening();
     const std::string file =
         (std::filesystem::temp_directory_path() / "orla-bench-print.pdf").string();
     for (auto _ : state) {

@@ -26,7 +26,8 @@ constexpr char16_t High[128] = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9, // F8
 };
 
-void appendUtf8(std::string& s, char32_t c) {
+std::string utf8Of(char32_t c) {
+    std::string s;
     if (c < 0x80) {
         s += static_cast<char>(c);
     } else if (c < 0x800) {
@@ -42,6 +43,7 @@ void appendUtf8(std::string& s, char32_t c) {
         s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         s += static_cast<char>(0x80 | (c & 0x3F));
     }
+    return s;
 }
 
 // The character starting at s[i]; advances i. Malformed sequences (stray or missing
@@ -72,6 +74,10 @@ char32_t nextUtf8(const std::string& s, std::size_t& i) {
 
 } // namespace
 
+std::string UTF8OF(char32_t c) {
+    return utf8Of(c);
+}
+
 char32_t CP1250TOUNICODE(unsigned char b) {
     if (b < 0x80) return b;
     const char16_t c = High[b - 0x80];
@@ -96,7 +102,7 @@ std::string CP1250TOUTF8(const std::string& bytes) {
     std::string s;
     s.reserve(bytes.size() + bytes.size() / 2);
     for (char ch : bytes)
-        appendUtf8(s, CP1250TOUNICODE(static_cast<unsigned char>(ch)));
+        s += utf8Of(CP1250TOUNICODE(static_cast<unsigned char>(ch)));
     return s;
 }
 

@@ -29,3 +29,6 @@ bool UTF8TOCP1250(const std::string& utf8, std::string& out, char32_t* bad = nul
 // True when `text` is well-formed UTF-8 (no stray or missing continuation bytes,
 // overlong forms, surrogates, or characters beyond U+10FFFF).
 bool ISUTF8(const std::string& text);
+
+// One character as UTF-8 text.
+std::string UTF8OF(char32_t c);

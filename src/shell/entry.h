@@ -4,6 +4,8 @@
 // the two scroll bars), the pairs view and the board-list view that they belong
 // to, and the routines of both views.
 
+#include "core/cp1250.h"
+
 #include <string>
 #include <vector>
 
@@ -120,5 +122,3 @@ void ONPENALTYCOMMAND();
 // Tournament Properties for the open tournament (View menu).
 void ONVIEWPROPERTIES();
 
-// A character in UTF-8.
-std::string UTF8OF(char32_t c);
