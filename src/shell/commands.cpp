@@ -3,6 +3,7 @@
 
 #include "core/hooks.h"
 #include "core/tournament.h"
+#include "shell/handdlg.h"
 #include "shell/help.h"
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
@@ -74,7 +75,7 @@ const Command StartTable[] = {
     {1, IDM_PERSONAL, "Personal &Score Lists", "Ctrl+K", ONVIEWPERSONAL, true, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_PROPERTIES, "&Tournament Properties", "Alt+Return", ONVIEWPROPERTIES, true, false},
-    {1, IDM_HANDDIAGRAMS, "&Hand Diagrams", "Ctrl+H", nullptr, false, false},
+    {1, IDM_HANDDIAGRAMS, "&Hand Diagrams", "Ctrl+H", ONVIEWHANDS, false, false},
     {0, 0, "&Players", nullptr, nullptr, true, false},
     {1, IDM_CHECKNAMES, "&Check names...", nullptr, ONCHECKNAMES, false, false},
     {1, IDM_EDITPLAYERS, "Edit player list...", nullptr, ONEDITPLAYERLIST, true, false},
@@ -223,6 +224,7 @@ void TOURNAMENTMENUS(bool open, bool hasHands) {
                    IDM_EXPORTHTML, IDM_EXPORTPBN, IDM_CHECKNAMES})
         SETCOMMANDSTATE(id, open);
     SETCOMMANDSTATE(IDM_HANDDIAGRAMS, open && hasHands);
+    HANDSTOURNAMENTCHANGED(open, hasHands);
 }
 
 void SETVIEWSTATE(int id) {

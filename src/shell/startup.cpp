@@ -9,6 +9,7 @@
 #include "scoring/compute.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
+#include "shell/handdlg.h"
 #include "shell/help.h"
 #include "shell/hooks.h"
 #include "shell/icon.h"
@@ -95,6 +96,7 @@ MainFrame* STARTUP(const std::vector<std::string>& arguments) {
 
 void SHUTDOWN() {
     CLOSEHELP();
+    CLOSEHANDDIAGRAM();
     // The entry windows go with the main window; nothing may point at them after.
     DESTROYENTRYWINDOWS();
     if (MainWindow) {
