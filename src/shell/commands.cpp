@@ -64,6 +64,9 @@ const Command StartTable[] = {
     {1, IDM_EXPORTHTML, "Export HTML...", nullptr, ONEXPORTHTML, false, false},
     {1, IDM_EXPORTPBN, "Export results (P&BN)...", nullptr, ONEXPORTPBN, false, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
+    {1, IDM_IMPORTHANDS, "&Import hands (PBN)...", nullptr, ONIMPORTHANDS, false, false},
+    {1, IDM_EXPORTHANDS, "Export &hands (PBN)...", nullptr, ONEXPORTHANDS, false, false},
+    {1, 0, nullptr, nullptr, nullptr, true, false},
     // The recent files go here.
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_EXIT, "E&xit", "Ctrl+Q", onExit, true, false},
@@ -221,9 +224,10 @@ void TOURNAMENTMENUS(bool open, bool hasHands) {
         GwEnablePopup(menu, MENU_OPTIONS, open);
     }
     for (int id : {IDM_FILESAVE, IDM_FILESAVEAS, IDM_FILECLOSE, IDM_PRINT, IDM_EXPORTTEXT,
-                   IDM_EXPORTHTML, IDM_EXPORTPBN, IDM_CHECKNAMES})
+                   IDM_EXPORTHTML, IDM_EXPORTPBN, IDM_IMPORTHANDS, IDM_CHECKNAMES})
         SETCOMMANDSTATE(id, open);
     SETCOMMANDSTATE(IDM_HANDDIAGRAMS, open && hasHands);
+    SETCOMMANDSTATE(IDM_EXPORTHANDS, open && hasHands);
     HANDSTOURNAMENTCHANGED(open, hasHands);
 }
 

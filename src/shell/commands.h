@@ -21,6 +21,8 @@ enum CommandId {
     IDM_EXPORTTEXT = 40006,
     IDM_EXPORTHTML = 40025,
     IDM_EXPORTPBN = 40041,
+    IDM_IMPORTHANDS = 40042,
+    IDM_EXPORTHANDS = 40043,
     IDM_RECENT1 = 40026, // ... IDM_RECENT1 + 3: recent files 1 to 4
     IDM_SORTBYLINES = 40007,
     IDM_SORTBYPLACEMENT = 40008,
@@ -54,7 +56,7 @@ enum MenuPosition {
 
 // Number of File menu items before the recent files (after the separator that
 // follows the exports); the separator and "E&xit" come after them.
-constexpr int FileMenuFixedItems = 13;
+constexpr int FileMenuFixedItems = 16;
 
 // One row of the menu: a popup of the menu bar (level 0) or one of its items
 // (level 1; no text = separator), its id, text with its "&" mnemonic (after a

@@ -6,14 +6,17 @@
 #include "core/programfolder.h"
 #include "core/safefile.h"
 #include "core/tournament.h"
+#include "hands/hands.h"
 #include "printing/printing.h"
 #include "reports/reports.h"
+#include "shell/commands.h"
 #include "shell/entry.h"
 #include "shell/mainwindow.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "winsupport/gwfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
 
@@ -25,11 +28,13 @@
 std::string TextExportFolder;
 std::string HtmlExportFolder;
 std::string PbnExportFolder;
+std::string HandsFolder;
 
 void RESETREPORTCOMMANDS() {
     TextExportFolder.clear();
     HtmlExportFolder.clear();
     PbnExportFolder.clear();
+    HandsFolder.clear();
     RESETREPORTS();
 }
 
@@ -72,6 +77,49 @@ void ONEXPORTHTML() {
 void ONEXPORTPBN() {
     exportWith(PbnExportFolder, "Export results (PBN)", {"PBN files (*.pbn)", "*.pbn"}, "pbn",
                PBNEXPORT);
+}
+
+void ONIMPORTHANDS() {
+    if (!TournamentOpen || !COMMITENTRY()) return;
+    if (HandsFolder.empty()) HandsFolder = StartFolder;
+    std::string name = HandsFolder + "/";
+    if (!GwGetOpenFile(MainWindow, {{"PBN files (*.pbn)", "*.pbn"}}, "pbn", name,
+                       "Import hands (PBN)"))
+        return;
+    HandsFolder = QFileInfo(QString::fromStdString(name)).absolutePath().toStdString();
+    QFile file(QString::fromStdString(name));
+    // A hand record of a few hundred boards is a few hundred kilobytes.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > (64 << 20)) {
+        SHOWMESSAGE("The file " + name + " could not be read" +
+                        (file.isOpen() ? ": it is too large to be a hand record." : ": " + file.errorString().toStdString() + "."),
+                    "Error");
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    const std::string text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    int count = 0;
+    std::string error;
+    if (!IMPORTPBNHANDS(text, count, error)) {
+        SHOWMESSAGE(name + "\n" + error + "\nNo deal was changed.", "Error");
+        return;
+    }
+    TOURNAMENTMENUS(true, ISTRUE(HasHands));
+    REDRAW();
+    SETSTATUS(2, std::to_string(count) + (count == 1 ? " deal" : " deals") + " read from " +
+                     QFileInfo(QString::fromStdString(name)).fileName().toStdString());
+}
+
+namespace {
+std::string handsExport() {
+    int count = 0;
+    return PBNHANDSEXPORT(count);
+}
+} // namespace
+
+void ONEXPORTHANDS() {
+    if (!TournamentOpen || !ISTRUE(HasHands)) return;
+    exportWith(HandsFolder, "Export hands (PBN)", {"PBN files (*.pbn)", "*.pbn"}, "pbn",
+               handsExport);
 }
 
 void APPLYPAGESETUP() {

@@ -10,6 +10,15 @@ extern std::string TextExportFolder;
 extern std::string HtmlExportFolder;
 extern std::string PbnExportFolder;
 
+// The folder the hand-record dialogs last chose.
+extern std::string HandsFolder;
+
+// "Import hands (PBN)...": reads the deals of a PBN file into the open tournament
+// (hand diagrams turned on); a malformed file is refused with its line and nothing
+// changes. "Export hands (PBN)...": the complete deals as a PBN file.
+void ONIMPORTHANDS();
+void ONEXPORTHANDS();
+
 // Empties the remembered folders and the reports' state.
 void RESETREPORTCOMMANDS();
 

@@ -17,9 +17,12 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -86,6 +89,50 @@ class HandDialogTest : public QObject {
         SHUTDOWN();
         GwSeamStop();
         files_.reset();
+    }
+
+    // The File menu's hand records: a malformed file changes nothing and says
+    // which line; a good one turns the diagrams on; the export gives it back.
+    void importAndExportHandsFromTheFileMenu() {
+        GwSeamOnNextModal([](DialogRecord& dlg) { click(dlg, 1); });
+        QVERIFY(ONCOMMAND(IDM_FILENEW));
+        QVERIFY(!FINDCOMMAND(IDM_EXPORTHANDS)->enabled);
+        const QString deal = "[Board \"1\"]\n[Deal \"N:AKQJT98765432... .AKQJT98765432.. "
+                             "..AKQJT98765432. ...AKQJT98765432\"]\n";
+        const auto write = [&](const QString& name, const QString& text) {
+            QFile f(files_->path() + "/" + name);
+            f.open(QIODevice::WriteOnly);
+            f.write(text.toUtf8());
+            return (files_->path() + "/" + name).toStdString();
+        };
+        const std::size_t before = GwSeamMessages().size();
+        GwSeamNextFileName(write("bad.pbn", deal + "[Board \"2\"]\n[Deal \"N:AKQ... x\"]\n"));
+        QVERIFY(ONCOMMAND(IDM_IMPORTHANDS));
+        QCOMPARE(GwSeamMessages().size(), before + 1);
+        QVERIFY(GwSeamMessages().back().text.find("Line 4") != std::string::npos);
+        QVERIFY(!ISTRUE(HasHands));
+        QVERIFY(!FINDCOMMAND(IDM_HANDDIAGRAMS)->enabled);
+
+        GwSeamNextFileName(write("good.pbn", deal));
+        QVERIFY(ONCOMMAND(IDM_IMPORTHANDS));
+        QVERIFY(ISTRUE(HasHands));
+        QVERIFY(Modified);
+        QVERIFY(FINDCOMMAND(IDM_HANDDIAGRAMS)->enabled && FINDCOMMAND(IDM_EXPORTHANDS)->enabled);
+        int held[5] = {};
+        for (int card = 1; card <= 52; ++card)
+            ++held[std::clamp(int(HandCards(card, 1)), 0, 4)];
+        QCOMPARE(held[0], 0); // a whole deal, 13 cards a hand
+        QCOMPARE(held[1], 13);
+
+        const std::string out = (files_->path() + "/out.pbn").toStdString();
+        GwSeamNextFileName(out);
+        QVERIFY(ONCOMMAND(IDM_EXPORTHANDS));
+        QFile f(QString::fromStdString(out));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString written = QString::fromUtf8(f.readAll());
+        QVERIFY2(written.contains("[Deal \"N:AKQJT98765432... .AKQJT98765432.. "
+                                  "..AKQJT98765432. ...AKQJT98765432\"]"),
+                 qPrintable(written));
     }
 
     // A whole deal typed, refused, pasted, cleared, completed, saved and read back.
