@@ -36,6 +36,9 @@ extern std::string PlayersFile;         // ProgramFolder + "Players.opd"
 // damaged load remembered. Tests call it before each case.
 void RESETPLAYERS();
 
+// Today's date as yyyymmdd, the stamp of the register's dated copies.
+std::string TODAYSTAMP();
+
 // Loads the register from PlayersFile (set from ProgramFolder first). A missing
 // file leaves it empty, silently. A line that cannot be read ends the load; the
 // user is told which line, and the file is kept as a dated copy beside it (now,

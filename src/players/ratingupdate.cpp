@@ -209,17 +209,7 @@ std::string UPDATERESULTROW(int k) {
 }
 
 std::string RATINGBACKUPNAME() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char date[32];
-    std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday);
-    return PROGRAMFILE("Players" + std::string(date) + ".opd");
+    return PROGRAMFILE("Players" + TODAYSTAMP() + ".opd");
 }
 
 bool SAVERATINGUPDATE() {

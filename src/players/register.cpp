@@ -139,18 +139,9 @@ bool writeFailed(const std::string& reason) {
 // "Players" + yyyymmdd + "-n.opd" beside the register, n the first number free,
 // so that no earlier copy is ever replaced.
 std::string freeBackupName() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char date[48];
-    std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday);
+    const std::string date = TODAYSTAMP();
     for (int n = 1;; ++n) {
-        const std::string name = PROGRAMFILE("Players" + std::string(date) + "-" +
+        const std::string name = PROGRAMFILE("Players" + date + "-" +
                                              std::to_string(n) + ".opd");
         std::error_code ec;
         if (!fs::exists(UTF8PATH(name), ec) && !ec) return name;
@@ -554,4 +545,18 @@ bool CHANGEREGRATING(const std::string& name, int rating) {
         return false;
     }
     return true;
+}
+
+std::string TODAYSTAMP() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char date[48];
+    std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday);
+    return date;
 }

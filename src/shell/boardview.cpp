@@ -7,6 +7,7 @@
 #include "scoring/scoring.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
+#include "shell/palette.h"
 #include "shell/mainwindow.h"
 #include "shell/shell.h"
 #include "shell/views.h"
@@ -24,15 +25,6 @@ namespace {
 
 const bool drawerReady = (ViewDrawers[2] = DRAWBOARD, true);
 
-constexpr int HeaderBack = GW_RGB(0xe4, 0xe8, 0xee);
-constexpr int RowBack = GW_RGB(0xff, 0xff, 0xff);
-constexpr int StripeBack = GW_RGB(0xf4, 0xf6, 0xf9);
-constexpr int EditBack = GW_RGB(0xcf, 0xe2, 0xf7);
-constexpr int EditMark = GW_RGB(0x2f, 0x6f, 0xb5);
-constexpr int LineColour = GW_RGB(0xc8, 0xcd, 0xd4);
-constexpr int TextColour = GW_RGB(0x10, 0x10, 0x10);
-constexpr int DimColour = GW_RGB(0x70, 0x76, 0x80);
-constexpr int WarnColour = GW_RGB(0xc8, 0x28, 0x28);
 
 struct Column {
     const char* title;

@@ -9,6 +9,7 @@
 #include "reports/reports.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
+#include "shell/palette.h"
 #include "shell/mainwindow.h"
 #include "shell/shell.h"
 #include "shell/views.h"
@@ -21,12 +22,6 @@ namespace {
 
 const bool drawersReady = (ViewDrawers[3] = DRAWFREQUENCY, ViewDrawers[4] = DRAWPERSONAL, true);
 
-constexpr int HeaderBack = GW_RGB(0xe4, 0xe8, 0xee);
-constexpr int RowBack = GW_RGB(0xff, 0xff, 0xff);
-constexpr int StripeBack = GW_RGB(0xf4, 0xf6, 0xf9);
-constexpr int CardBack = GW_RGB(0xdd, 0xea, 0xdf);
-constexpr int LineColour = GW_RGB(0xc8, 0xcd, 0xd4);
-constexpr int TextColour = GW_RGB(0x10, 0x10, 0x10);
 
 struct Column {
     const char* title;

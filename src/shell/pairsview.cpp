@@ -8,6 +8,7 @@
 #include "scoring/scoring.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
+#include "shell/palette.h"
 #include "shell/mainwindow.h"
 #include "shell/shell.h"
 #include "shell/views.h"
@@ -32,13 +33,6 @@ namespace {
 const bool drawerReady = (ViewDrawers[1] = DRAWTOURNAMENT, true);
 
 // Colours of the views.
-constexpr int HeaderBack = GW_RGB(0xe4, 0xe8, 0xee);
-constexpr int RowBack = GW_RGB(0xff, 0xff, 0xff);
-constexpr int StripeBack = GW_RGB(0xf4, 0xf6, 0xf9);
-constexpr int EditBack = GW_RGB(0xcf, 0xe2, 0xf7);
-constexpr int LineColour = GW_RGB(0xc8, 0xcd, 0xd4);
-constexpr int TextColour = GW_RGB(0x10, 0x10, 0x10);
-constexpr int DimColour = GW_RGB(0x70, 0x76, 0x80);
 
 // Columns: where a cell's text lies and how it is aligned.
 struct Column {
