@@ -21,11 +21,13 @@ namespace {
 constexpr int SolverHand[5] = {-1, 0, 3, 1, 2};
 // The solver's vulnerability code of zone 0..3 (none, NS, EW, both).
 constexpr int SolverZone[4] = {0, 2, 3, 1};
-// Deals solved in one call: enough work for every thread, small enough for a
-// progress bar that moves.
-constexpr int DealsPerCall = 6;
+// The most deals one call of the solver takes: it solves each deal once per strain,
+// and every strain of every deal is one task for its threads. The more tasks one
+// call has, the less a core waits at its end for the other to finish the last one.
+constexpr int MostDealsPerCall = MAXNOOFBOARDS / DDS_STRAINS;
 
-std::mutex SolverLock; // one caller of the solver at a time, and the cache
+std::mutex SolverLock; // one caller of the solver at a time
+std::mutex CacheLock;  // the cache, held only to read or write it
 std::map<std::string, DoubleDummy> Cache;
 std::once_flag SolverStarted;
 
@@ -82,6 +84,11 @@ bool takeResult(DdJob& job, ddTableResults& table, std::string& error) {
     return true;
 }
 
+// Sets the solver up once for the whole run: a thread for each core.
+void startSolver() {
+    SetMaxThreads(0);
+}
+
 } // namespace
 
 DdJob DDJOBOFBOARD(int board) {
@@ -93,7 +100,7 @@ DdJob DDJOBOFBOARD(int board) {
 }
 
 bool DDCACHED(DdJob& job) {
-    std::lock_guard<std::mutex> lock(SolverLock);
+    std::lock_guard<std::mutex> lock(CacheLock);
     const auto it = Cache.find(keyOf(job));
     if (it == Cache.end()) return false;
     job.result = it->second;
@@ -101,14 +108,14 @@ bool DDCACHED(DdJob& job) {
 }
 
 void DDCLEARCACHE() {
-    std::lock_guard<std::mutex> lock(SolverLock);
+    std::lock_guard<std::mutex> lock(CacheLock);
     Cache.clear();
 }
 
 bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>& progress,
                   std::string& error) {
     error.clear();
-    std::call_once(SolverStarted, [] { SetMaxThreads(0); });
+    std::call_once(SolverStarted, startSolver);
     // What is to be solved: complete deals not in the cache.
     std::vector<std::size_t> todo;
     for (std::size_t i = 0; i < jobs.size(); ++i) {
@@ -121,15 +128,17 @@ bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>&
     auto deals = std::make_unique<ddTableDeals>();
     auto tables = std::make_unique<ddTablesRes>();
     auto pars = std::make_unique<allParResults>();
-    int filter[DDS_STRAINS] = {0, 0, 0, 0, 0};
-    for (int done = 0; done < total;) {
-        const int n = std::min(DealsPerCall, total - done);
+    int allStrains[DDS_STRAINS] = {0, 0, 0, 0, 0};
+    // As few calls as the solver allows, of even size: 50 deals go as 25 and 25.
+    const int calls = (total + MostDealsPerCall - 1) / MostDealsPerCall;
+    for (int done = 0, call = 0; done < total; ++call) {
+        const int n = (total - done + (calls - call) - 1) / (calls - call);
         {
             std::lock_guard<std::mutex> lock(SolverLock);
             *deals = ddTableDeals{};
             deals->noOfTables = n;
             for (int i = 0; i < n; ++i) deals->deals[i] = solverDeal(jobs[todo[done + i]].cards);
-            const int rc = CalcAllTables(deals.get(), -1, filter, tables.get(), pars.get());
+            const int rc = CalcAllTables(deals.get(), -1, allStrains, tables.get(), pars.get());
             if (rc != RETURN_NO_FAULT) {
                 error = solverError(rc);
                 return false;
@@ -137,6 +146,7 @@ bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>&
             for (int i = 0; i < n; ++i) {
                 DdJob& job = jobs[todo[done + i]];
                 if (!takeResult(job, tables->results[i], error)) return false;
+                std::lock_guard<std::mutex> cacheLock(CacheLock);
                 Cache[keyOf(job)] = job.result;
             }
         }
