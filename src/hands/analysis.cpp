@@ -128,6 +128,7 @@ bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>&
     auto deals = std::make_unique<ddTableDeals>();
     auto tables = std::make_unique<ddTablesRes>();
     auto pars = std::make_unique<allParResults>();
+    // The solver may leave strains out, but the table and the par need all five.
     int allStrains[DDS_STRAINS] = {0, 0, 0, 0, 0};
     // As few calls as the solver allows, of even size: 50 deals go as 25 and 25.
     const int calls = (total + MostDealsPerCall - 1) / MostDealsPerCall;
