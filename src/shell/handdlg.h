@@ -17,5 +17,10 @@ DialogRecord* HANDDIAGRAMDIALOG();
 void HANDSTOURNAMENTCHANGED(bool open, bool hasHands);
 // Destroys the dialog (program end).
 void CLOSEHANDDIAGRAM();
+// Whether the double-dummy solver is at work for the dialog.
+bool HANDANALYSISRUNNING();
+// Called on the solver's thread after each group of deals it solves, before it
+// looks whether it was cancelled (tests hold it there); null normally.
+extern void (*HandAnalysisStep)(int done, int total);
 // Number of refusal beeps the suit fields have given (tests).
 extern int HandDiagramBeeps;

@@ -123,6 +123,9 @@ int ORLAMAIN(int argc, char** argv) {
         arguments.emplace_back(QString::fromLocal8Bit(argv[i]).toStdString());
     STARTUP(arguments);
     const int code = QApplication::exec();
+    // The hand diagrams' solver thread is stopped and waited for before anything
+    // it may still touch goes away.
+    CLOSEHANDDIAGRAM();
     delete MainWindow;
     MainWindow = nullptr;
     return code;
