@@ -246,6 +246,11 @@ class ReportsTest : public QObject {
         for (int k = 1; k <= 13; ++k)
             HandCards(CARDNUMBER(4, k), 3) = HAND_NORTH;
         QVERIFY(ONCOMMAND(IDM_BOARDLISTS));
+        // What a print analyses first: the complete deals of the boards printed
+        // that are not known yet, and only in the board lists.
+        QCOMPARE(PRINTANALYSISJOBS(2, 0).size(), std::size_t(2));
+        QCOMPARE(PRINTANALYSISJOBS(2, 3).size(), std::size_t(0));
+        QCOMPARE(PRINTANALYSISJOBS(1, 0).size(), std::size_t(0));
 
         auto printBoard = [&](int b) {
             GwCtlSetInt(EntryWindows.board, b);
@@ -263,6 +268,8 @@ class ReportsTest : public QObject {
             QVERIFY2(one.contains(QString::fromUtf8(words)), qPrintable(words + (": " + one)));
         DdJob job = DDJOBOFBOARD(1);
         QVERIFY(DDCACHED(job)); // analysed for the print
+        QCOMPARE(PRINTANALYSISJOBS(2, 1).size(), std::size_t(0));
+        QCOMPARE(PRINTANALYSISJOBS(2, 0).size(), std::size_t(1));
 
         const QString two = printBoard(2);
         for (const char* words :
