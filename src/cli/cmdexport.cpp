@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,6 +52,14 @@ bool writeStdout(const std::string& bytes) {
 void runPdf(const ExportOptions& o) {
 #ifdef ORLA_CLI_PDF
     GwStartHeadless();
+    // The deals of the board lists are analysed first, for their double-dummy
+    // tables; a failing solver leaves the tables out and the print goes on.
+    std::vector<DdJob> jobs = PRINTANALYSISJOBS(ViewMode, 0);
+    std::string error;
+    if (!jobs.empty() && !ANALYSEDEALS(jobs, nullptr, error))
+        std::fprintf(stderr,
+                     "orla-cli: %s The deals are printed without their double-dummy tables.\n",
+                     error.c_str());
     std::string reason;
     if (PRINTVIEWTOPDF(ViewMode, 0, PersonalPair, o.out, reason)) return;
     std::fprintf(stderr, "orla-cli: %s: %s\n", o.out.c_str(), reason.c_str());

@@ -6,6 +6,7 @@
 #include "core/safefile.h"
 #include "core/strings.h"
 #include "core/tournament.h"
+#include "hands/hands.h"
 #include "reports/reportlines.h"
 #include "reports/reports.h"
 
@@ -275,18 +276,172 @@ std::string boardCaption(int board) {
     return tournamentName() + " - Board " + trimmed(IWRITE(board, 3));
 }
 
+// ---- The hands of a board ------------------------------------------------------
+
+// Suits 1..4 (clubs, diamonds, hearts, spades) as printed, and their colours.
+const char* const SuitSymbols[5] = {"", "\u2663", "\u2666", "\u2665", "\u2660"};
+constexpr int Black = GW_RGB(0, 0, 0), Red = GW_RGB(204, 0, 0);
+int suitColour(int suit) {
+    return suit == 2 || suit == 3 ? Red : Black;
+}
+
+// True when the tournament keeps deals and board b has a card dealt.
+bool hasDeal(int board) {
+    if (!ISTRUE(HasHands) || !HandCards.contains(52, board)) return false;
+    for (int k = 1; k <= 52; ++k)
+        if (HandCards(k, board) != 0) return true;
+    return false;
+}
+
+// The double-dummy result of board b: known only for a complete deal analysed
+// before.
+bool knownAnalysis(int board, DoubleDummy& dd) {
+    if (!DEALCOMPLETE(board)) return false;
+    DdJob job = DDJOBOFBOARD(board);
+    if (!DDCACHED(job) || !job.result.valid) return false;
+    dd = job.result;
+    return true;
+}
+
+// The distance between the rows of a diagram: closer than the report lines.
+int handRowStep() {
+    return std::max(1, typeSize(PrintSetup.fixedFont) * 7 / 5);
+}
+
+// The ranks of a suit as printed, "-" for a void.
+std::string suitRanks(int board, int hand, int suit) {
+    const std::string ranks = trimmed(GETHANDSTRING(board, hand, suit));
+    return ranks.empty() ? std::string("-") : ranks;
+}
+
+// The widest line of a hand in characters: the symbol, a blank and the ranks.
+int handWidth(int board, int hand) {
+    std::size_t w = 0;
+    for (int suit = 1; suit <= 4; ++suit)
+        w = std::max(w, suitRanks(board, hand, suit).size());
+    return 2 + static_cast<int>(w);
+}
+
+// One line of a hand at baseline y: the suit's symbol in its colour, the ranks
+// two characters further on.
+void suitLine(int x, int y, int cw, int board, int hand, int suit) {
+    GwSetTextColor(Job->dc, suitColour(suit));
+    drawText(x, y, SuitSymbols[suit]);
+    GwSetTextColor(Job->dc, Black);
+    drawText(x + 2 * cw, y, suitRanks(board, hand, suit));
+}
+
+// Text right-aligned at x.
+void rightText(int x, int y, const std::string& text) {
+    drawText(x - textWidth(text), y, text);
+}
+
+// Rows of the hands block: twelve of the diagram, then a blank one and the
+// double-dummy table (a head, four declarers, the par) when it is known.
+constexpr int DiagramRows = 12, AnalysisRows = 7;
+
+// The height of board b's hands block, 0 when it prints none.
+int handsHeight(int board) {
+    if (!hasDeal(board)) return 0;
+    DoubleDummy dd;
+    const int rows = DiagramRows + (knownAnalysis(board, dd) ? AnalysisRows : 0);
+    return rows * handRowStep() + Printer.lineHeight;
+}
+
+// The double-dummy table with its first row at baseline `top`: the tricks of each
+// declarer (N, S, E, W) in no trump and each suit from spades down, then the par.
+void analysisTable(int x, int top, int cw, int step, const DoubleDummy& dd) {
+    static const int declarers[4] = {HAND_NORTH, HAND_SOUTH, HAND_EAST, HAND_WEST};
+    static const char* const seats[5] = {"", "N", "W", "E", "S"};
+    static const int strains[5] = {STRAIN_NT, 4, 3, 2, 1};
+    auto right = [&](int c) { return x + (6 + 4 * c) * cw; };
+    rightText(right(0), top, "NT");
+    for (int c = 1; c < 5; ++c) {
+        GwSetTextColor(Job->dc, suitColour(strains[c]));
+        rightText(right(c), top, SuitSymbols[strains[c]]);
+    }
+    GwSetTextColor(Job->dc, Black);
+    GwLine(Job->dc, x, top + step / 3, right(4) + cw, top + step / 3);
+    for (int r = 0; r < 4; ++r) {
+        const int y = top + (r + 1) * step;
+        drawText(x, y, seats[declarers[r]]);
+        for (int c = 0; c < 5; ++c)
+            rightText(right(c), y, std::to_string(dd.tricks[declarers[r]][strains[c]]));
+    }
+    drawText(x, top + 5 * step, PARTEXT(dd));
+}
+
+// The hands of board b below Printer.y, which is left under them: the diagram
+// with the dealer and the vulnerability in its corner, a box with the seats
+// between West and East, and the double-dummy table under it when known. A
+// board without a card dealt prints nothing.
+void printHands(int board) {
+    if (!Job || !hasDeal(board)) return;
+    static const char* const zones[4] = {"None", "NS", "EW", "All"};
+    static const char* const dealers = "NESW";
+    const DdJob deal = DDJOBOFBOARD(board);
+    const int cw = std::max(1, textWidth("0"));
+    const int step = handRowStep();
+    const int x = Printer.x;
+    const int top = Printer.y + Printer.lineHeight;
+    auto row = [&](int r) { return top + (r - 1) * step; };
+    // North and South stand right of West's longest line, East right of theirs.
+    const int colN = std::max(11, handWidth(board, HAND_WEST) + 2);
+    const int colE =
+        colN + std::max({13, handWidth(board, HAND_NORTH) + 2, handWidth(board, HAND_SOUTH) + 2});
+    drawText(x, row(1), std::string("Dealer: ") + dealers[deal.dealer & 3]);
+    drawText(x, row(2), std::string("Vul: ") + zones[deal.zone & 3]);
+    for (int i = 1; i <= 4; ++i) {
+        const int suit = 5 - i; // spades on the first row of a hand
+        suitLine(x + colN * cw, row(i), cw, board, HAND_NORTH, suit);
+        suitLine(x, row(4 + i), cw, board, HAND_WEST, suit);
+        suitLine(x + colE * cw, row(4 + i), cw, board, HAND_EAST, suit);
+        suitLine(x + colN * cw, row(8 + i), cw, board, HAND_SOUTH, suit);
+    }
+    const int left = x + colN * cw, right = x + (colE - 2) * cw;
+    const int boxTop = row(5) - step * 3 / 4, boxBottom = row(8) + step / 4;
+    GwSetBrush(Job->dc, GW_BS_NULL, Black);
+    GwRectangle(Job->dc, left, boxTop, right, boxBottom);
+    const int middle = (row(6) + row(7)) / 2 + step / 4;
+    const int centre = (left + right) / 2 - textWidth("N") / 2;
+    drawText(centre, row(5), "N");
+    drawText(centre, row(8), "S");
+    drawText(left + cw / 2, middle, "W");
+    drawText(right - cw / 2 - textWidth("E"), middle, "E");
+    int last = row(DiagramRows);
+    DoubleDummy dd;
+    if (knownAnalysis(board, dd)) {
+        analysisTable(x, row(DiagramRows + 2), cw, step, dd);
+        last = row(DiagramRows + AnalysisRows);
+    }
+    Printer.y = last + step * 3 / 2 - Printer.lineHeight;
+}
+
 } // namespace
 
 void PRINTBOARD(GwPrintJob& job, int board) {
     Job = &job;
     const int baseline = PRINTTITLE(boardCaption(board));
     Printer.y = baseline + pointsX(18) - Printer.lineHeight;
+    printHands(board);
     boardTable(board);
 }
 
+std::vector<DdJob> PRINTANALYSISJOBS(int viewMode, int board) {
+    std::vector<DdJob> jobs;
+    if (viewMode != 2 || !ISTRUE(HasHands)) return jobs;
+    const int from = board >= 1 ? board : 1, to = board >= 1 ? board : REPORTBOARDS();
+    for (int b = from; b <= to; ++b) {
+        if (SETOFBOARD(b) == 0 || !DEALCOMPLETE(b)) continue;
+        DdJob job = DDJOBOFBOARD(b);
+        if (!DDCACHED(job)) jobs.push_back(job);
+    }
+    return jobs;
+}
+
 // Every board of the tournament: the first under the print header, the others
-// each under its caption in the header font, a new page when the caption and
-// the table's head would not fit.
+// each under its caption in the header font, a new page when the caption, the
+// board's hands and the table's head would not fit.
 void PRINTBOARDS(GwPrintJob& job) {
     Job = &job;
     bool first = true;
@@ -297,13 +452,15 @@ void PRINTBOARDS(GwPrintJob& job) {
             first = false;
             continue;
         }
-        if (Printer.y + 4 * Printer.lineHeight > Printer.pageHeight - Printer.margins[3])
+        if (Printer.y + 4 * Printer.lineHeight + handsHeight(b) >
+            Printer.pageHeight - Printer.margins[3])
             freshPage();
         Printer.y += Printer.lineHeight;
         selectFont(PrintSetup.headerFont, false);
         drawText(Printer.x, Printer.y + Printer.lineHeight, boardCaption(b));
         selectFixed();
         Printer.y += Printer.lineHeight + pointsY(6);
+        printHands(b);
         boardTable(b);
     }
 }

@@ -4,10 +4,12 @@
 // `Printer`, which this layer fills with the job's drawing routines. The same
 // routines print on a printer chosen in the print dialog and into a PDF file.
 
+#include "hands/analysis.h"
 #include "winsupport/gwgdi.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -65,10 +67,21 @@ int PRINTTITLE(const std::string& titleUtf8);
 // The reports of the four views, drawn on a job that STARTPRINT began.
 // The pairs report under the print header and the tournament's name.
 void PRINTPLACEMENT(GwPrintJob& job);
-// The traveller of `board` under the caption "<tournament> - Board n".
+// The traveller of `board` under the caption "<tournament> - Board n". When the
+// tournament keeps hand diagrams and the board has cards dealt, its diagram comes
+// first (North above, West and East beside, South below, with the dealer and the
+// vulnerability), and for a complete deal whose analysis is known (DDCACHED) the
+// double-dummy table and the par line under it; a deal not analysed prints
+// without them.
 void PRINTBOARD(GwPrintJob& job, int board);
 // Every board, one traveller after another, each under its caption.
 void PRINTBOARDS(GwPrintJob& job);
+
+// The deals PRINTVIEW would print for view `viewMode` (board: the board of the
+// board lists, 0 every board) that are complete but not analysed yet, as jobs
+// for ANALYSEDEALS; empty when the tournament keeps no hand diagrams or the view
+// prints no deals.
+std::vector<DdJob> PRINTANALYSISJOBS(int viewMode, int board);
 // The frequency lists of every board under "<tournament> - Frequency Lists".
 void PRINTFREQUENCYLISTS(GwPrintJob& job);
 // The score card of `pair`, or of every pair (pair 0) each on a page of its own.

@@ -6,6 +6,7 @@
 #include "core/programfolder.h"
 #include "core/safefile.h"
 #include "core/tournament.h"
+#include "hands/analysis.h"
 #include "hands/hands.h"
 #include "printing/printing.h"
 #include "reports/reports.h"
@@ -16,14 +17,21 @@
 #include "shell/shell.h"
 #include "winsupport/gwfile.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressDialog>
+#include <QTimer>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 std::string TextExportFolder;
 std::string HtmlExportFolder;
@@ -140,9 +148,87 @@ void WRITEERRORLOG(int code) {
     SAFEWRITEFILE(file, line.data(), line.size(), reason);
 }
 
+namespace {
+
+// Analyses the complete deals that the print of the view shown holds and that
+// are not known yet, on a worker thread. For the first half second the program
+// waits without taking input; a longer analysis then shows an application-modal
+// progress dialog. False when the user cancels it. When the solver fails, says
+// so: the deals then print without their tables.
+bool analyseForPrint() {
+    std::vector<DdJob> jobs = PRINTANALYSISJOBS(ViewMode, CURRENTBOARD());
+    if (jobs.empty()) return true;
+    const int count = static_cast<int>(jobs.size());
+    std::atomic<int> done{0}, total{count};
+    std::atomic<bool> stop{false}, finished{false};
+    bool solved = true;
+    std::string error;
+    // The worker touches only `jobs`, `error` and the atomics, and is joined
+    // before any of them goes out of scope.
+    std::thread worker([&] {
+        solved = ANALYSEDEALS(
+            jobs,
+            [&](int d, int t) {
+                done = d;
+                total = t;
+                return !stop.load();
+            },
+            error);
+        finished = true;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    {
+        QEventLoop wait;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (finished || clock.elapsed() >= 500) wait.quit();
+        });
+        poll.start(10);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    bool cancelled = false;
+    if (!finished) {
+        QProgressDialog progress(count == 1 ? "Analysing the deal double dummy..."
+                                            : "Analysing the deals double dummy...",
+                                 "Cancel", 0, count, MainWindow);
+        progress.setWindowTitle("Print");
+        progress.setWindowModality(Qt::ApplicationModal);
+        progress.setAutoReset(false);
+        progress.setAutoClose(false);
+        progress.setMinimumDuration(0);
+        progress.setValue(done);
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (progress.wasCanceled()) stop = true;
+            if (finished) {
+                loop.quit();
+                return;
+            }
+            progress.setMaximum(std::max(1, total.load()));
+            progress.setValue(std::min(done.load(), progress.maximum() - 1));
+        });
+        poll.start(20);
+        loop.exec();
+        cancelled = progress.wasCanceled();
+    }
+    worker.join();
+    if (cancelled) return false;
+    if (!solved)
+        SHOWMESSAGE(error + "\nThe deals are printed without their double-dummy tables.", "Print");
+    return true;
+}
+
+} // namespace
+
 bool PRINTSHOWN(const std::string& pdfFile) {
     if (!TournamentOpen || !COMMITENTRY()) return false;
     APPLYPAGESETUP();
+    if (!analyseForPrint()) {
+        SETSTATUS(2, "Printing cancelled.");
+        return false;
+    }
     GwPrintJob job;
     if (!STARTPRINT(job, PRINTDOCNAME(ViewMode), pdfFile, MainWindow)) {
         WRITEERRORLOG(0);

@@ -32,7 +32,10 @@ void ONEXPORTPBN();
 
 // "Print...": the print dialog, then the report of the view shown on the printer
 // chosen (with no printer installed, into a PDF file). A cancel writes "0" into
-// Error.log in the program's folder; a failing printer "1" and a message.
+// Error.log in the program's folder; a failing printer "1" and a message. Deals
+// the board lists print that are not analysed yet are analysed first, with a
+// progress dialog whose Cancel prints nothing; when the solver fails the deals
+// print without their double-dummy tables.
 void ONPRINTPLACEMENT();
 // The same into the PDF file `pdfFile` when it is not empty (no dialog). False
 // when nothing or not everything was printed.

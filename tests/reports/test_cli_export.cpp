@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
@@ -73,6 +74,18 @@ TEST_F(CliExport, RefusesWhatItCannotDo) {
 }
 
 #ifdef ORLA_CLI_HAS_PDF
+// The text of a PDF file as pdftotext lays it out, pages ended by form feeds.
+std::string pdfText(const std::string& quotedPath) {
+    FILE* pipe = popen(("pdftotext -layout " + quotedPath + " -").c_str(), "r");
+    if (pipe == nullptr) return {};
+    std::string all;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+        all.append(buf, n);
+    pclose(pipe);
+    return all;
+}
+
 // The ranking of a big evening printed into a PDF: two pages, the title only on
 // the first, every pair once; the document keeps the print job's name.
 TEST_F(CliExport, PrintsTheRankingIntoAPdfOfTwoPages) {
@@ -84,13 +97,8 @@ TEST_F(CliExport, PrintsTheRankingIntoAPdfOfTwoPages) {
     const Run out = run("export " + path("big.otr") + " --format pdf -o " + path("big.pdf"));
     ASSERT_EQ(out.code, 0) << out.err;
     EXPECT_TRUE(out.err.empty()) << out.err;
-    FILE* pipe = popen(("pdftotext -layout " + path("big.pdf") + " -").c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string all;
+    const std::string all = pdfText(path("big.pdf"));
     char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        all.append(buf, n);
-    pclose(pipe);
     std::vector<std::string> pages;
     for (std::size_t at = 0, next; (next = all.find('\f', at)) != std::string::npos; at = next + 1)
         pages.push_back(all.substr(at, next - at));
@@ -114,6 +122,67 @@ TEST_F(CliExport, PrintsTheRankingIntoAPdfOfTwoPages) {
         meta.append(buf, n);
     pclose(info);
     EXPECT_NE(meta.find("ORLA tournament"), std::string::npos) << meta;
+}
+
+// The board lists of an evening with four boards dealt (one suit in each hand:
+// North spades, East hearts, South diamonds, West clubs), printed by orla-cli,
+// which analyses the deals first: each dealt board has its dealer and
+// vulnerability, the diagram, the double-dummy table and the par at that
+// vulnerability; the boards without a deal print as before.
+TEST_F(CliExport, PrintsTheDealsWithTheBoardLists) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    const Run made = run("new " + path("hands.otr") +
+                         " --movement mitchell --pairs 18 --boards-per-round 2 --name 'Hands'");
+    ASSERT_EQ(made.code, 0) << made.err;
+    {
+        std::ofstream pbn(tempDir() / "deals.pbn");
+        for (const int b : {1, 2, 16, 17})
+            pbn << "[Board \"" << b << "\"]\n[Deal \"N:AKQJT98765432... .AKQJT98765432.. "
+                << "..AKQJT98765432. ...AKQJT98765432\"]\n\n";
+    }
+    const Run imported = run("hands " + path("hands.otr") + " --import-pbn " + path("deals.pbn"));
+    ASSERT_EQ(imported.code, 0) << imported.err;
+    const Run out =
+        run("export " + path("hands.otr") + " --view boards --format pdf -o " + path("hands.pdf"));
+    ASSERT_EQ(out.code, 0) << out.err;
+    EXPECT_TRUE(out.err.empty()) << out.err;
+
+    // The text of each board, from its caption to the next, blanks run together.
+    std::string all;
+    for (const char c : pdfText(path("hands.pdf")))
+        if (!std::isspace(static_cast<unsigned char>(c)) || (!all.empty() && all.back() != ' '))
+            all += std::isspace(static_cast<unsigned char>(c)) ? ' ' : c;
+    std::vector<std::string> boards(1);
+    for (std::size_t at = 0, next; (next = all.find("Hands - Board ", at)) != std::string::npos;
+         at = next + 1)
+        boards.push_back(all.substr(next, all.find("Hands - Board ", next + 1) - next));
+    ASSERT_EQ(boards.size(), 19u) << all;
+
+    struct Row {
+        int board;
+        const char *dealer, *vulnerable, *par;
+    };
+    const Row rows[] = {{1, "Dealer: N", "Vul: None", "Par +1510 NS: 7S-NS"},
+                        {2, "Dealer: E", "Vul: NS", "Par +2210 NS: 7S-NS"},
+                        {16, "Dealer: W", "Vul: EW", "Par +1510 NS: 7S-NS"},
+                        {17, "Dealer: N", "Vul: None", "Par +1510 NS: 7S-NS"}};
+    for (const Row& r : rows) {
+        const std::string& text = boards[r.board];
+        SCOPED_TRACE(text);
+        EXPECT_EQ(text.find("Hands - Board " + std::to_string(r.board) + " "), 0u);
+        for (const char* words :
+             {r.dealer, r.vulnerable, r.par, "\u2660 AKQJT98765432", "\u2665 AKQJT98765432",
+              "\u2666 AKQJT98765432", "\u2663 AKQJT98765432", "NT \u2660 \u2665 \u2666 \u2663",
+              "N 0 13 0 13 0", "S 0 13 0 13 0", "E 0 0 13 0 13", "W 0 0 13 0 13", "NS EW Score"})
+            EXPECT_NE(text.find(words), std::string::npos) << words;
+    }
+    for (const int b : {3, 15, 18}) {
+        SCOPED_TRACE(boards[b]);
+        EXPECT_NE(boards[b].find("NS EW Score"), std::string::npos);
+        EXPECT_EQ(boards[b].find("Dealer"), std::string::npos);
+        EXPECT_EQ(boards[b].find("Par "), std::string::npos);
+    }
 }
 #endif
 

@@ -3,6 +3,8 @@
 // with pdftotext, a cancelled print.
 
 #include "core/tournament.h"
+#include "hands/analysis.h"
+#include "hands/hands.h"
 #include "printing/printing.h"
 #include "reports/reports.h"
 #include "shell/commands.h"
@@ -217,6 +219,88 @@ class ReportsTest : public QObject {
             QVERIFY(page.contains("For pair: "));
             QVERIFY(page.contains("Total:"));
         }
+    }
+
+    // The board lists printed with the deals: a complete deal gives its diagram,
+    // dealer and vulnerability, the double-dummy table and the par, analysed on
+    // the way; a deal still being typed its diagram alone; a board without a
+    // card the traveller as before. The README's picture of the printed page
+    // (written to docs/ when ORLA_SCREENSHOTS is set).
+    void printsTheDealsWithTheBoard() {
+        open(dataFile("mitchell_mp", "input.otr"), "t.otr");
+        DDCLEARCACHE();
+        // Board 1 an ordinary deal; board 2 one suit in each hand (North spades,
+        // East hearts, South diamonds, West clubs), whose table is plain.
+        const QString pbn = file("deals.pbn");
+        QFile f(pbn);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Board \"1\"]\n[Deal \"N:AK73.QJ4.T92.A85 Q95.K76.AJ63.K42 "
+                "JT4.A982.K5.QJT7 862.T53.Q874.963\"]\n\n"
+                "[Board \"2\"]\n[Deal \"N:AKQJT98765432... .AKQJT98765432.. "
+                "..AKQJT98765432. ...AKQJT98765432\"]\n");
+        f.close();
+        GwSeamNextFileName(pbn.toStdString());
+        QVERIFY(ONCOMMAND(IDM_IMPORTHANDS));
+        QVERIFY(ISTRUE(HasHands));
+        // Board 3: North's hand typed, the rest not yet.
+        for (int k = 1; k <= 13; ++k)
+            HandCards(CARDNUMBER(4, k), 3) = HAND_NORTH;
+        QVERIFY(ONCOMMAND(IDM_BOARDLISTS));
+        // What a print analyses first: the complete deals of the boards printed
+        // that are not known yet, and only in the board lists.
+        QCOMPARE(PRINTANALYSISJOBS(2, 0).size(), std::size_t(2));
+        QCOMPARE(PRINTANALYSISJOBS(2, 3).size(), std::size_t(0));
+        QCOMPARE(PRINTANALYSISJOBS(1, 0).size(), std::size_t(0));
+
+        auto printBoard = [&](int b) {
+            GwCtlSetInt(EntryWindows.board, b);
+            ONTABCHANGE();
+            const QString pdf = file(QString("board%1.pdf").arg(b));
+            GwSeamNextPrint(pdf.toStdString());
+            [&] { QVERIFY(ONCOMMAND(IDM_PRINT)); }();
+            const QStringList pages = pdfPages(pdf);
+            return pages.isEmpty() ? QString() : pages[0].simplified();
+        };
+        const QString one = printBoard(1);
+        for (const char* words :
+             {" - Board 1", "Dealer: N", "Vul: None", "♠ AK73", "♥ QJ4", "♦ T92", "♣ A85", "♠ 862",
+              "♣ 963", "NT ♠ ♥ ♦ ♣", "Par ", "NS EW Score"})
+            QVERIFY2(one.contains(QString::fromUtf8(words)), qPrintable(words + (": " + one)));
+        DdJob job = DDJOBOFBOARD(1);
+        QVERIFY(DDCACHED(job)); // analysed for the print
+        QCOMPARE(PRINTANALYSISJOBS(2, 1).size(), std::size_t(0));
+        QCOMPARE(PRINTANALYSISJOBS(2, 0).size(), std::size_t(1));
+
+        const QString two = printBoard(2);
+        for (const char* words :
+             {"Dealer: E", "Vul: NS", "♠ AKQJT98765432", "♣ AKQJT98765432", "♥ -", "N 0 13 0 13 0",
+              "S 0 13 0 13 0", "E 0 0 13 0 13", "W 0 0 13 0 13", "Par +2210 NS: 7S-NS"})
+            QVERIFY2(two.contains(QString::fromUtf8(words)), qPrintable(words + (": " + two)));
+
+        const QString three = printBoard(3);
+        QVERIFY2(three.contains("Dealer: S") && three.contains("Vul: EW"), qPrintable(three));
+        QVERIFY2(three.contains(QString::fromUtf8("♠ AKQJT98765432")), qPrintable(three));
+        QVERIFY2(!three.contains("Par") && !three.contains("NT"), qPrintable(three));
+
+        const QString four = printBoard(4);
+        QVERIFY2(four.contains(" - Board 4") && four.contains("NS EW Score"), qPrintable(four));
+        QVERIFY2(!four.contains("Dealer") && !four.contains(QString::fromUtf8("♠")),
+                 qPrintable(four));
+        QVERIFY(GwSeamMessages().empty());
+
+        // The picture: the top of the first board's page at 90 dots per inch.
+        const QString wanted = qEnvironmentVariable("ORLA_SCREENSHOTS");
+        const QString folder = !qEnvironmentVariableIsSet("ORLA_SCREENSHOTS") ? files_->path()
+                               : QDir(wanted).exists() && !wanted.isEmpty()
+                                   ? wanted
+                                   : QString(ORLA_DOCS_DIR);
+        QProcess render;
+        render.start("pdftoppm", {"-png", "-r", "90", "-f", "1", "-l", "1", "-x", "0", "-y", "0",
+                                  "-W", "744", "-H", "540", "-singlefile", file("board1.pdf"),
+                                  folder + "/board-list-hands"});
+        QVERIFY(render.waitForFinished(20000));
+        QCOMPARE(render.exitCode(), 0);
+        QVERIFY(!QImage(folder + "/board-list-hands.png").isNull());
     }
 
     // A cancelled print dialog prints nothing and leaves "0" in Error.log.
