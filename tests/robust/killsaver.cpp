@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     if (ProgramFolder.empty()) return 2;
     if (LOADPLAYERS() != static_cast<int>(EXPECTEDREGISTER(gen[1]).size())) return 2;
     // The movement file is made from the custom movement of the tournament.
-    MAKETOURNAMENT(gen[0]);
+    if (first != 0) MAKETOURNAMENT(gen[0]);
     tell('R', '0', 0);
 
     // A saver whose test has gone stops at its next line (SIGPIPE); this is

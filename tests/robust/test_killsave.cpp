@@ -13,6 +13,7 @@
 #include "players/update.h"
 #include "support/testsupport.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -106,10 +107,11 @@ class KillTest : public OrlaTest {
         return pid;
     }
 
-    // Reads what the saver says until it is ready (or `whole`: until its end).
-    static void readSaver(int fd, std::string& text, SaverRun& run, bool whole) {
+    // Reads what the saver says until it has begun the save of `file` (0: until
+    // it is ready; 'E': until its end).
+    static void readSaver(int fd, std::string& text, SaverRun& run, char file) {
         char buf[4096];
-        while (whole || !run.ready) {
+        while (file == 'E' || !(file ? run.begun.count(file) != 0 : run.ready)) {
             pollfd p{fd, POLLIN, 0};
             if (::poll(&p, 1, 20000) <= 0) break;
             const ssize_t n = ::read(fd, buf, sizeof buf);
@@ -125,20 +127,28 @@ class KillTest : public OrlaTest {
         if (!OPENNTRFILE(file(TournamentFileName))) return -1;
         const std::string onDisk = filetest::snapshot();
         for (long g : candidates) {
-            MAKETOURNAMENT(g);
-            if (filetest::snapshot() == onDisk) return g;
+            if (!tournaments_.count(g)) {
+                MAKETOURNAMENT(g);
+                tournaments_[g] = filetest::snapshot();
+            }
+            if (tournaments_[g] == onDisk) return g;
         }
         return -1;
     }
 
-    // The generation the movement file holds; the tournament of the shape is open.
+    // The generation the movement file holds.
     long movementGeneration(const std::set<long>& candidates) {
-        MAKETOURNAMENT(0);
+        // It is read into a tournament of its shape (the one just read, as a rule).
+        if (!TournamentOpen || NumRounds != Rounds || NumBoardSets != Boards / PerRound)
+            MAKETOURNAMENT(0);
         if (LOADMOVEMENTFILE(file(MovementFileName)) != MOVEMENT_LOADED) return -1;
         const std::string onDisk = MOVEMENTSNAPSHOT();
         for (long g : candidates) {
-            FILLMOVEMENT(g);
-            if (MOVEMENTSNAPSHOT() == onDisk) return g;
+            if (!movements_.count(g)) {
+                FILLMOVEMENT(g);
+                movements_[g] = MOVEMENTSNAPSHOT();
+            }
+            if (movements_[g] == onDisk) return g;
         }
         return -1;
     }
@@ -161,7 +171,21 @@ class KillTest : public OrlaTest {
     }
 
     std::string savedFolder_;
+    // What each generation reads back as, once worked out.
+    std::map<long, std::string> tournaments_, movements_;
 };
+
+// The seconds `save` takes, the longest of three.
+template <class F> double timed(F save) {
+    double longest = 0;
+    for (int n = 0; n < 3; ++n) {
+        const auto start = std::chrono::steady_clock::now();
+        save();
+        longest = std::max(longest, std::chrono::duration<double>(
+                                        std::chrono::steady_clock::now() - start).count());
+    }
+    return longest;
+}
 
 TEST_F(KillTest, EveryFileIsTheOldOrTheNewOneAfterEachOf200Kills) {
     const auto started = std::chrono::steady_clock::now();
@@ -169,14 +193,16 @@ TEST_F(KillTest, EveryFileIsTheOldOrTheNewOneAfterEachOf200Kills) {
     const std::map<char, std::string> targetName = {
         {'T', TournamentFileName}, {'P', "Players.opd"}, {'M', MovementFileName}};
 
-    // Generation 0 of each file, saved here.
+    // Generation 0 of each file, saved here, three times over to learn how long
+    // each save takes.
     MAKETOURNAMENT(0);
     TournamentFile = target[0];
-    ASSERT_TRUE(WRITENTRFILE());
-    FILLMOVEMENT(0);
+    std::map<char, double> saveTime;
+    saveTime['T'] = timed([] { ASSERT_TRUE(WRITENTRFILE()); });
     std::string reason;
-    ASSERT_TRUE(SAVEMOVEMENTFILE(target[2], reason)) << reason;
-    ASSERT_TRUE(WRITEREGISTERZERO());
+    FILLMOVEMENT(0);
+    saveTime['M'] = timed([&] { ASSERT_TRUE(SAVEMOVEMENTFILE(target[2], reason)) << reason; });
+    saveTime['P'] = timed([] { ASSERT_TRUE(WRITEREGISTERZERO()); });
     std::map<std::string, char> prefixOf;
     for (int f = 0; f < 3; ++f) {
         const std::string prefix = SAFETEMPPREFIX(target[f]);
@@ -187,35 +213,40 @@ TEST_F(KillTest, EveryFileIsTheOldOrTheNewOneAfterEachOf200Kills) {
     std::map<char, long> gen = {{'T', 0}, {'P', 0}, {'M', 0}};
     std::map<char, std::string> leftover; // the temporary file of each file after the last kill
     std::mt19937 rng(20261206);
-    // The saver goes round the three files in some 40 ms (longer under the
-    // sanitizers); the waits spread the kills over the first rounds, and a few
-    // fall in the very first save.
-    std::uniform_int_distribution<int> waitUs(0, 60000);
+    std::uniform_real_distribution<double> share(0.0, 1.5);
     int kills = 0, inSave = 0, tempEmpty = 0, tempPart = 0, tempWhole = 0, cleaned = 0;
     std::map<char, int> cutShort, keptOld, foundNew;
     int appendsCut = 0;
+    std::chrono::duration<double> startup{}, waited{}, checking{};
 
     for (int k = 0; k < Kills; ++k) {
         SCOPED_TRACE("kill " + std::to_string(k + 1));
         const long from[3] = {gen['T'], gen['P'], gen['M']};
+        // Each file's save in turn is the first the saver makes; the kill comes
+        // at a random moment of it, or a little after it.
+        const char first = Files[k % 3];
+        const auto spawned = std::chrono::steady_clock::now();
         int out = -1;
         const pid_t pid = startSaver(from, k % 3, out);
         ASSERT_GT(pid, 0);
         std::string text;
         SaverRun run;
-        readSaver(out, text, run, false);
-        if (!run.ready) {
+        readSaver(out, text, run, first);
+        if (!run.begun.count(first)) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
             ::close(out);
             FAIL() << "the saver did not start: " << text;
         }
-        const int wait = k % 10 == 0 ? waitUs(rng) / 50 : waitUs(rng);
-        std::this_thread::sleep_for(std::chrono::microseconds(wait));
+        const auto saving = std::chrono::steady_clock::now();
+        startup += saving - spawned;
+        std::this_thread::sleep_for(std::chrono::duration<double>(share(rng) * saveTime[first]));
         ::kill(pid, SIGKILL);
+        const auto killed = std::chrono::steady_clock::now();
+        waited += killed - saving;
         int status = 0;
         ::waitpid(pid, &status, 0);
-        readSaver(out, text, run, true);
+        readSaver(out, text, run, 'E');
         ::close(out);
         ASSERT_TRUE(run.failure.empty()) << run.failure;
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
@@ -280,6 +311,10 @@ TEST_F(KillTest, EveryFileIsTheOldOrTheNewOneAfterEachOf200Kills) {
             }
             gen[f] = found;
         }
+        // Older generations are not looked for again.
+        tournaments_.erase(tournaments_.begin(), tournaments_.lower_bound(gen['T']));
+        movements_.erase(movements_.begin(), movements_.lower_bound(gen['M']));
+        checking += std::chrono::steady_clock::now() - killed;
     }
 
     // One more save of each file, here, leaves no temporary file at all.
@@ -300,6 +335,10 @@ TEST_F(KillTest, EveryFileIsTheOldOrTheNewOneAfterEachOf200Kills) {
     std::printf("kills: %d of %d in %.1f s; generations reached: tournament %ld, register %ld, "
                 "movement %ld\n",
                 kills, Kills, seconds, gen['T'], gen['P'], gen['M']);
+    std::printf("spent starting the saver %.1f s, waiting to kill %.1f s, checking %.1f s\n",
+                startup.count(), waited.count(), checking.count());
+    std::printf("one save takes: tournament %.1f ms, register %.1f ms, movement %.1f ms\n",
+                1000 * saveTime['T'], 1000 * saveTime['P'], 1000 * saveTime['M']);
     std::printf("killed inside a save (its temporary file there): %d (empty %d, part-written %d, "
                 "complete %d); left-over temporary files removed by the next save: %d\n",
                 inSave, tempEmpty, tempPart, tempWhole, cleaned);
