@@ -84,6 +84,13 @@ void removeLeftovers(const fs::path& dir, const std::string& prefix) {
 
 } // namespace
 
+std::string SAFETEMPPREFIX(const std::string& name) {
+    fs::path target;
+    std::string reason;
+    if (!realTarget(UTF8PATH(name), target, reason)) return std::string();
+    return tempPrefix(target);
+}
+
 #ifndef _WIN32
 
 namespace {

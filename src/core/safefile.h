@@ -22,6 +22,12 @@ std::filesystem::path UTF8PATH(const std::string& name);
 bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
                    std::string& reason);
 
+// The name that every temporary file of a save of `name` (UTF-8) begins with, in
+// the folder of the file really written (the end of a chain of links): such a
+// file is never the target itself and is removed by the next save of the same
+// target. Empty when the chain of links cannot be followed.
+std::string SAFETEMPPREFIX(const std::string& name);
+
 // The reason given for a file that exists but may not be written.
 extern const char* const ReadOnlyReason;
 
