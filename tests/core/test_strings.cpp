@@ -153,7 +153,9 @@ TEST(Strings, TypedNumbersAreWholeOrDecimalOrRefused) {
     for (const Decimal& d : decimals) {
         float v = -99;
         EXPECT_EQ(READDECIMAL(d.text, v), d.ok) << '"' << d.text << '"';
-        if (d.ok) EXPECT_EQ(v, d.value) << '"' << d.text << '"';
+        if (d.ok) {
+            EXPECT_EQ(v, d.value) << '"' << d.text << '"';
+        }
     }
 }
 

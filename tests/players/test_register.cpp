@@ -232,7 +232,9 @@ TEST_F(PlayersTest, ChangesAreSavedAtOnce) {
                            Field{" + 12", true, 12}}) {
         std::int32_t v = 7;
         EXPECT_EQ(REGFIELDVALUE(f.text, v), f.ok) << f.text;
-        if (f.ok) EXPECT_EQ(v, f.value) << f.text;
+        if (f.ok) {
+            EXPECT_EQ(v, f.value) << f.text;
+        }
     }
     std::string n;
     EXPECT_TRUE(REGNAMEFROMUTF8("Ćuk Đurić and a name longer than thirty", "Name", n));
