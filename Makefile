@@ -3,6 +3,8 @@
 #   make test   installs what is missing, builds and runs every test
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
 BUILD_TYPE ?= RelWithDebInfo
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
@@ -12,9 +14,10 @@ PACKAGES = cmake ninja-build g++ pkg-config \
            libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libdds-dev \
            chromium poppler-utils \
            fonts-dejavu-core \
-           dpkg-dev desktop-file-utils shared-mime-info
+           dpkg-dev desktop-file-utils shared-mime-info \
+           clang libclang-rt-14-dev
 
-.PHONY: all deps configure build run test test-asan bench package test-package clean
+.PHONY: all deps configure build run test test-asan fuzz-build fuzz fuzz-ci bench package test-package clean
 
 all: build
 
@@ -52,6 +55,21 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The libFuzzer targets of fuzz/, built by clang with ASan and UBSan in a folder of
+# their own; `make fuzz` runs each for FUZZ_SECONDS seconds (default 600), `make
+# fuzz-ci` for 20 seconds. Crashing inputs are left in $(FUZZ_BUILD)/artifacts.
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORLA_FUZZ=ON \
+	  -DORLA_BUILD_GUI=OFF -DORLA_BUILD_BENCH=OFF -DORLA_BUILD_TESTS=OFF $(filter-out -DORLA_WERROR=ON,$(CMAKE_ARGS))
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers orla-cli
+	fuzz/corpus.sh $(FUZZ_BUILD)
+
+fuzz: fuzz-build
+	fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-ci:
+	$(MAKE) fuzz FUZZ_SECONDS=20
+
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" || exit 1; done
@@ -69,4 +87,4 @@ test-package: package
 	packaging/test-package.sh $$(ls -t orla_*_amd64.deb | head -n 1)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) fuzz/corpus

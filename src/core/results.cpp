@@ -1,5 +1,7 @@
 #include "core/results.h"
 
+#include "core/strings.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -24,3 +26,31 @@ DecodedResult DECODERESULT(float v) {
 float ENCODEORDINARY(int score) { return static_cast<float>(score); }
 float ENCODEINVERTED(int score) { return static_cast<float>(score - 1000); }
 float ENCODEADJUSTED(int x, int y) { return static_cast<float>(10000 + 100 * x + y); }
+
+ResultLimits RESULTLIMITS(bool adjusted, bool matchpoints, bool inverted) {
+    if (adjusted) return matchpoints ? ResultLimits{0, 10, 0, 10} : ResultLimits{-89, 99, -49, 49};
+    return {-500, inverted ? 499 : 999, 0, 0};
+}
+
+namespace {
+
+bool readField(const std::string& text, int low, int high, int& value) {
+    if (text.find_first_not_of(' ') == std::string::npos) {
+        value = 0;
+    } else if (!READWHOLE(text, value)) {
+        return false;
+    }
+    return value >= low && value <= high;
+}
+
+} // namespace
+
+int READRESULTFIELDS(const std::string& field1, const std::string& field2, bool adjusted,
+                     bool matchpoints, bool inverted, float& value) {
+    const ResultLimits l = RESULTLIMITS(adjusted, matchpoints, inverted);
+    int x = 0, y = 0;
+    if (!readField(field1, l.low1, l.high1, x)) return 1;
+    if (adjusted && !readField(field2, l.low2, l.high2, y)) return 2;
+    value = adjusted ? ENCODEADJUSTED(x, y) : inverted ? ENCODEINVERTED(x) : ENCODEORDINARY(x);
+    return 0;
+}

@@ -2,9 +2,11 @@
 #include "core/strings.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 std::string IWRITE(int value, int n, bool right) {
@@ -112,4 +114,30 @@ std::string C2F(const std::string& s) {
     const std::size_t z = s.find('\0');
     if (z == std::string::npos) return s;
     return s.substr(0, z) + std::string(s.size() - z, ' ');
+}
+
+bool READWHOLE(const std::string& text, int& value) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return false;
+    const auto last = text.find_last_not_of(' ');
+    const char* b = text.data() + first;
+    const char* e = text.data() + last + 1;
+    int v = 0;
+    const auto [end, ec] = std::from_chars(b, e, v);
+    if (ec != std::errc() || end != e) return false;
+    value = v;
+    return true;
+}
+
+bool READDECIMAL(const std::string& text, float& value) {
+    std::string t = text;
+    std::replace(t.begin(), t.end(), ',', '.');
+    const auto first = t.find_first_not_of(' ');
+    if (first == std::string::npos) return false;
+    t = t.substr(first, t.find_last_not_of(' ') - first + 1);
+    char* end = nullptr;
+    const double v = std::strtod(t.c_str(), &end);
+    if (end != t.c_str() + t.size() || !std::isfinite(v) || std::fabs(v) > 9999.0) return false;
+    value = static_cast<float>(v);
+    return true;
 }

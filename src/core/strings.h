@@ -23,3 +23,13 @@ bool STRCMP(const std::string& a, const std::string& b);
 
 // The characters before the first NUL, padded with blanks to the same length.
 std::string C2F(const std::string& s);
+
+// A whole number typed in a field, with blanks around it allowed: true with
+// `value` set for an optional minus sign and digits that fit an int, false for
+// blank text or anything else.
+bool READWHOLE(const std::string& text, int& value);
+
+// A decimal number typed in a field (a point or a comma before the decimals,
+// blanks around it): false for anything else, for infinity or NaN, and for a
+// number beyond +-9999.
+bool READDECIMAL(const std::string& text, float& value);

@@ -80,7 +80,8 @@ std::string PLAYERLISTROW(int k);
 bool REGNAMEFROMUTF8(const std::string& utf8, const std::string& field, std::string& name);
 
 // A 6-character number field of a register record: blanks ignored, nothing at
-// all reads 0; false for anything but an optional sign and digits.
+// all reads 0; false for anything but an optional sign and digits, and for a
+// number beyond 32 bits.
 bool REGFIELDVALUE(std::string_view field, std::int32_t& value);
 
 // The rating text of the rating field: its first 6 characters as a whole number,

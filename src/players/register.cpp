@@ -9,6 +9,7 @@
 #include "core/strings.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -67,7 +68,7 @@ std::string shown(const std::string& name) {
 }
 
 // A number of a record: blanks ignored, nothing at all reads 0; false for
-// anything but an optional sign and digits.
+// anything but an optional sign and digits, and for a number no 32-bit value holds.
 bool readField(std::string_view f, std::int32_t& value) {
     std::string digits;
     for (char c : f)
@@ -81,11 +82,13 @@ bool readField(std::string_view f, std::int32_t& value) {
         at = 1;
     }
     if (at == digits.size()) return false;
-    long v = 0;
+    std::int64_t v = 0;
     for (; at < digits.size(); ++at) {
         if (digits[at] < '0' || digits[at] > '9') return false;
         v = v * 10 + (digits[at] - '0');
+        if (v > std::int64_t{INT32_MAX} + 1) return false;
     }
+    if (!negative && v > INT32_MAX) return false;
     value = static_cast<std::int32_t>(negative ? -v : v);
     return true;
 }

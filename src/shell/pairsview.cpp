@@ -3,6 +3,7 @@
 // keys, the pairs scroll bar and the pair penalty dialog (102).
 #include "core/cp1250.h"
 #include "core/hooks.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 #include "movement/custom.h"
 #include "scoring/scoring.h"
@@ -258,24 +259,11 @@ void penaltyInit(DialogRecord& dlg, int, int callbackType) {
     DLGSENDCTRLMESSAGE(dlg, 1000, DLG_MSG_SETSEL, 0, -1);
 }
 
-bool readDecimal(const std::string& text, float& value) {
-    std::string t = text;
-    std::replace(t.begin(), t.end(), ',', '.');
-    const auto first = t.find_first_not_of(' ');
-    if (first == std::string::npos) return false;
-    t = t.substr(first, t.find_last_not_of(' ') - first + 1);
-    char* end = nullptr;
-    const double v = std::strtod(t.c_str(), &end);
-    if (end != t.c_str() + t.size() || !std::isfinite(v) || std::fabs(v) > 9999.0) return false;
-    value = static_cast<float>(v);
-    return true;
-}
-
 void penaltyOk(DialogRecord& dlg, int, int) {
     std::string text;
     DLGGETCHAR(dlg, 1000, text);
     float value = 0;
-    if (!readDecimal(text.substr(0, 5), value)) {
+    if (!READDECIMAL(text.substr(0, 5), value)) {
         SHOWMESSAGE("Type the penalty in \"MP or IMP\" as a number, for example 1.5.",
                     "Pair penalty", MSG_OK_WARNING);
         DLGSETLOG(dlg, 1000, true, DLG_FOCUS);

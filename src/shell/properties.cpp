@@ -3,6 +3,7 @@
 
 #include "core/cp1250.h"
 #include "core/hooks.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 #include "movement/movementsize.h"
 #include "scoring/compute.h"
@@ -67,13 +68,7 @@ bool checked(DialogRecord& dlg, int id) {
 bool readNumber(DialogRecord& dlg, int id, int& value) {
     std::string text;
     DLGGETCHAR(dlg, id, text);
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return false;
-    const auto last = text.find_last_not_of(' ');
-    const char* b = text.data() + first;
-    const char* e = text.data() + last + 1;
-    const auto [end, ec] = std::from_chars(b, e, value);
-    return ec == std::errc() && end == e;
+    return READWHOLE(text, value);
 }
 
 int numberOr(DialogRecord& dlg, int id, int fallback) {

@@ -20,7 +20,6 @@
 #include <QLineEdit>
 
 #include <algorithm>
-#include <charconv>
 
 EntryWindowSet EntryWindows;
 int ActiveField = 1;
@@ -43,20 +42,11 @@ bool isEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// A whole number typed in a field ("" reads as 0 when `emptyIsZero`).
-bool readWhole(QWidget* field, int& value, bool emptyIsZero) {
+// The text typed in a field.
+std::string fieldText(QWidget* field) {
     std::string text;
     GwCtlGetChar(field, text);
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        value = 0;
-        return emptyIsZero;
-    }
-    const auto last = text.find_last_not_of(' ');
-    const char* b = text.data() + first;
-    const char* e = text.data() + last + 1;
-    const auto [end, ec] = std::from_chars(b, e, value);
-    return ec == std::errc() && end == e;
+    return text;
 }
 
 // The set of board b and whether editing can go on there.
@@ -417,39 +407,29 @@ bool READRESULT(bool focus) {
     const float before = slot;
     // The field first, then what it takes: the status bar may cut a long line.
     const std::string where = ", board " + std::to_string(b) + " row " + std::to_string(EditEntry);
-    if (field2Shown()) {
-        // An adjusted score: tenths of a top with matchpoints, IMPs otherwise.
-        int x = 0, y = 0;
-        const bool mp = CalcType == CALC_MATCHPOINTS;
-        const int lowX = mp ? 0 : -89, highX = mp ? 10 : 99;
-        const int lowY = mp ? 0 : -49, highY = mp ? 10 : 49;
-        auto range = [mp](int low, int high) {
-            return mp ? "tenths of a top, " + std::to_string(low) + " to " + std::to_string(high) +
-                            " (6 for 60%)."
-                      : "IMPs, " + std::to_string(low) + " to " + std::to_string(high) + ".";
-        };
-        if (!readWhole(EntryWindows.field[1], x, true) || x < lowX || x > highX) {
-            refuseResult(1, "Adjusted NS" + where + ": type " + range(lowX, highX), focus);
-            return false;
-        }
-        if (!readWhole(EntryWindows.field[2], y, true) || y < lowY || y > highY) {
-            refuseResult(2, "Adjusted EW" + where + ": type " + range(lowY, highY), focus);
-            return false;
-        }
-        slot = ENCODEADJUSTED(x, y);
-    } else {
-        int x = 0;
-        const bool inverted = before < -500.0f;
-        // An inverted entry keeps its form only for scores below 500.
-        const int high = inverted ? 499 : 999;
-        if (!readWhole(EntryWindows.field[1], x, true) || x < -500 || x > high) {
+    // An adjusted score: tenths of a top with matchpoints, IMPs otherwise.
+    const bool adjusted = field2Shown(), mp = CalcType == CALC_MATCHPOINTS;
+    // An inverted entry keeps its form only for scores below 500.
+    const bool inverted = !adjusted && before < -500.0f;
+    const int refused = READRESULTFIELDS(fieldText(EntryWindows.field[1]),
+                                         adjusted ? fieldText(EntryWindows.field[2]) : std::string(),
+                                         adjusted, mp, inverted, slot);
+    if (refused) {
+        const ResultLimits l = RESULTLIMITS(adjusted, mp, inverted);
+        const int low = refused == 1 ? l.low1 : l.low2, high = refused == 1 ? l.high1 : l.high2;
+        if (adjusted)
+            refuseResult(refused,
+                         std::string(refused == 1 ? "Adjusted NS" : "Adjusted EW") + where + ": type " +
+                             (mp ? "tenths of a top, " + std::to_string(low) + " to " +
+                                       std::to_string(high) + " (6 for 60%)."
+                                 : "IMPs, " + std::to_string(low) + " to " + std::to_string(high) + "."),
+                         focus);
+        else
             refuseResult(1,
                          std::string(inverted ? "Inverted NS score" : "NS score") + where +
                              ": type -500 to " + std::to_string(high) + " (42 for 420).",
                          focus);
-            return false;
-        }
-        slot = inverted ? ENCODEINVERTED(x) : ENCODEORDINARY(x);
+        return false;
     }
     // A refusal said before is answered: its line goes.
     if (Refused) {

@@ -214,6 +214,38 @@ TEST_F(StateTest, ResultsEncodeAndDecodeInAllFourForms) {
     }
 }
 
+TEST_F(StateTest, TypedResultFieldsAreReadWithinTheirLimits) {
+    struct Row {
+        std::string f1, f2;
+        bool adjusted, mp, inverted;
+        int refused;
+        float stored;
+    };
+    const Row rows[] = {
+        {" 42 ", "", false, false, false, 0, 42.0f},
+        {"", "", false, true, false, 0, 0.0f},          // blank: no result
+        {"-500", "", false, false, false, 0, -500.0f},
+        {"999", "x", false, false, false, 0, 999.0f},   // the second field does not count
+        {"1000", "", false, false, false, 1, 0},
+        {"-501", "", false, false, false, 1, 0},
+        {"4 2", "", false, false, false, 1, 0},
+        {"-143", "", false, false, true, 0, -1143.0f},
+        {"500", "", false, false, true, 1, 0},           // inverted only below 500
+        {"6", "4", true, true, false, 0, 10604.0f},
+        {"11", "4", true, true, false, 1, 0},
+        {"6", "-1", true, true, false, 2, 0},
+        {"-89", "-49", true, false, false, 0, 1051.0f},
+        {"99", "50", true, false, false, 2, 0},
+        {"-90", "0", true, false, false, 1, 0},
+    };
+    for (const Row& r : rows) {
+        float v = 7.0f;
+        EXPECT_EQ(READRESULTFIELDS(r.f1, r.f2, r.adjusted, r.mp, r.inverted, v), r.refused)
+            << '"' << r.f1 << "\" \"" << r.f2 << '"';
+        EXPECT_EQ(v, r.refused ? 7.0f : r.stored) << '"' << r.f1 << "\" \"" << r.f2 << '"';
+    }
+}
+
 TEST_F(StateTest, FixedFieldsArePaddedAndTrimmed) {
     char f[8];
     SETFIELD(f, 8, "abc");

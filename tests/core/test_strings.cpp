@@ -121,3 +121,42 @@ TEST(Strings, NulTerminatedTextBecomesBlankPadded) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(Strings, TypedNumbersAreWholeOrDecimalOrRefused) {
+    struct Whole {
+        std::string text;
+        bool ok;
+        int value;
+    };
+    const Whole wholes[] = {
+        {"42", true, 42},     {"  -7 ", true, -7},   {"", false, 0},        {"   ", false, 0},
+        {"4 2", false, 0},    {"+3", false, 0},      {"12a", false, 0},     {"\t5", false, 0},
+        {"2147483647", true, INT_MAX},               {"2147483648", false, 0},
+    };
+    for (const Whole& w : wholes) {
+        int v = -99;
+        EXPECT_EQ(READWHOLE(w.text, v), w.ok) << '"' << w.text << '"';
+        EXPECT_EQ(v, w.ok ? w.value : -99) << '"' << w.text << "\" leaves the value alone when refused";
+    }
+    struct Decimal {
+        std::string text;
+        bool ok;
+        float value;
+    };
+    const Decimal decimals[] = {
+        {"1.5", true, 1.5f}, {" 1,5 ", true, 1.5f}, {"-2", true, -2.0f}, {"9999", true, 9999.0f},
+        {"10000", false, 0}, {"inf", false, 0},      {"nan", false, 0},   {"1.5x", false, 0},
+        {"", false, 0},
+    };
+    for (const Decimal& d : decimals) {
+        float v = -99;
+        EXPECT_EQ(READDECIMAL(d.text, v), d.ok) << '"' << d.text << '"';
+        if (d.ok) {
+            EXPECT_EQ(v, d.value) << '"' << d.text << '"';
+        }
+    }
+}
+
+} // namespace

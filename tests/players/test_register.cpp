@@ -2,6 +2,7 @@
 // orders and the changes of Edit Player List and Check Names.
 #include "playerstest.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -218,6 +219,23 @@ TEST_F(PlayersTest, ChangesAreSavedAtOnce) {
     EXPECT_EQ(REGRATINGFROMTEXT("12a"), 0);
     EXPECT_EQ(REGRATINGFROMTEXT("1234567"), 123456);
     EXPECT_EQ(REGRATINGFROMTEXT(""), 0);
+    // A number field of any length: what no 32-bit value holds is refused, not
+    // wrapped (20 digits overflowed the reader's arithmetic).
+    struct Field {
+        const char* text;
+        bool ok;
+        std::int32_t value;
+    };
+    for (const Field& f : {Field{"11111111111111111111", false, 0}, Field{"-99999999999999999999", false, 0},
+                           Field{"2147483647", true, 2147483647}, Field{"2147483648", false, 0},
+                           Field{" -2147483648", true, INT32_MIN}, Field{"-2147483649", false, 0},
+                           Field{" + 12", true, 12}}) {
+        std::int32_t v = 7;
+        EXPECT_EQ(REGFIELDVALUE(f.text, v), f.ok) << f.text;
+        if (f.ok) {
+            EXPECT_EQ(v, f.value) << f.text;
+        }
+    }
     std::string n;
     EXPECT_TRUE(REGNAMEFROMUTF8("Ćuk Đurić and a name longer than thirty", "Name", n));
     EXPECT_EQ(n.size(), 30u);
