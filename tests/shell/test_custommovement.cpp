@@ -14,6 +14,7 @@
 #include "winsupport/gwctl.h"
 #include "winsupport/gwlogm.h"
 #include "winsupport/gwseam.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -29,26 +30,6 @@
 #include <functional>
 
 namespace {
-
-QWidget* control(DialogRecord& dlg, int id) {
-    return dlg.window->findChild<QWidget*>(QString::number(id));
-}
-
-std::string text(DialogRecord& dlg, int id) {
-    std::string t;
-    DLGGETCHAR(dlg, id, t);
-    return t;
-}
-
-bool enabled(DialogRecord& dlg, int id) {
-    bool on = false;
-    DLGGETLOG(dlg, id, on, DLG_ENABLED);
-    return on;
-}
-
-void click(DialogRecord& dlg, int id) {
-    static_cast<QAbstractButton*>(control(dlg, id))->click();
-}
 
 QWidget* focused() {
     return QApplication::focusWidget();
@@ -66,11 +47,6 @@ void retype(QWidget* w, const QString& t) {
     for (int i = 0; i < 10; ++i) QTest::keyClick(w, Qt::Key_Backspace);
     for (const QChar ch : t)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
-void choose(QWidget* combo, int index) {
-    auto* c = static_cast<QComboBox*>(combo);
-    while (c->currentIndex() < index) QTest::keyClick(c, Qt::Key_Down);
 }
 
 // A dialog action that starts once the dialog is the active window, with the
@@ -134,25 +110,17 @@ class CustomMovementTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(settingsDir_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsDir_.path().toLocal8Bit());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-        qputenv("ORLA_PROGRAM_FOLDER", settingsDir_.path().toLocal8Bit());
-        QApplication::setQuitOnLastWindowClosed(false);
+        USETESTFOLDERS(settingsDir_.path());
     }
 
     void init() {
-        QSettings("ORLA", "0.9").clear();
         files_ = std::make_unique<QTemporaryDir>();
         RESETCUSTOMMOVEMENT();
-        GwSeamStart();
-        STARTUP({});
-        MainWindow->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(MainWindow));
+        QVERIFY(OPENTESTWINDOW());
     }
 
     void cleanup() {
-        SHUTDOWN();
-        GwSeamStop();
+        CLOSETESTWINDOW();
         RESETCUSTOMMOVEMENT();
         files_.reset();
     }

@@ -17,6 +17,7 @@
 #include "winsupport/gwctl.h"
 #include "winsupport/gwlogm.h"
 #include "winsupport/gwseam.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -37,10 +38,6 @@
 #include <functional>
 
 namespace {
-
-QWidget* control(DialogRecord& dlg, int id) {
-    return dlg.window->findChild<QWidget*>(QString::number(id));
-}
 
 // Types text key by key, letters beyond ASCII too.
 void type(QWidget* w, const QString& text) {
@@ -65,25 +62,7 @@ void toggle(QWidget* box) {
     static_cast<QAbstractButton*>(box)->click();
 }
 
-std::string text(DialogRecord& dlg, int id) {
-    std::string t;
-    DLGGETCHAR(dlg, id, t);
-    return t;
-}
-
-void click(DialogRecord& dlg, int id) {
-    static_cast<QAbstractButton*>(control(dlg, id))->click();
-}
-
 // Chooses item `index` (0-based) of a combo with the arrow keys.
-void choose(QWidget* combo, int index) {
-    auto* c = static_cast<QComboBox*>(combo);
-    while (c->currentIndex() < index)
-        QTest::keyClick(c, Qt::Key_Down);
-    while (c->currentIndex() > index)
-        QTest::keyClick(c, Qt::Key_Up);
-}
-
 QLineEdit* field(int n) {
     return static_cast<QLineEdit*>(EntryWindows.field[n]);
 }
@@ -123,24 +102,16 @@ class EntryTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(settingsDir_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsDir_.path().toLocal8Bit());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-        qputenv("ORLA_PROGRAM_FOLDER", settingsDir_.path().toLocal8Bit());
-        QApplication::setQuitOnLastWindowClosed(false);
+        USETESTFOLDERS(settingsDir_.path());
     }
 
     void init() {
-        QSettings("ORLA", "0.9").clear();
         files_ = std::make_unique<QTemporaryDir>();
-        GwSeamStart();
-        STARTUP({});
-        MainWindow->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(MainWindow));
+        QVERIFY(OPENTESTWINDOW());
     }
 
     void cleanup() {
-        SHUTDOWN();
-        GwSeamStop();
+        CLOSETESTWINDOW();
         files_.reset();
     }
 

@@ -12,6 +12,7 @@
 #include "shell/shell.h"
 #include "winsupport/gwlogm.h"
 #include "winsupport/gwseam.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -32,27 +33,13 @@
 
 namespace {
 
-QWidget* control(DialogRecord& dlg, int id) {
-    return dlg.window->findChild<QWidget*>(QString::number(id));
+QString qtext(DialogRecord& dlg, int id) {
+    return QString::fromStdString(text(dlg, id));
 }
 
 void type(QWidget* w, const QString& text) {
     for (const QChar ch : text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
-QString text(DialogRecord& dlg, int id) {
-    std::string t;
-    DLGGETCHAR(dlg, id, t);
-    return QString::fromStdString(t);
-}
-
-bool enabled(DialogRecord& dlg, int id) {
-    return control(dlg, id)->isEnabled();
-}
-
-void click(DialogRecord& dlg, int id) {
-    static_cast<QAbstractButton*>(control(dlg, id))->click();
 }
 
 // Shows board b as the director does, with the arrow keys of the "Board:" control.
@@ -73,7 +60,7 @@ const QString Waiting = "Double dummy: analysing...";
 QList<int> tricks(DialogRecord& dlg) {
     static const QRegularExpression cell("<td align=\"right\">&nbsp;&nbsp;(\\d+)</td>");
     QList<int> all;
-    for (auto m = cell.globalMatch(text(dlg, 1046)); m.hasNext();)
+    for (auto m = cell.globalMatch(qtext(dlg, 1046)); m.hasNext();)
         all << m.next().captured(1).toInt();
     return all;
 }
@@ -152,10 +139,7 @@ class HandDialogTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(settingsDir_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsDir_.path().toLocal8Bit());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-        qputenv("ORLA_PROGRAM_FOLDER", settingsDir_.path().toLocal8Bit());
-        QApplication::setQuitOnLastWindowClosed(false);
+        USETESTFOLDERS(settingsDir_.path());
     }
 
     void init() {
@@ -164,12 +148,8 @@ class HandDialogTest : public QObject {
         reached.acquire(reached.available());
         go.acquire(go.available());
         HandAnalysisStep = gate;
-        QSettings("ORLA", "0.9").clear();
         files_ = std::make_unique<QTemporaryDir>();
-        GwSeamStart();
-        STARTUP({});
-        MainWindow->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(MainWindow));
+        QVERIFY(OPENTESTWINDOW());
     }
 
     void cleanup() {
@@ -247,11 +227,11 @@ class HandDialogTest : public QObject {
 
         // North's spades with the number-pad keys: 1 / * - + and 0 for the ten.
         type(control(dlg, 1000), "1/*-0");
-        QCOMPARE(text(dlg, 1000), QString("AKQJT"));
+        QCOMPARE(qtext(dlg, 1000), QString("AKQJT"));
         QCOMPARE(HandCards(CARDNUMBER(4, 13), 1), std::int8_t(HAND_NORTH));
         QCOMPARE(HandCards(CARDNUMBER(4, 9), 1), std::int8_t(HAND_NORTH));
         QVERIFY(Modified);
-        QCOMPARE(text(dlg, 1016), QString("98765432"));
+        QCOMPARE(qtext(dlg, 1016), QString("98765432"));
 
         // A card held, by this hand or another, beeps and changes nothing; so does
         // a letter that is no card.
@@ -261,8 +241,8 @@ class HandDialogTest : public QObject {
         QCOMPARE(HandDiagramBeeps, beeps + 2);
         type(control(dlg, 1004), "x");
         QCOMPARE(HandDiagramBeeps, beeps + 2);
-        QCOMPARE(text(dlg, 1000), QString("AKQJT"));
-        QCOMPARE(text(dlg, 1004), QString(""));
+        QCOMPARE(qtext(dlg, 1000), QString("AKQJT"));
+        QCOMPARE(qtext(dlg, 1004), QString(""));
         QCOMPARE(HANDCOUNT(1, HAND_WEST), 0);
 
         // North's 14th card is refused.
@@ -271,48 +251,48 @@ class HandDialogTest : public QObject {
         beeps = HandDiagramBeeps;
         type(control(dlg, 1001), "2");
         QCOMPARE(HandDiagramBeeps, beeps + 1);
-        QCOMPARE(text(dlg, 1001), QString(""));
+        QCOMPARE(qtext(dlg, 1001), QString(""));
         QCOMPARE(HANDCOUNT(1, HAND_NORTH), 13);
-        QCOMPARE(text(dlg, 1016), QString(""));
+        QCOMPARE(qtext(dlg, 1016), QString(""));
 
         // West the hearts, East the diamonds, in small letters and keys.
         type(control(dlg, 1005), "1/*-+98765432");
         type(control(dlg, 1010), "akqjt98765432");
-        QCOMPARE(text(dlg, 1005), QString("AKQJT98765432"));
-        QCOMPARE(text(dlg, 1010), QString("AKQJT98765432"));
-        QCOMPARE(text(dlg, 1019), QString("AKQJT98765432"));
+        QCOMPARE(qtext(dlg, 1005), QString("AKQJT98765432"));
+        QCOMPARE(qtext(dlg, 1010), QString("AKQJT98765432"));
+        QCOMPARE(qtext(dlg, 1019), QString("AKQJT98765432"));
 
         // Pasted text goes through the same filter: "x" dropped, "1" an ace.
         QApplication::clipboard()->setText("x1k");
         QTest::keyClick(control(dlg, 1015), Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(text(dlg, 1015), QString("AK"));
-        QCOMPARE(text(dlg, 1019), QString("QJT98765432"));
+        QCOMPARE(qtext(dlg, 1015), QString("AK"));
+        QCOMPARE(qtext(dlg, 1019), QString("QJT98765432"));
 
         // Clearing the suit gives its cards back to the deck.
         auto* clubs = static_cast<QLineEdit*>(control(dlg, 1015));
         clubs->selectAll();
         QTest::keyClick(clubs, Qt::Key_Backspace);
         QCOMPARE(HandCards(CARDNUMBER(1, 13), 1), std::int8_t(0));
-        QCOMPARE(text(dlg, 1019), QString("AKQJT98765432"));
+        QCOMPARE(qtext(dlg, 1019), QString("AKQJT98765432"));
 
         // Three hands complete: "Complete" gives South the rest.
         QVERIFY(enabled(dlg, 3));
         click(dlg, 3);
-        QCOMPARE(text(dlg, 1015), QString("AKQJT98765432"));
+        QCOMPARE(qtext(dlg, 1015), QString("AKQJT98765432"));
         for (int id = 1016; id <= 1019; ++id)
-            QCOMPARE(text(dlg, id), QString(""));
+            QCOMPARE(qtext(dlg, id), QString(""));
         QVERIFY(DEALCOMPLETE(1));
         QVERIFY(!enabled(dlg, 3));
 
         // Board 2: "Complete" stays off while two hands lack cards; a card button
         // types into the suit field last focused.
         showBoard(dlg, 2);
-        QCOMPARE(text(dlg, 1000), QString(""));
+        QCOMPARE(qtext(dlg, 1000), QString(""));
         QVERIFY(!enabled(dlg, 3));
         control(dlg, 1008)->setFocus();
         QTRY_VERIFY(control(dlg, 1008)->hasFocus());
         click(dlg, 1032); // "A"
-        QCOMPARE(text(dlg, 1008), QString("A"));
+        QCOMPARE(qtext(dlg, 1008), QString("A"));
         QCOMPARE(HandCards(CARDNUMBER(4, 13), 2), std::int8_t(HAND_EAST));
 
         // Hide and show again with the menu's check mark.
@@ -335,9 +315,9 @@ class HandDialogTest : public QObject {
         QVERIFY(menuChecked());
         DialogRecord& again = *HANDDIAGRAMDIALOG();
         showBoard(again, 1);
-        QCOMPARE(text(again, 1015), QString("AKQJT98765432"));
-        QCOMPARE(text(again, 1000), QString("AKQJT98765432"));
-        QCOMPARE(text(again, 1005), QString("AKQJT98765432"));
+        QCOMPARE(qtext(again, 1015), QString("AKQJT98765432"));
+        QCOMPARE(qtext(again, 1000), QString("AKQJT98765432"));
+        QCOMPARE(qtext(again, 1005), QString("AKQJT98765432"));
 
         // The screenshot of the README (written to docs/ when ORLA_SCREENSHOTS is set):
         // a deal typed for North, East and South, West completed, and its table.
@@ -347,8 +327,8 @@ class HandDialogTest : public QObject {
                                      "872", "*076", "1-9", "043"};  // South
         for (int i = 0; i < 12; ++i) type(control(again, 1000 + i + (i >= 4 ? 4 : 0)), hands[i]);
         click(again, 3);
-        QCOMPARE(text(again, 1007), QString("8765"));
-        QTRY_VERIFY_WITH_TIMEOUT(text(again, 1046).contains("Par "), 60000);
+        QCOMPARE(qtext(again, 1007), QString("8765"));
+        QTRY_VERIFY_WITH_TIMEOUT(qtext(again, 1046).contains("Par "), 60000);
         QCOMPARE(tricks(again).size(), 20);
         const QImage shot = again.window->grab().toImage();
         QVERIFY(!shot.isNull());
@@ -362,27 +342,27 @@ class HandDialogTest : public QObject {
     void doubleDummyTableFollowsTheDeal() {
         newTournamentWithHands();
         DialogRecord& dlg = *HANDDIAGRAMDIALOG();
-        QCOMPARE(text(dlg, 1046), Incomplete);
+        QCOMPARE(qtext(dlg, 1046), Incomplete);
 
         // Board 1 (none vulnerable, North deals): North the spades, East the hearts,
         // South the diamonds, typed; West the clubs by "Complete".
         type(control(dlg, 1000), "AKQJT98765432");
         type(control(dlg, 1009), "AKQJT98765432");
         type(control(dlg, 1014), "AKQJT98765432");
-        QCOMPARE(text(dlg, 1046), Incomplete);
+        QCOMPARE(qtext(dlg, 1046), Incomplete);
         click(dlg, 3);
         QVERIFY(DEALCOMPLETE(1));
         QVERIFY(idle());
         const std::array<int, 5> a{0, 4, 1, 3, 2};
         QCOMPARE(tricks(dlg), wholeSuitTricks(a));
-        QVERIFY2(text(dlg, 1046).endsWith("Par +1510 NS: 7S-NS"), qPrintable(text(dlg, 1046)));
+        QVERIFY2(qtext(dlg, 1046).endsWith("Par +1510 NS: 7S-NS"), qPrintable(qtext(dlg, 1046)));
 
         // The deuce of spades out: no table; back in: the table at once.
         auto* spades = static_cast<QLineEdit*>(control(dlg, 1000));
         spades->setFocus();
         spades->end(false);
         QTest::keyClick(spades, Qt::Key_Backspace);
-        QCOMPARE(text(dlg, 1046), Incomplete);
+        QCOMPARE(qtext(dlg, 1046), Incomplete);
         QVERIFY(tricks(dlg).isEmpty());
         type(spades, "2");
         QVERIFY(!HANDANALYSISRUNNING());
@@ -396,31 +376,31 @@ class HandDialogTest : public QObject {
         wholeSuits(3, c);
         gated = true;
         showBoard(dlg, 2);
-        QCOMPARE(text(dlg, 1046), Waiting);
+        QCOMPARE(qtext(dlg, 1046), Waiting);
         QVERIFY(held());   // board 2 held before its solving
         showBoard(dlg, 3);
-        QCOMPARE(text(dlg, 1046), Waiting);
+        QCOMPARE(qtext(dlg, 1046), Waiting);
         // Typing goes on while the solver works: a card out and back.
         auto* spades3 = static_cast<QLineEdit*>(control(dlg, 1000));
         spades3->end(false);
         QTest::keyClick(spades3, Qt::Key_Backspace);
-        QCOMPARE(text(dlg, 1046), Incomplete);
+        QCOMPARE(qtext(dlg, 1046), Incomplete);
         type(spades3, "2");
-        QCOMPARE(text(dlg, 1000), QString("AKQJT98765432"));
-        QCOMPARE(text(dlg, 1046), Waiting);
+        QCOMPARE(qtext(dlg, 1000), QString("AKQJT98765432"));
+        QCOMPARE(qtext(dlg, 1046), Waiting);
         go.release();
         QVERIFY(held());   // board 2 solved, its result not yet sent
         go.release();
         QVERIFY(held());   // board 3 held: board 2's result is in
-        QCOMPARE(text(dlg, 1046), Waiting);
+        QCOMPARE(qtext(dlg, 1046), Waiting);
         QVERIFY(tricks(dlg).isEmpty());
         openGate();
         QVERIFY(idle());
         QCOMPARE(tricks(dlg), wholeSuitTricks(c));
-        QVERIFY(text(dlg, 1046).endsWith("Par +1510 NS: 7S-NS"));
+        QVERIFY(qtext(dlg, 1046).endsWith("Par +1510 NS: 7S-NS"));
         showBoard(dlg, 2);
         QCOMPARE(tricks(dlg), wholeSuitTricks(b));
-        QVERIFY(text(dlg, 1046).endsWith("Par +1510 EW: 7S-EW"));
+        QVERIFY(qtext(dlg, 1046).endsWith("Par +1510 EW: 7S-EW"));
 
         // The tournament closed while a deal is being solved: nothing shows, nothing
         // breaks when the result comes.
@@ -433,7 +413,7 @@ class HandDialogTest : public QObject {
         QVERIFY(!HANDDIAGRAMSHOWN());
         openGate();
         QVERIFY(idle());
-        QCOMPARE(text(dlg, 1046), Incomplete);
+        QCOMPARE(qtext(dlg, 1046), Incomplete);
     }
 
     // "Analyse all" from the keyboard: its progress bar and Cancel, what a cancelled
@@ -458,7 +438,7 @@ class HandDialogTest : public QObject {
         QTRY_VERIFY(control(dlg, 1015)->hasFocus());
         QTest::keyClick(control(dlg, 1015), Qt::Key_A, Qt::AltModifier);
         QTRY_VERIFY(control(dlg, 1048)->isVisible());
-        QCOMPARE(text(dlg, 1015), QString(SUITTEXT(1, HAND_SOUTH, 1).c_str()));
+        QCOMPARE(qtext(dlg, 1015), QString(SUITTEXT(1, HAND_SOUTH, 1).c_str()));
         QVERIFY(!enabled(dlg, 1047));
         // The field keeps the focus for more typing; Tab reaches Cancel.
         QVERIFY(control(dlg, 1015)->hasFocus());
@@ -487,7 +467,7 @@ class HandDialogTest : public QObject {
                 ++shownAtOnce;
                 QCOMPARE(tricks(dlg), wholeSuitTricks(permutation(board)));
             } else {
-                QCOMPARE(text(dlg, 1046), Waiting);
+                QCOMPARE(qtext(dlg, 1046), Waiting);
                 QVERIFY(idle());
             }
         }

@@ -17,6 +17,7 @@
 #include "winsupport/gwctl.h"
 #include "winsupport/gwlogm.h"
 #include "winsupport/gwseam.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -53,24 +54,6 @@ QStringList pdfPages(const QString& pdf) {
     return pages;
 }
 
-QWidget* control(DialogRecord& dlg, int id) {
-    return dlg.window->findChild<QWidget*>(QString::number(id));
-}
-
-void click(DialogRecord& dlg, int id) {
-    static_cast<QAbstractButton*>(control(dlg, id))->click();
-}
-
-std::string text(DialogRecord& dlg, int id) {
-    std::string t;
-    DLGGETCHAR(dlg, id, t);
-    return t;
-}
-
-bool enabled(DialogRecord& dlg, int id) {
-    return control(dlg, id)->isEnabled();
-}
-
 LogFont storedFont(const char* key) {
     LogFont f{};
     const QByteArray bytes = QSettings("ORLA", "0.9").value(key).toByteArray();
@@ -100,22 +83,16 @@ class ReportsTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(settingsDir_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsDir_.path().toLocal8Bit());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-        qputenv("ORLA_PROGRAM_FOLDER", settingsDir_.path().toLocal8Bit());
-        QApplication::setQuitOnLastWindowClosed(false);
+        USETESTFOLDERS(settingsDir_.path());
     }
 
     void init() {
-        QSettings("ORLA", "0.9").clear();
         files_ = std::make_unique<QTemporaryDir>();
-        GwSeamStart();
-        STARTUP({});
+        QVERIFY(OPENTESTWINDOW());
     }
 
     void cleanup() {
-        SHUTDOWN();
-        GwSeamStop();
+        CLOSETESTWINDOW();
         files_.reset();
     }
 
