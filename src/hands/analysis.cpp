@@ -5,7 +5,9 @@
 #include "hands/analysis.h"
 #include "scoring/scoring.h"
 
+#ifdef ORLA_WITH_DDS
 #include <dds/dll.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -36,6 +38,7 @@ std::string keyOf(const DdJob& job) {
     return key;
 }
 
+#ifdef ORLA_WITH_DDS
 bool complete(const Deal& d) {
     int n[5] = {};
     for (const std::int8_t h : d) {
@@ -81,6 +84,7 @@ bool takeResult(DdJob& job, ddTableResults& table, std::string& error) {
     dd.valid = true;
     return true;
 }
+#endif
 
 } // namespace
 
@@ -108,6 +112,12 @@ void DDCLEARCACHE() {
 bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>& progress,
                   std::string& error) {
     error.clear();
+#ifndef ORLA_WITH_DDS
+    for (DdJob& job : jobs) job.result = DoubleDummy{};
+    (void)progress;
+    error = "Double-dummy analysis is not available in this build.";
+    return false;
+#else
     std::call_once(SolverStarted, [] { SetMaxThreads(0); });
     // What is to be solved: complete deals not in the cache.
     std::vector<std::size_t> todo;
@@ -144,6 +154,7 @@ bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>&
         if (progress && !progress(done, total)) return true;
     }
     return true;
+#endif
 }
 
 std::string PARTEXT(const DoubleDummy& dd) {

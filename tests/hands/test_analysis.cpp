@@ -37,6 +37,9 @@ struct Case {
 };
 
 TEST_F(HandsTest, TricksAndParOfWholeSuitDealsMatchTheHandWorkedFigures) {
+#ifndef ORLA_WITH_DDS
+    GTEST_SKIP() << "this build has no double-dummy solver";
+#endif
     DDCLEARCACHE();
     const Case cases[] = {
         // N spades, E hearts, S diamonds, W clubs; board 1: none vulnerable, North deals.
@@ -97,6 +100,9 @@ TEST_F(HandsTest, TricksAndParOfWholeSuitDealsMatchTheHandWorkedFigures) {
 }
 
 TEST_F(HandsTest, AnalysisStopsWhenAskedAndKeepsWhatIsDone) {
+#ifndef ORLA_WITH_DDS
+    GTEST_SKIP() << "this build has no double-dummy solver";
+#endif
     DDCLEARCACHE();
     open(12);
     std::vector<DdJob> jobs;
@@ -122,5 +128,20 @@ TEST_F(HandsTest, AnalysisStopsWhenAskedAndKeepsWhatIsDone) {
     EXPECT_EQ(jobs[0].result.parContracts, first.parContracts);
     EXPECT_EQ(std::memcmp(jobs[0].result.tricks, first.tricks, sizeof first.tricks), 0);
 }
+
+#ifndef ORLA_WITH_DDS
+TEST_F(HandsTest, WithoutTheSolverAnalysisFailsAndSaysSo) {
+    open(4);
+    std::vector<DdJob> jobs;
+    for (int b = 1; b <= 4; ++b) {
+        deal(b, 5u + static_cast<unsigned>(b));
+        jobs.push_back(DDJOBOFBOARD(b));
+    }
+    std::string error;
+    EXPECT_FALSE(ANALYSEDEALS(jobs, nullptr, error));
+    EXPECT_EQ(error, "Double-dummy analysis is not available in this build.");
+    for (const DdJob& j : jobs) EXPECT_FALSE(j.result.valid);
+}
+#endif
 
 } // namespace
