@@ -66,6 +66,9 @@ int main(int argc, char** argv) {
     CLI::App app{"ORLA Bridge Tournaments Editor, command line"};
     app.set_version_flag("--version", "orla-cli " ORLA_VERSION);
     app.require_subcommand(1);
+    // Options are the same everywhere: on Windows too a word that starts with a
+    // slash is a file ("/data/club.otr" on the current drive), not an option.
+    app.allow_windows_style_options(false);
     // Each subcommand adds itself here.
     ADDFILECOMMANDS(app);
     ADDEXPORTCOMMAND(app);

@@ -1,6 +1,7 @@
 #pragma once
 // Runs orla-cli as the user does, from a test.
 
+#include "core/safefile.h"
 #include "support/testsupport.h"
 
 #include <filesystem>
@@ -41,6 +42,8 @@ class CliTest : public OrlaTest {
         return r;
     }
 
-    // A file of the test's own folder, quoted for the shell.
-    std::string path(const std::string& name) { return QUOTED(UTF8OF(tempDir() / name)); }
+    // A file of the test's own folder (its name in UTF-8), quoted for the shell.
+    std::string path(const std::string& name) {
+        return QUOTED(UTF8OF(tempDir() / UTF8PATH(name)));
+    }
 };

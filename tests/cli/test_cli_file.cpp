@@ -13,12 +13,14 @@ namespace {
 using CliFileTest = CliTest;
 
 TEST_F(CliFileTest, NewMakesTheTournamentThatDumpShows) {
-    const Run made = run("new " + path("kup.otr") +
+    // A file named in letters outside the system's code page, as typed.
+    const Run made = run("new " + path("Kup Čačak.otr") +
                          " --movement mitchell --pairs 12 --boards-per-round 3 --skip-after 2"
                          " --skip players --calc imp --rating --high-rated --hands --by-table"
                          " --name " + QUOTED("Kup Đorđević, Čačak"));
     ASSERT_EQ(made.code, 0) << made.err;
-    const Run r = run("dump " + path("kup.otr"));
+    EXPECT_TRUE(std::filesystem::exists(tempDir() / UTF8PATH("Kup Čačak.otr")));
+    const Run r = run("dump " + path("Kup Čačak.otr"));
     ASSERT_EQ(r.code, 0) << r.err;
     const json j = json::parse(r.out);
     EXPECT_EQ(j["header"], json::parse(R"({"TournamentName": "Kup Đorđević, Čačak",

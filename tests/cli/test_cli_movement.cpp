@@ -111,7 +111,7 @@ TEST_F(CliMovementTest, CountsAreDecimalAndTheBoardsAreTheMovements) {
 }
 
 TEST_F(CliMovementTest, OutputThatCannotBeWrittenIsAnError) {
-    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    if (!std::ifstream("/dev/full")) GTEST_SKIP() << "no /dev/full here";
     const Run r = run("movement --type mitchell --pairs 10 --boards-per-round 3 >/dev/full");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "orla-cli: the output could not be written: No space left on device\n");
