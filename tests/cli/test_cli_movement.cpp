@@ -114,7 +114,11 @@ TEST_F(CliMovementTest, OutputThatCannotBeWrittenIsAnError) {
     if (!std::ifstream("/dev/full")) GTEST_SKIP() << "no /dev/full here";
     const Run r = run("movement --type mitchell --pairs 10 --boards-per-round 3 >/dev/full");
     EXPECT_EQ(r.code, 1);
+#ifdef _WIN32 // the C library of Windows names the fault in its own words
+    EXPECT_EQ(r.err.rfind("orla-cli: the output could not be written: ", 0), 0u) << r.err;
+#else
     EXPECT_EQ(r.err, "orla-cli: the output could not be written: No space left on device\n");
+#endif
 }
 
 TEST_F(CliMovementTest, VersionIsTheBuildsOwn) {
