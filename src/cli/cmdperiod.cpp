@@ -2,6 +2,7 @@
 // tournament files, as Players > Update rating... and Statistics... do it.
 #include "cli/commands.h"
 #include "core/cp1250.h"
+#include "core/safefile.h"
 #include "core/tournament.h"
 #include "players/players.h"
 #include "players/update.h"
@@ -16,7 +17,7 @@ namespace {
 
 bool isFolder(const std::string& folder) {
     std::error_code ec;
-    return std::filesystem::is_directory(std::filesystem::path(folder), ec);
+    return std::filesystem::is_directory(UTF8PATH(folder), ec);
 }
 
 } // namespace

@@ -14,6 +14,10 @@
 #include <memory>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 MessageAnswer printMessage(const std::string& text, const std::string&, MessageKind kind) {
@@ -21,12 +25,26 @@ MessageAnswer printMessage(const std::string& text, const std::string&, MessageK
     return kind == MSG_YESNO_QUESTION ? ANSWER_NO : ANSWER_OK;
 }
 
+// A path as UTF-8 text.
+std::string utf8(const std::filesystem::path& p) {
+    const std::u8string s = p.u8string();
+    return std::string(s.begin(), s.end());
+}
+
 // The folder of the running program file.
 std::string executableFolder() {
     std::error_code ec;
+#ifdef _WIN32
+    std::wstring name(32768, L'\0');
+    const DWORD n = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    if (n == 0 || n >= name.size()) return utf8(std::filesystem::current_path(ec));
+    name.resize(n);
+    const std::filesystem::path exe(name);
+#else
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return std::filesystem::current_path(ec).string();
-    return exe.parent_path().string();
+    if (ec) return utf8(std::filesystem::current_path(ec));
+#endif
+    return utf8(exe.parent_path());
 }
 
 // A RATING argument: a whole number, or bad usage.

@@ -31,12 +31,28 @@ bool writableFolder(const std::string& folder) {
 #endif
 }
 
+// The environment variable `name` in UTF-8; empty when it is not set. Windows
+// gives getenv() the value in the system's code page, where the letters of a
+// user's name outside it are lost.
+std::string envText(const char* name) {
+#ifdef _WIN32
+    std::wstring wname;
+    for (const char* c = name; *c; ++c) wname += static_cast<wchar_t>(*c);
+    const wchar_t* value = _wgetenv(wname.c_str());
+    if (!value) return std::string();
+    return utf8(std::filesystem::path(value));
+#else
+    const char* value = std::getenv(name);
+    return value ? value : std::string();
+#endif
+}
+
 } // namespace
 
 std::string USERDATAFOLDER() {
 #ifdef _WIN32
-    const char* base = std::getenv("APPDATA");
-    if (!base || !*base) return std::string();
+    const std::string base = envText("APPDATA");
+    if (base.empty()) return std::string();
     return utf8(UTF8PATH(base) / "ORLA");
 #else
     std::filesystem::path base;
@@ -52,7 +68,7 @@ std::string USERDATAFOLDER() {
 
 void SETPROGRAMFOLDER(const std::string& executableFolder) {
     std::string folder = executableFolder;
-    if (const char* env = std::getenv("ORLA_PROGRAM_FOLDER"); env && *env) {
+    if (const std::string env = envText("ORLA_PROGRAM_FOLDER"); !env.empty()) {
         std::error_code ec;
         const std::filesystem::path p = std::filesystem::absolute(UTF8PATH(env), ec);
         folder = utf8((ec ? UTF8PATH(env) : p).lexically_normal());

@@ -5,7 +5,9 @@
 #include "hands/analysis.h"
 #include "scoring/scoring.h"
 
+#ifdef ORLA_WITH_DDS
 #include <dds/dll.h>
+#endif
 
 #include <algorithm>
 #include <cstring>
@@ -21,15 +23,6 @@ namespace {
 constexpr int SolverHand[5] = {-1, 0, 3, 1, 2};
 // The solver's vulnerability code of zone 0..3 (none, NS, EW, both).
 constexpr int SolverZone[4] = {0, 2, 3, 1};
-// The most deals one call of the solver takes. It solves each deal once per strain,
-// every strain of every deal being one task for its threads, so a larger call keeps
-// both cores busier at its end; but progress is told, and a cancel or the end of the
-// program waits, only between calls. Thirty-six deals in one call were measured no
-// faster than in groups of six (13.3 s against 13.9 s, within the noise), so a set
-// goes in even groups of at most six.
-constexpr int MostDealsPerCall = 6;
-static_assert(MostDealsPerCall * DDS_STRAINS <= MAXNOOFBOARDS);
-
 std::mutex SolverLock; // one caller of the solver at a time
 std::mutex CacheLock;  // the cache, held only to read or write it
 std::map<std::string, DoubleDummy> Cache;
@@ -41,6 +34,16 @@ std::string keyOf(const DdJob& job) {
     key += static_cast<char>(job.dealer);
     return key;
 }
+
+#ifdef ORLA_WITH_DDS
+// The most deals one call of the solver takes. It solves each deal once per strain,
+// every strain of every deal being one task for its threads, so a larger call keeps
+// both cores busier at its end; but progress is told, and a cancel or the end of the
+// program waits, only between calls. Thirty-six deals in one call were measured no
+// faster than in groups of six (13.3 s against 13.9 s, within the noise), so a set
+// goes in even groups of at most six.
+constexpr int MostDealsPerCall = 6;
+static_assert(MostDealsPerCall * DDS_STRAINS <= MAXNOOFBOARDS);
 
 bool complete(const Deal& d) {
     int n[5] = {};
@@ -92,6 +95,7 @@ bool takeResult(DdJob& job, ddTableResults& table, std::string& error) {
 void startSolver() {
     SetMaxThreads(0);
 }
+#endif
 
 } // namespace
 
@@ -119,6 +123,12 @@ void DDCLEARCACHE() {
 bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>& progress,
                   std::string& error) {
     error.clear();
+#ifndef ORLA_WITH_DDS
+    for (DdJob& job : jobs) job.result = DoubleDummy{};
+    (void)progress;
+    error = "Double-dummy analysis is not available in this build.";
+    return false;
+#else
     std::call_once(SolverStarted, startSolver);
     // What is to be solved: complete deals not in the cache.
     std::vector<std::size_t> todo;
@@ -159,6 +169,7 @@ bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>&
         if (progress && !progress(done, total)) return true;
     }
     return true;
+#endif
 }
 
 std::string PARTEXT(const DoubleDummy& dd) {

@@ -1,13 +1,10 @@
 #pragma once
 // Runs orla-cli as the user does, from a test.
 
+#include "core/safefile.h"
 #include "support/testsupport.h"
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-
-#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -17,10 +14,10 @@ class CliTest : public OrlaTest {
     // The program's folder of every run is the test's own, never a real one.
     void SetUp() override {
         OrlaTest::SetUp();
-        setenv("ORLA_PROGRAM_FOLDER", tempDir().c_str(), 1);
+        SETENVVAR("ORLA_PROGRAM_FOLDER", UTF8OF(tempDir()));
     }
     void TearDown() override {
-        unsetenv("ORLA_PROGRAM_FOLDER");
+        SETENVVAR("ORLA_PROGRAM_FOLDER", std::nullopt);
         OrlaTest::TearDown();
     }
 
@@ -29,23 +26,24 @@ class CliTest : public OrlaTest {
         std::string out, err;
     };
 
+    // orla-cli, quoted for the shell.
+    static std::string cli() {
+        return QUOTED(UTF8OF(std::filesystem::absolute(ORLA_CLI).make_preferred()));
+    }
+
     // Runs orla-cli with `args` (shell words), collecting stdout, stderr and the exit code.
     Run run(const std::string& args) {
-        const std::string errFile = (tempDir() / "stderr.txt").string();
+        const std::filesystem::path errFile = tempDir() / "stderr.txt";
         Run r{-1, {}, {}};
-        FILE* pipe = popen(("'" ORLA_CLI "' " + args + " 2>'" + errFile + "'").c_str(), "r");
-        if (!pipe) return r;
-        char buf[4096];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-            r.out.append(buf, n);
-        const int status = pclose(pipe);
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.code = RUNCOMMAND(cli() + " " + args + " 2>" + QUOTED(UTF8OF(errFile)), r.out);
         std::ostringstream err;
-        err << std::ifstream(errFile).rdbuf();
+        err << std::ifstream(errFile, std::ios::binary).rdbuf();
         r.err = err.str();
         return r;
     }
 
-    // A file of the test's own folder, quoted for the shell.
-    std::string path(const std::string& name) { return "'" + (tempDir() / name).string() + "'"; }
+    // A file of the test's own folder (its name in UTF-8), quoted for the shell.
+    std::string path(const std::string& name) {
+        return QUOTED(UTF8OF(tempDir() / UTF8PATH(name)));
+    }
 };

@@ -37,6 +37,12 @@ TEST_F(CliHandsTest, ImportExportAndAnalyseATournamentFile) {
               std::string::npos)
         << pbn;
 
+#ifndef ORLA_WITH_DDS
+    const Run none = run("hands " + path("t.otr") + " --analyse");
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.err, "orla-cli: Double-dummy analysis is not available in this build.\n");
+    GTEST_SKIP() << "this build has no double-dummy solver";
+#endif
     const Run dd = run("hands " + path("t.otr") + " --analyse --json");
     ASSERT_EQ(dd.code, 0) << dd.err;
     const auto j = nlohmann::json::parse(dd.out);

@@ -66,7 +66,7 @@ TEST_F(CliMovementTest, CountsAreDecimalAndTheBoardsAreTheMovements) {
         {m + "berger --pairs +6 --boards-per-round 2 --rounds 002", 0, 3, 2, ""},
         {m + "mitchell --pairs 0x0A --boards-per-round 3", 2, 0, 0, ""},
         {m + "mitchell --pairs 10 --boards-per-round 3e0", 2, 0, 0, ""},
-        {m + "mitchell --pairs ' 10' --boards-per-round 3", 2, 0, 0, ""},
+        {m + "mitchell --pairs " + QUOTED(" 10") + " --boards-per-round 3", 2, 0, 0, ""},
         // --boards may only repeat the count the movement plays.
         {m + "mitchell --pairs 10 --boards-per-round 3 --boards 15", 0, 5, 5, ""},
         {m + "mitchell --pairs 10 --boards-per-round 3 --rounds 3 --boards 15", 0, 5, 5, ""},
@@ -111,9 +111,14 @@ TEST_F(CliMovementTest, CountsAreDecimalAndTheBoardsAreTheMovements) {
 }
 
 TEST_F(CliMovementTest, OutputThatCannotBeWrittenIsAnError) {
+    if (!std::ifstream("/dev/full")) GTEST_SKIP() << "no /dev/full here";
     const Run r = run("movement --type mitchell --pairs 10 --boards-per-round 3 >/dev/full");
     EXPECT_EQ(r.code, 1);
+#ifdef _WIN32 // the C library of Windows names the fault in its own words
+    EXPECT_EQ(r.err.rfind("orla-cli: the output could not be written: ", 0), 0u) << r.err;
+#else
     EXPECT_EQ(r.err, "orla-cli: the output could not be written: No space left on device\n");
+#endif
 }
 
 TEST_F(CliMovementTest, VersionIsTheBuildsOwn) {

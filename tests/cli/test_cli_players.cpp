@@ -40,7 +40,7 @@ TEST_F(CliPlayersTest, ListsAndChangesTheRegister) {
     EXPECT_EQ(run("players --sort rating").out, "Ana\t 900\t   3\nMira\t 800\t  20\nČeda\t 650\t  -5\n");
     EXPECT_EQ(run("players --sort delta").out, "Mira\t 800\t  20\nAna\t 900\t   3\nČeda\t 650\t  -5\n");
 
-    r = run("players add 'Đuro Đurić' 1250");
+    r = run("players add " + QUOTED("Đuro Đurić") + " 1250");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(readRegister().substr(3 * 44), rec("\xD0uro \xD0uri\xE6", 1250, 1250));
     ASSERT_EQ(run("players set-rating MIRA 999999").code, 0);
@@ -51,21 +51,23 @@ TEST_F(CliPlayersTest, ListsAndChangesTheRegister) {
     // The refusals of the dialog, with their messages and exit status 1.
     const std::string before = readRegister();
     struct Row {
-        const char* args;
+        std::string args;
         int code;
         const char* message;
     };
     const Row rows[] = {
-        {"players add 'mira' 5", 1, "Name: \"mira\" is already registered."},
+        {"players add " + QUOTED("mira") + " 5", 1, "Name: \"mira\" is already registered."},
         {"players add X 5", 1, "Name: type a name of at least 2 characters."},
         {"players add Big 1000000", 1, "Rating: 1000000 is not a rating"},
         {"players set-rating Nobody 5", 1, "Name: \"Nobody\" is not registered"},
         {"players remove Nobody", 1, "Name: \"Nobody\" is not registered"},
-        {"players add 'Ana 😀' 5", 1, "NAME: the character"},
+        {"players add " + QUOTED("Ana 😀") + " 5", 1, "NAME: the character"},
         {"players add Ana 12x", 2, "RATING must be a whole number"},
+#ifndef _WIN32 // a Windows command line is always text
         // A name in Latin-1 is no text at all, not a letter the register lacks.
         {"players add \"$(printf 'Ren\\351')\" 5", 2, "NAME: the argument is not valid UTF-8 text"},
         {"players remove \"$(printf 'Ren\\351')\"", 2, "NAME: the argument is not valid UTF-8"},
+#endif
     };
     for (const Row& row : rows) {
         r = run(row.args);

@@ -3,6 +3,7 @@
 #include "test_file.h"
 
 #include "core/hooks.h"
+#include "core/safefile.h"
 #include "core/tournamentfile.h"
 #include "support/testsupport.h"
 
@@ -79,9 +80,9 @@ TEST_F(FileTest, OpeningComputesAndRecordsTheFile) {
     makeTournament({MOVE_MITCHELL, CALC_MATCHPOINTS, 14, 21, 7, 3, false}, 3);
     RatingMode = 1;
     SkipAfterRound = 0; // older versions left it at 0
-    const auto file = tempDir() / "Klub \xC4\x8C"
-                                  "a\xC4\x8D"
-                                  "ak.otr";
+    const auto file = tempDir() / UTF8PATH("Klub \xC4\x8C"
+                                           "a\xC4\x8D"
+                                           "ak.otr");
     TournamentFile = file.string();
     ASSERT_TRUE(WRITENTRFILE());
     RESETTOURNAMENTSTATE();

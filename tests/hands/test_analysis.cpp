@@ -107,6 +107,9 @@ TEST_F(HandsTest, TablesAndParOfPublishedDealsMatchExactly) {
 // his suit and declarer takes none. Par is the grand slam in the highest suit a side
 // holds: the other side can outbid it only in 7NT doubled, 13 down, which costs more.
 TEST_F(HandsTest, TricksAndParOfWholeSuitDealsMatchTheHandWorkedFigures) {
+#ifndef ORLA_WITH_DDS
+    GTEST_SKIP() << "this build has no double-dummy solver";
+#endif
     DDCLEARCACHE();
     const Case cases[] = {
         // N spades, E hearts, S diamonds, W clubs; board 1: none vulnerable, North deals.
@@ -180,6 +183,9 @@ Deal nearlyWholeSuits(int i) {
 }
 
 TEST_F(HandsTest, AnalysisStopsWhenAskedAndKeepsWhatIsDone) {
+#ifndef ORLA_WITH_DDS
+    GTEST_SKIP() << "this build has no double-dummy solver";
+#endif
     DDCLEARCACHE();
     open(12);
     const DdJob board6 = DDJOBOFBOARD(6);
@@ -218,5 +224,20 @@ TEST_F(HandsTest, AnalysisStopsWhenAskedAndKeepsWhatIsDone) {
         EXPECT_EQ(std::memcmp(jobs[i].result.tricks, first[i].tricks, sizeof first[i].tricks), 0) << i;
     }
 }
+
+#ifndef ORLA_WITH_DDS
+TEST_F(HandsTest, WithoutTheSolverAnalysisFailsAndSaysSo) {
+    open(4);
+    std::vector<DdJob> jobs;
+    for (int b = 1; b <= 4; ++b) {
+        deal(b, 5u + static_cast<unsigned>(b));
+        jobs.push_back(DDJOBOFBOARD(b));
+    }
+    std::string error;
+    EXPECT_FALSE(ANALYSEDEALS(jobs, nullptr, error));
+    EXPECT_EQ(error, "Double-dummy analysis is not available in this build.");
+    for (const DdJob& j : jobs) EXPECT_FALSE(j.result.valid);
+}
+#endif
 
 } // namespace

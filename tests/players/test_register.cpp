@@ -291,26 +291,21 @@ TEST_F(PlayersTest, AFailedSaveChangesNothing) {
 // An installed program's folder is the system's: the register then lives in the
 // user's data folder, made when missing, and is saved there.
 TEST_F(PlayersTest, TheRegisterLivesWhereItCanBeWritten) {
-    const std::string user = (tempDir() / "home" / "data" / "ORLA").string();
-    const char* env = std::getenv("ORLA_PROGRAM_FOLDER");
-    const std::string saved = env ? env : "";
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    const std::string savedXdg = xdg ? xdg : "";
-    unsetenv("ORLA_PROGRAM_FOLDER");
-    setenv("XDG_DATA_HOME", (tempDir() / "home" / "data").c_str(), 1);
+    const std::string user = UTF8OF(tempDir() / "home" / "data" / "ORLA");
+    EnvVar portable("ORLA_PROGRAM_FOLDER", std::nullopt);
+#ifdef _WIN32
+    EnvVar dataHome("APPDATA", UTF8OF(tempDir() / "home" / "data"));
+#else
+    EnvVar dataHome("XDG_DATA_HOME", UTF8OF(tempDir() / "home" / "data"));
+#endif
 
-    SETPROGRAMFOLDER((tempDir() / "usr" / "bin").string());
+    SETPROGRAMFOLDER(UTF8OF(tempDir() / "usr" / "bin"));
     EXPECT_EQ(ProgramFolder, user);
     ASSERT_TRUE(fs::is_directory(user));
     RESETPLAYERS();
     LOADPLAYERS();
     EXPECT_TRUE(APPENDREGPLAYER("Ana", 500));
-    EXPECT_EQ(readFile(user + "/Players.opd"), rec("Ana", 500, 500));
-
-    if (savedXdg.empty()) unsetenv("XDG_DATA_HOME");
-    else setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
-    if (saved.empty()) unsetenv("ORLA_PROGRAM_FOLDER");
-    else setenv("ORLA_PROGRAM_FOLDER", saved.c_str(), 1);
+    EXPECT_EQ(readFile(PROGRAMFILE("Players.opd")), rec("Ana", 500, 500));
 }
 
 } // namespace

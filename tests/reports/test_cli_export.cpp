@@ -15,7 +15,7 @@ namespace {
 class CliExport : public CliTest {};
 
 std::string casefile(const std::string& name) {
-    return "'" + (CASEDIR(name) / "input.otr").string() + "'";
+    return QUOTED(UTF8OF(CASEDIR(name) / "input.otr"));
 }
 
 TEST_F(CliExport, WritesTheSameReportsAsTheRoutines) {

@@ -110,13 +110,17 @@ TEST_F(PlayerListTest, EmptyRegisterAndPrinterPages) {
 // orla-cli writes the same two files from the register of its folder.
 TEST_F(PlayerListTest, CommandLineExports) {
     loadCase();
-    setenv("ORLA_PROGRAM_FOLDER", tempDir().c_str(), 1);
-    const std::string html = (tempDir() / "Rating.htm").string();
-    const std::string text = (tempDir() / "Rating.txt").string();
-    const std::string cmd = std::string("'") + ORLA_CLI + "' players --sort rating --export-html '" +
-                            html + "' --export-text '" + text + "'";
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
-    unsetenv("ORLA_PROGRAM_FOLDER");
+    const std::string html = UTF8OF(tempDir() / "Rating.htm");
+    const std::string text = UTF8OF(tempDir() / "Rating.txt");
+    {
+        EnvVar folder("ORLA_PROGRAM_FOLDER", UTF8OF(tempDir()));
+        std::string out;
+        EXPECT_EQ(RUNCOMMAND(QUOTED(UTF8OF(std::filesystem::absolute(ORLA_CLI).make_preferred())) +
+                                 " players --sort rating --export-html " + QUOTED(html) +
+                                 " --export-text " + QUOTED(text),
+                             out),
+                  0);
+    }
     EXPECT_EQ(READFILE(html), READFILE(CASEDIR("ratinglist") / "rating.htm"));
     EXPECT_EQ(READFILE(text), READFILE(CASEDIR("ratinglist") / "rating.txt"));
 }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,33 @@ std::filesystem::path TESTDATA(const std::string& name);
 
 // A fresh, empty folder for one test, removed by the fixture.
 std::filesystem::path MAKETEMPDIR();
+
+// A path as UTF-8 text, whatever the system's code page.
+std::string UTF8OF(const std::filesystem::path& p);
+
+// Sets the environment variable `name` of this process (and of the programs it
+// starts) to `value`, UTF-8; removes it when `value` is empty.
+void SETENVVAR(const std::string& name, const std::optional<std::string>& value);
+
+// Sets an environment variable for one test and puts back what was there.
+class EnvVar {
+  public:
+    EnvVar(const std::string& name, const std::optional<std::string>& value);
+    ~EnvVar();
+    EnvVar(const EnvVar&) = delete;
+    EnvVar& operator=(const EnvVar&) = delete;
+
+  private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+// `word` as one word of the system's command shell (sh, or cmd on Windows).
+std::string QUOTED(const std::string& word);
+
+// Runs `command` (UTF-8) in the system's command shell and collects its standard
+// output; returns the exit code, -1 when it could not be run or did not exit.
+int RUNCOMMAND(const std::string& command, std::string& out);
 
 // Resets the tournament state and the hooks before each case.
 class OrlaTest : public ::testing::Test {
