@@ -25,6 +25,17 @@ std::string at(int line, const std::string& what) {
     return "Line " + std::to_string(line) + ": " + what + ".";
 }
 
+// A piece of the file as a message quotes it: at most 80 bytes, cut between two
+// characters, so that a line of any length still gives a message that fits on the
+// screen.
+std::string quoted(const std::string& s) {
+    constexpr std::size_t Most = 80;
+    if (s.size() <= Most) return "\"" + s + "\"";
+    std::size_t n = Most;
+    while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    return "\"" + s.substr(0, n) + "...\"";
+}
+
 std::string trim(const std::string& s) {
     const auto a = s.find_first_not_of(" \t");
     if (a == std::string::npos) return "";
@@ -56,7 +67,7 @@ std::string parseDeal(const std::string& value, Deal& cards) {
     cards.fill(0);
     const std::string v = trim(value);
     if (v.size() < 2 || v[1] != ':' || std::string(Compass).find(static_cast<char>(std::toupper(static_cast<unsigned char>(v[0])))) == std::string::npos)
-        return "the deal \"" + value + "\" does not start with the first hand (N:, E:, S: or W:)";
+        return "the deal " + quoted(value) + " does not start with the first hand (N:, E:, S: or W:)";
     int seat = static_cast<int>(std::string(Compass).find(static_cast<char>(std::toupper(static_cast<unsigned char>(v[0])))));
     std::size_t i = 2;
     for (int n = 0; n < 4; ++n, seat = (seat + 1) % 4) {
@@ -144,7 +155,7 @@ bool READPBNDEALS(const std::string& text, std::vector<PbnDeal>& deals, std::str
                 return false;
             }
             if (game.board < 1) {
-                error = at(game.boardLine, "\"" + game.boardText + "\" is not a board number");
+                error = at(game.boardLine, quoted(game.boardText) + " is not a board number");
                 return false;
             }
             if (const auto it = seen.find(game.board); it != seen.end()) {
@@ -192,7 +203,7 @@ bool READPBNDEALS(const std::string& text, std::vector<PbnDeal>& deals, std::str
         } else if (t[0] == '[') {
             std::string name, value;
             if (!parseTag(t, name, value)) {
-                error = at(lineNo, "\"" + t + "\" is not a tag of the form [Name \"value\"]");
+                error = at(lineNo, quoted(t) + " is not a tag of the form [Name \"value\"]");
                 ok = false;
             } else if (name == "Board") {
                 game.boardLine = lineNo;

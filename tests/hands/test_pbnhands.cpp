@@ -89,6 +89,11 @@ TEST_F(HandsTest, MalformedFilesAreRefusedWithTheLineAndNothingChanges) {
         {"[Board \"1\"]\n{ never closed\n" + good, "Line 2: the comment that starts here is never closed with }."},
         {"% nothing but a header\n", "The file holds no deals (no game with a Deal tag)."},
         {std::string("[Board \"1\"]\n\0\n", 14) + good, "Line 2: the file holds a NUL character; it is not a PBN text file."},
+        // A line of any length is quoted short, cut between two characters.
+        {"[Board \"1\"]\n" + good + "[Note \"" + std::string(100000, 'y') + "\n",
+         "Line 3: \"[Note \"" + std::string(73, 'y') + "...\" is not a tag of the form [Name \"value\"]."},
+        {"[Board \"1\"]\n[Deal \"" + std::string(79, 'x') + "\xC5\xA1" + std::string(100000, 'x') + "\"]\n",
+         "Line 2: the deal \"" + std::string(79, 'x') + "...\" does not start with the first hand (N:, E:, S: or W:)."},
     };
     for (const Row& r : rows) {
         int count = -1;
