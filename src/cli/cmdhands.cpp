@@ -14,10 +14,11 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 
 using Json = nlohmann::ordered_json;
 
@@ -36,16 +37,21 @@ MessageAnswer printMessage(const std::string& text, const std::string&, MessageK
 const char* const Seats[5] = {"", "N", "W", "E", "S"};
 
 void runImport(const HandsOptions& o) {
-    std::ifstream in(UTF8PATH(o.importPbn), std::ios::binary);
-    std::stringstream bytes;
-    if (!in || !(bytes << in.rdbuf())) {
+    // An empty file is read (and then refused for holding no deals); a folder is not.
+    const auto path = UTF8PATH(o.importPbn);
+    std::error_code ec;
+    std::ifstream in(path, std::ios::binary);
+    const bool isFile = in && std::filesystem::is_regular_file(path, ec);
+    std::string bytes;
+    if (isFile) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!isFile || in.bad()) {
         std::fprintf(stderr, "orla-cli: %s could not be read\n", o.importPbn.c_str());
         CliExitCode = EXIT_FILE;
         return;
     }
     int count = 0;
     std::string error;
-    if (!IMPORTPBNHANDS(bytes.str(), count, error)) {
+    if (!IMPORTPBNHANDS(bytes, count, error)) {
         std::fprintf(stderr, "orla-cli: %s: %s Nothing was changed.\n", o.importPbn.c_str(), error.c_str());
         CliExitCode = EXIT_FILE;
         return;

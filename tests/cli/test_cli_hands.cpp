@@ -67,6 +67,18 @@ TEST_F(CliHandsTest, ABadRecordIsRefusedWithItsLineAndTheFileStaysAsItWas) {
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("Line 2: North holds 3 cards, not 13. Nothing was changed."), std::string::npos) << r.err;
     EXPECT_EQ(readFile(tempDir() / "t.otr"), before);
+    // An empty record is read and holds no deals; a folder is no record.
+    std::ofstream(tempDir() / "empty.pbn").close();
+    const Run empty = run("hands " + path("t.otr") + " --import-pbn " + path("empty.pbn"));
+    EXPECT_EQ(empty.code, 1);
+    EXPECT_NE(empty.err.find("empty.pbn: The file holds no deals (no game with a Deal tag). Nothing was changed."),
+              std::string::npos)
+        << empty.err;
+    std::filesystem::create_directory(tempDir() / "folder.pbn");
+    const Run folder = run("hands " + path("t.otr") + " --import-pbn " + path("folder.pbn"));
+    EXPECT_EQ(folder.code, 1);
+    EXPECT_NE(folder.err.find("folder.pbn could not be read"), std::string::npos) << folder.err;
+    EXPECT_EQ(readFile(tempDir() / "t.otr"), before);
     EXPECT_EQ(run("hands " + path("t.otr") + " --analyse").code, 1); // no hand diagrams
     EXPECT_EQ(run("hands " + path("t.otr")).code, 2);
     EXPECT_EQ(run("hands " + path("t.otr") + " --export-pbn " + path("x.pbn") + " --analyse").code, 2);
