@@ -76,6 +76,7 @@ struct Layout {
     u64 names, results;
     u64 ratingChange, penalty, valid, rating; // current format
     u64 setEntries, movement, hands;          // current format, optional
+    u64 handBoards;                           // boards whose deal the hand block holds whole
     u64 oldRating, oldPenalty, oldOptions;    // old format, optional
 };
 
@@ -243,8 +244,9 @@ bool layOut(const Bytes& d, Layout& L) {
 
     if (L.current) {
         if (!floatsSane(d, L.ratingChange, 2 * c.P) || !floatsSane(d, L.penalty, c.P)) return false;
-        // The custom movement and the hand diagrams count only when complete;
-        // otherwise the tournament gets them as freshly made.
+        // The custom movement counts only when complete; otherwise the
+        // tournament gets it as freshly made. A hand block cut short keeps the
+        // deals of the boards it holds whole, and the others are left undealt.
         if (L.h.MovementType == MOVE_CUSTOM) {
             if (size - pos >= 4 * c.S + 8 * c.S * c.R) {
                 L.setEntries = pos;
@@ -255,9 +257,10 @@ bool layOut(const Bytes& d, Layout& L) {
             }
             pos += 4 * c.S + 8 * c.S * c.R;
         }
-        if (ISTRUE(L.h.HasHands) && size >= pos && size - pos >= CardsPerBoard * c.B) {
+        if (ISTRUE(L.h.HasHands) && size > pos) {
             L.hands = pos;
-            if (!cardsWithin(d, L.hands, CardsPerBoard * c.B)) return false;
+            L.handBoards = std::min(c.B, (size - pos) / CardsPerBoard);
+            if (!cardsWithin(d, L.hands, CardsPerBoard * L.handBoards)) return false;
         }
     } else {
         // Each optional tail is read whole or not at all; a missing one keeps its
@@ -309,7 +312,7 @@ void fillArrays(const Bytes& d, const Layout& L) {
         }
         if (L.hands) {
             std::int8_t* cards = HandCards.data();
-            for (u64 n = 0; n < CardsPerBoard * c.B; ++n)
+            for (u64 n = 0; n < CardsPerBoard * L.handBoards; ++n)
                 cards[n] = static_cast<std::int8_t>(d[L.hands + n]);
         }
         return;
@@ -409,6 +412,14 @@ bool OPENNTRFILE(const std::string& given) {
     TournamentFileTitle = fileNamePart(name);
     SETSAVE(false);
     if (Ui.fileOpened) Ui.fileOpened(name);
+    // A hand block cut short was read as far as it goes: say which deals it lacks.
+    if (L.hands && L.handBoards < static_cast<u64>(NumBoards)) {
+        const std::string from = std::to_string(L.handBoards + 1), to = std::to_string(NumBoards);
+        SHOWMESSAGE("File " + name + " is cut short in its hand diagrams: the deal" +
+                        (from == to ? " of board " + to + " is" : "s of boards " + from + " to " + to + " are") +
+                        " missing.",
+                    "Error opening file");
+    }
     return true;
 }
 

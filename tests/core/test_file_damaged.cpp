@@ -55,14 +55,27 @@ TEST_F(DamagedFileTest, ACurrentFileCutShortLoadsOnlyWithAllItsBoards) {
     const std::size_t boards = 4 + 124 + 84 * 3 + 4 * 4 * 3 + 4 * 4, custom = 4 * 2 + 8 * 2 * 3;
     ASSERT_EQ(full.size(), boards + custom + 52 * 4);
     ASSERT_TRUE(openBytes(full));
-    const std::string sets = bytesOf(SetEntries);
+    const std::string sets = bytesOf(SetEntries), hands = bytesOf(HandCards);
     for (std::size_t n = 0; n < full.size(); ++n) {
         SCOPED_TRACE("cut at " + std::to_string(n));
         ASSERT_EQ(openBytes(full.substr(0, n)), n >= boards);
         if (n < boards) continue;
-        // The custom movement and the hands count only when complete.
+        // The custom movement counts only when complete.
         EXPECT_EQ(bytesOf(SetEntries), n >= boards + custom ? sets : std::string(8, '\0'));
-        EXPECT_EQ(bytesOf(HandCards), std::string(HandCards.bytes(), '\0'));
+        // The hands keep the deals the file holds whole, and say which are lost.
+        const std::size_t whole = n > boards + custom ? (n - boards - custom) / 52 : 0;
+        EXPECT_EQ(bytesOf(HandCards), hands.substr(0, 52 * whole) + std::string(52 * (4 - whole), '\0'));
+        if (n <= boards + custom) {
+            EXPECT_TRUE(CapturedMessages.empty());
+        } else {
+            ASSERT_EQ(CapturedMessages.size(), 1u);
+            EXPECT_NE(CapturedMessages[0].text.find(
+                          whole == 3 ? " is cut short in its hand diagrams: the deal of board 4 is missing."
+                                     : " is cut short in its hand diagrams: the deals of boards " +
+                                           std::to_string(whole + 1) + " to 4 are missing."),
+                      std::string::npos)
+                << CapturedMessages[0].text;
+        }
     }
 }
 
