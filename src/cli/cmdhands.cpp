@@ -50,8 +50,9 @@ void runImport(const HandsOptions& o) {
         return;
     }
     int count = 0;
+    int leftOut = 0;
     std::string error;
-    if (!IMPORTPBNHANDS(bytes, count, error)) {
+    if (!IMPORTPBNHANDS(bytes, count, leftOut, error)) {
         std::fprintf(stderr, "orla-cli: %s: %s Nothing was changed.\n", o.importPbn.c_str(), error.c_str());
         CliExitCode = EXIT_FILE;
         return;
@@ -60,8 +61,9 @@ void runImport(const HandsOptions& o) {
         CliExitCode = EXIT_FILE;
         return;
     }
-    std::printf("%d deal%s read from %s into %s\n", count, count == 1 ? "" : "s", o.importPbn.c_str(),
-                o.file.c_str());
+    const std::string leftOutText = PBNLEFTOUTTEXT(leftOut);
+    std::printf("%d deal%s read from %s into %s%s\n", count, count == 1 ? "" : "s", o.importPbn.c_str(),
+                o.file.c_str(), leftOutText.empty() ? "" : ("; " + leftOutText).c_str());
 }
 
 void runExportPbn(const HandsOptions& o) {

@@ -108,9 +108,12 @@ bool READPBNDEALS(const std::string& text, std::vector<PbnDeal>& deals, std::str
 std::string PBNHANDSEXPORT(int& count);
 
 // Puts the deals of a PBN file into the open tournament. Every deal is checked
-// first: a malformed file, a deal that is not 52 different cards or a board number
-// the tournament does not have leaves everything as it was and returns false with
-// `error` ("Line 12: ..."). Otherwise turns the hand diagrams on when they were off,
-// replaces the deals of the boards the file holds, marks the tournament modified and
-// returns true with `count` the number of boards read.
-bool IMPORTPBNHANDS(const std::string& text, int& count, std::string& error);
+// first: a malformed file, a deal that is not 52 different cards or a file with no
+// deal of the tournament's boards leaves everything as it was and returns false
+// with `error` ("Line 12: ..."). Deals of boards beyond the tournament's are left
+// out and counted in `leftOut`. Otherwise turns the hand diagrams on when they were
+// off, replaces the deals of the boards the file holds, marks the tournament
+// modified and returns true with `count` the boards read.
+bool IMPORTPBNHANDS(const std::string& text, int& count, int& leftOut, std::string& error);
+// "9 deals of boards beyond 27 left out", or "" when none were.
+std::string PBNLEFTOUTTEXT(int leftOut);

@@ -261,8 +261,9 @@ std::string PBNHANDSEXPORT(int& count) {
     return out;
 }
 
-bool IMPORTPBNHANDS(const std::string& text, int& count, std::string& error) {
+bool IMPORTPBNHANDS(const std::string& text, int& count, int& leftOut, std::string& error) {
     count = 0;
+    leftOut = 0;
     if (!TournamentOpen || !HandCards.allocated()) {
         error = "No tournament is open.";
         return false;
@@ -273,12 +274,16 @@ bool IMPORTPBNHANDS(const std::string& text, int& count, std::string& error) {
         error = "The file holds no deals (no game with a Deal tag).";
         return false;
     }
-    for (const PbnDeal& d : deals)
-        if (d.board > NumBoards || !HandCards.contains(1, d.board)) {
-            error = at(d.line, "board " + std::to_string(d.board) + " is not a board of this tournament (1 to " +
-                                   std::to_string(NumBoards) + ")");
-            return false;
-        }
+    // A dealing machine's record is often longer than the evening: its boards
+    // beyond the tournament's are left out, not a reason to refuse the rest.
+    const auto beyond = std::remove_if(deals.begin(), deals.end(),
+                                       [](const PbnDeal& d) { return d.board > NumBoards; });
+    const int outside = static_cast<int>(deals.end() - beyond);
+    deals.erase(beyond, deals.end());
+    if (deals.empty()) {
+        error = "The file holds no deal of a board of this tournament (1 to " + std::to_string(NumBoards) + ").";
+        return false;
+    }
     if (!ISTRUE(HasHands)) {
         HandCards.fill(0);
         HasHands = LTRUE;
@@ -287,6 +292,13 @@ bool IMPORTPBNHANDS(const std::string& text, int& count, std::string& error) {
     for (const PbnDeal& d : deals)
         for (int k = 1; k <= 52; ++k) HandCards(k, d.board) = d.cards[k - 1];
     count = static_cast<int>(deals.size());
+    leftOut = outside;
     SETSAVE(true);
     return true;
+}
+
+std::string PBNLEFTOUTTEXT(int leftOut) {
+    if (leftOut == 0) return "";
+    return std::to_string(leftOut) + (leftOut == 1 ? " deal" : " deals") + " of boards beyond " +
+           std::to_string(NumBoards) + " left out";
 }

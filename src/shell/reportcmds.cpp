@@ -106,15 +106,18 @@ void ONIMPORTHANDS() {
     const QByteArray bytes = file.readAll();
     const std::string text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     int count = 0;
+    int leftOut = 0;
     std::string error;
-    if (!IMPORTPBNHANDS(text, count, error)) {
+    if (!IMPORTPBNHANDS(text, count, leftOut, error)) {
         SHOWMESSAGE(name + "\n" + error + "\nNo deal was changed.", "Error");
         return;
     }
     TOURNAMENTMENUS(true, ISTRUE(HasHands));
     REDRAW();
+    const std::string leftOutText = PBNLEFTOUTTEXT(leftOut);
     SETSTATUS(2, std::to_string(count) + (count == 1 ? " deal" : " deals") + " read from " +
-                     QFileInfo(QString::fromStdString(name)).fileName().toStdString());
+                     QFileInfo(QString::fromStdString(name)).fileName().toStdString() +
+                     (leftOutText.empty() ? "" : "; " + leftOutText));
 }
 
 namespace {

@@ -23,8 +23,10 @@ TEST_F(HandsTest, ThirtyTwoBoardsRoundTripThroughPbn) {
     Ui.tournamentMenus = [](bool, bool h) { menuHands = h; };
     SETFIELD(Header.TournamentName, TournamentNameLength, "Club \"Pairs\"");
     std::string error;
-    ASSERT_TRUE(IMPORTPBNHANDS(pbn, count, error)) << error;
+    int leftOut = -1;
+    ASSERT_TRUE(IMPORTPBNHANDS(pbn, count, leftOut, error)) << error;
     EXPECT_EQ(count, 32);
+    EXPECT_EQ(leftOut, 0);
     EXPECT_TRUE(ISTRUE(HasHands));
     EXPECT_TRUE(menuHands);
     EXPECT_TRUE(Modified);
@@ -32,6 +34,15 @@ TEST_F(HandsTest, ThirtyTwoBoardsRoundTripThroughPbn) {
         for (int k = 1; k <= 52; ++k) ASSERT_EQ(HandCards(k, b), dealt(k, b)) << "board " << b << " card " << k;
     int again = 0;
     EXPECT_EQ(PBNHANDSEXPORT(again), pbn);
+
+    // The dealing machine's 32 boards into an evening of 27: the rest are left out.
+    RESETTOURNAMENTSTATE();
+    open(27, false);
+    ASSERT_TRUE(IMPORTPBNHANDS(pbn, count, leftOut, error)) << error;
+    EXPECT_EQ(count, 27);
+    EXPECT_EQ(leftOut, 5);
+    EXPECT_EQ(PBNLEFTOUTTEXT(leftOut), "5 deals of boards beyond 27 left out");
+    for (int k = 1; k <= 52; ++k) ASSERT_EQ(HandCards(k, 27), dealt(k, 27)) << "card " << k;
 }
 
 TEST_F(HandsTest, ReadsADealingProgramsFileWithCommentsAndAnyFirstHand) {
@@ -43,8 +54,9 @@ TEST_F(HandsTest, ReadsADealingProgramsFileWithCommentsAndAnyFirstHand) {
         "[Board \"3\"]\r\n[Dealer \"S\"]\r\n[Auction \"S\"]\r\n1S Pass 2S Pass\r\n; a comment\r\n\r\n"
         "[Board \"4\"]\r\n[Deal \"n:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"]\r\n";
     int count = 0;
+    int leftOut = 0;
     std::string error;
-    ASSERT_TRUE(IMPORTPBNHANDS(file, count, error)) << error;
+    ASSERT_TRUE(IMPORTPBNHANDS(file, count, leftOut, error)) << error;
     EXPECT_EQ(count, 2);
     // West holds T5 of spades, K4 of hearts, 652 of diamonds and A98542 of clubs.
     EXPECT_EQ(SUITTEXT(3, HAND_WEST, 4), "T5");
@@ -85,7 +97,8 @@ TEST_F(HandsTest, MalformedFilesAreRefusedWithTheLineAndNothingChanges) {
         {"[Board \"one\"]\n" + good, "Line 1: \"one\" is not a board number."},
         {good, "Line 1: the deal has no board number (a Board tag)."},
         {"[Board \"2\"]\n" + good + "\n[Board \"2\"]\n" + good, "Line 5: board 2 is dealt a second time (first at line 2)."},
-        {"[Board \"9\"]\n" + good, "Line 2: board 9 is not a board of this tournament (1 to 8)."},
+        {"[Board \"9\"]\n" + good, "The file holds no deal of a board of this tournament (1 to 8)."},
+        {"[Board \"0\"]\n" + good, "Line 1: \"0\" is not a board number."},
         {"[Board \"1\"]\n{ never closed\n" + good, "Line 2: the comment that starts here is never closed with }."},
         {"% nothing but a header\n", "The file holds no deals (no game with a Deal tag)."},
         {std::string("[Board \"1\"]\n\0\n", 14) + good, "Line 2: the file holds a NUL character; it is not a PBN text file."},
@@ -97,8 +110,9 @@ TEST_F(HandsTest, MalformedFilesAreRefusedWithTheLineAndNothingChanges) {
     };
     for (const Row& r : rows) {
         int count = -1;
+        int leftOut = -1;
         std::string error;
-        EXPECT_FALSE(IMPORTPBNHANDS(r.file, count, error)) << r.file;
+        EXPECT_FALSE(IMPORTPBNHANDS(r.file, count, leftOut, error)) << r.file;
         EXPECT_EQ(error, r.error);
         EXPECT_EQ(count, 0);
         EXPECT_FALSE(Modified);
