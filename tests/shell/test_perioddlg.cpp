@@ -15,6 +15,7 @@
 #include "shell/shell.h"
 #include "winsupport/gwlogm.h"
 #include "winsupport/gwseam.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -110,9 +111,7 @@ class PeriodDialogTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(settingsDir_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsDir_.path().toLocal8Bit());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-        QApplication::setQuitOnLastWindowClosed(false);
+        USETESTFOLDERS(settingsDir_.path()); // the program folder is each case's own
     }
 
     void init() {
@@ -123,8 +122,7 @@ class PeriodDialogTest : public QObject {
     }
 
     void cleanup() {
-        SHUTDOWN();
-        GwSeamStop();
+        CLOSETESTWINDOW();
         programDir_.reset();
         files_.reset();
     }

@@ -10,6 +10,7 @@
 #include "shell/shell.h"
 #include "winsupport/gwlogm.h"
 #include "winsupport/gwseam.h"
+#include "windowtest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -82,9 +83,7 @@ class PlayersDialogTest : public QObject {
   private slots:
     void initTestCase() {
         QVERIFY(settingsDir_.isValid());
-        qputenv("XDG_CONFIG_HOME", settingsDir_.path().toLocal8Bit());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_.path());
-        QApplication::setQuitOnLastWindowClosed(false);
+        USETESTFOLDERS(settingsDir_.path()); // the program folder is each case's own
     }
 
     void init() {
@@ -95,8 +94,7 @@ class PlayersDialogTest : public QObject {
     }
 
     void cleanup() {
-        SHUTDOWN();
-        GwSeamStop();
+        CLOSETESTWINDOW();
         programDir_.reset();
     }
 
