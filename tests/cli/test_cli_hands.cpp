@@ -85,3 +85,16 @@ TEST_F(CliHandsTest, ABadRecordIsRefusedWithItsLineAndTheFileStaysAsItWas) {
 }
 
 } // namespace
+
+// A dealing machine's record longer than the evening: the evening's boards are
+// read and the rest left out, said in the line that reports the import.
+TEST_F(CliHandsTest, BoardsBeyondTheTournamentAreLeftOutAndCounted) {
+    ASSERT_EQ(run("new " + path("t.otr") + " --movement mitchell --pairs 8 --boards-per-round 2").code, 0);
+    std::ofstream(tempDir() / "long.pbn")
+        << Record << "\n[Board \"99\"]\n[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"]\n";
+    const Run in = run("hands " + path("t.otr") + " --import-pbn " + path("long.pbn"));
+    ASSERT_EQ(in.code, 0) << in.err;
+    EXPECT_EQ(in.out.rfind("2 deals read from ", 0), 0u) << in.out;
+    EXPECT_NE(in.out.find("; 1 deal of boards beyond "), std::string::npos) << in.out;
+    EXPECT_TRUE(in.out.ends_with(" left out\n")) << in.out;
+}
