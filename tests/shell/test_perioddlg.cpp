@@ -35,35 +35,6 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
-
-template <class W = QWidget> W* Control(const DialogRecord& dlg, int id) {
-    return dlg.window->findChild<W*>(QString::number(id));
-}
-
-std::string rec(const std::string& name, int rating, int delta) {
-    std::string r = name;
-    r.resize(30, ' ');
-    char numbers[16];
-    std::snprintf(numbers, sizeof numbers, "%6d%6d", rating, delta);
-    return r + numbers + "\r\n";
-}
-
-QStringList items(const DialogRecord& d, int id) {
-    QStringList list;
-    auto* lw = Control<QListWidget>(d, id);
-    for (int i = 0; i < lw->count(); ++i)
-        list << lw->item(i)->text();
-    return list;
-}
-
-void saveShot(const DialogRecord& d, const char* file) {
-    if (qgetenv("ORLA_UPDATE_SCREENSHOT") == "1")
-        QVERIFY(d.window->grab().save(QStringLiteral(ORLA_SOURCE_DIR "/docs/") + file));
-}
-
-} // namespace
-
 class PeriodDialogTest : public QObject {
     Q_OBJECT
 

@@ -28,36 +28,10 @@
 
 namespace {
 
-template <class W = QWidget> W* Control(const DialogRecord& dlg, int id) {
-    return dlg.window->findChild<W*>(QString::number(id));
-}
-
 std::string cp(const QString& utf8) {
     std::string out;
     UTF8TOCP1250(utf8.toStdString(), out);
     return out;
-}
-
-// A record of the register file.
-std::string rec(const std::string& name, int rating, int delta) {
-    std::string r = name;
-    r.resize(30, ' ');
-    char numbers[16];
-    std::snprintf(numbers, sizeof numbers, "%6d%6d", rating, delta);
-    return r + numbers + "\r\n";
-}
-
-QStringList items(const DialogRecord& d) {
-    QStringList list;
-    auto* lw = Control<QListWidget>(d, 1008);
-    for (int i = 0; i < lw->count(); ++i)
-        list << lw->item(i)->text();
-    return list;
-}
-
-void saveShot(const DialogRecord& d, const char* file) {
-    if (qgetenv("ORLA_UPDATE_SCREENSHOT") == "1")
-        QVERIFY(d.window->grab().save(QStringLiteral(ORLA_SOURCE_DIR "/docs/") + file));
 }
 
 } // namespace
@@ -131,12 +105,12 @@ class PlayersDialogTest : public QObject {
         QString caption;
         GwSeamOnNextModal([&](DialogRecord& d) {
             caption = d.window->windowTitle();
-            before = items(d);
+            before = items(d, 1008);
             saveShot(d, "check-names.png");
             auto* list = Control<QListWidget>(d, 1008);
             list->setCurrentRow(before.indexOf("Đorđe Šćekić"));
             Control<QPushButton>(d, 3)->click();
-            after = items(d);
+            after = items(d, 1008);
             // The next name is chosen, so Add can be pressed again.
             QCOMPARE(list->currentRow(), 0);
             DLGEXIT(d);
@@ -165,7 +139,7 @@ class PlayersDialogTest : public QObject {
             // Print... and Export HTML... of the rating list work.
             listButtons = Control<QPushButton>(d, 5)->isEnabled() &&
                           Control<QPushButton>(d, 4)->isEnabled();
-            byName = items(d);
+            byName = items(d, 1008);
 
             // Typed with the keyboard: Enter goes on from field to field, and
             // never closes the dialog.
@@ -177,7 +151,7 @@ class PlayersDialogTest : public QObject {
             QTest::keyClick(rating, Qt::Key_Return);
             QVERIFY(d.window->isVisible());
             Control<QPushButton>(d, 3)->click();
-            afterAdd = items(d);
+            afterAdd = items(d, 1008);
             QVERIFY(name->text().isEmpty() && rating->text().isEmpty());
 
             // A refusal says why and keeps what was typed.
@@ -186,9 +160,9 @@ class PlayersDialogTest : public QObject {
             refusedName = name->text();
 
             Control<QAbstractButton>(d, 1025)->click();
-            byRating = items(d);
+            byRating = items(d, 1008);
             Control<QAbstractButton>(d, 1026)->click();
-            byDelta = items(d);
+            byDelta = items(d, 1008);
 
             // A row chosen fills the fields; Change Rating takes the new rating.
             Control<QAbstractButton>(d, 1024)->click();
@@ -197,9 +171,9 @@ class PlayersDialogTest : public QObject {
             ratingAfterSelect = rating->text();
             rating->setText("555");
             Control<QPushButton>(d, 1011)->click();
-            afterChange = items(d);
+            afterChange = items(d, 1008);
             Control<QPushButton>(d, 1010)->click();
-            afterRemove = items(d);
+            afterRemove = items(d, 1008);
             saveShot(d, "edit-player-list.png");
             Control<QPushButton>(d, 1)->click();
         });

@@ -12,10 +12,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QListWidget>
+#include <QStringList>
 #include <QSettings>
 #include <QString>
 #include <QTest>
 
+#include <cstdio>
 #include <string>
 
 // Points the settings, the register and the program folder at `dir`, so that a
@@ -65,4 +68,31 @@ inline void choose(QWidget* combo, int index) {
     auto* c = static_cast<QComboBox*>(combo);
     while (c->currentIndex() < index) QTest::keyClick(c, Qt::Key_Down);
     while (c->currentIndex() > index) QTest::keyClick(c, Qt::Key_Up);
+}
+
+template <class W = QWidget> W* Control(const DialogRecord& dlg, int id) {
+    return dlg.window->findChild<W*>(QString::number(id));
+}
+
+// The rows of list box `id`.
+inline QStringList items(const DialogRecord& d, int id) {
+    QStringList list;
+    auto* lw = Control<QListWidget>(d, id);
+    for (int i = 0; i < lw->count(); ++i) list << lw->item(i)->text();
+    return list;
+}
+
+// The dialog as the README shows it, when ORLA_UPDATE_SCREENSHOT is 1.
+inline void saveShot(const DialogRecord& d, const char* file) {
+    if (qgetenv("ORLA_UPDATE_SCREENSHOT") == "1")
+        QVERIFY(d.window->grab().save(QStringLiteral(ORLA_SOURCE_DIR "/docs/") + file));
+}
+
+// A record of the register file.
+inline std::string rec(const std::string& name, int rating, int delta) {
+    std::string r = name;
+    r.resize(30, ' ');
+    char numbers[16];
+    std::snprintf(numbers, sizeof numbers, "%6d%6d", rating, delta);
+    return r + numbers + "\r\n";
 }
