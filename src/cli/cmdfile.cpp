@@ -8,6 +8,7 @@
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
 #include "movement/custom.h"
+#include "players/rating.h"
 #include "scoring/compute.h"
 
 #include <nlohmann/json.hpp>
@@ -250,13 +251,37 @@ Json tournamentJson() {
     return j;
 }
 
-void runDump(const std::string& file) {
+// Opens `file`; with `recalculate`, recalculates it as "Recalculate now" does
+// under its own rating boxes: ratings from the register, every total and the
+// rating or masters step, instead of keeping the changes the file stores.
+bool openTournament(const std::string& file, bool recalculate) {
     Ui.status = keepStatus;
     if (!OPENNTRFILE(file)) {
         CliExitCode = EXIT_FILE;
+        return false;
+    }
+    if (recalculate) RECALCULATENOW(RatingMode, ISTRUE(HighRated));
+    return true;
+}
+
+void runDump(const std::string& file, bool recalculate) {
+    if (!openTournament(file, recalculate)) return;
+    std::cout << tournamentJson().dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    CliExitCode = EXIT_DONE;
+}
+
+// Recalculates `file` and saves it in its place; one line says what it holds.
+void runScore(const std::string& file) {
+    if (!openTournament(file, true)) return;
+    if (!WRITENTRFILE()) {
+        CliExitCode = EXIT_FILE;
         return;
     }
-    std::cout << tournamentJson().dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+    const char* kind = RatingMode == -1 ? "; rating changes calculated"
+                       : RatingMode == 1 ? "; masters points calculated"
+                                         : "";
+    std::cout << file << ": " << NumPairs << (NumPairs == 1 ? " pair" : " pairs")
+              << ", strength " << TournamentStrength << kind << "; saved.\n";
     CliExitCode = EXIT_DONE;
 }
 
@@ -286,13 +311,27 @@ void ADDFILECOMMANDS(CLI::App& app) {
     });
 
     auto file = std::make_shared<std::string>();
+    auto recalculate = std::make_shared<bool>(false);
     CLI::App* dump = app.add_subcommand(
         "dump", "Open a tournament file as the program does and print it as JSON");
     dump->add_option("FILE", *file, "Tournament file (.otr)")->required();
-    dump->callback([file] {
+    dump->add_flag("--recalculate", *recalculate,
+                   "Recalculate as \"Recalculate now\" does (ratings from the register, the "
+                   "rating or masters step) instead of keeping the changes the file stores");
+    dump->callback([file, recalculate] {
         Ui.message = printMessage;
         INSTALLCOMPUTE();
         OPENREGISTER();
-        runDump(*file);
+        runDump(*file, *recalculate);
+    });
+
+    CLI::App* score = app.add_subcommand(
+        "score", "Recalculate a tournament file as \"Recalculate now\" does and save it");
+    score->add_option("FILE", *file, "Tournament file (.otr)")->required();
+    score->callback([file] {
+        Ui.message = printMessage;
+        INSTALLCOMPUTE();
+        OPENREGISTER();
+        runScore(*file);
     });
 }

@@ -16,7 +16,8 @@ extern int CliExitCode;
 // Subcommands, each in a file of its own.
 // movement: prints a standard movement as JSON (cmdmovement.cpp).
 void ADDMOVEMENTCOMMAND(CLI::App& app);
-// new, dump: creates a tournament file; prints one as JSON (cmdfile.cpp).
+// new, dump, score: creates a tournament file; prints one as JSON; recalculates
+// one and saves it (cmdfile.cpp).
 void ADDFILECOMMANDS(CLI::App& app);
 // players [add|remove|set-rating]: the players register (cmdplayers.cpp).
 void ADDPLAYERSCOMMAND(CLI::App& app);

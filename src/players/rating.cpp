@@ -250,6 +250,23 @@ void CALCRATING(int mode) {
         masters();
 }
 
+void RECALCULATENOW(int mode, bool highRated) {
+    if (!TournamentOpen) return;
+    const std::int32_t savedMode = RatingMode;
+    const Logical savedHigh = HighRated;
+    // The totals first, without a rating step of their own; then the step asked
+    // for, whatever the tournament was told to keep, and the ranking after it.
+    RatingMode = 0;
+    CALCALL();
+    RatingMode = mode;
+    HighRated = TOLOGICAL(highRated);
+    ASSIGNPAIRRATING();
+    CALCRATING(mode);
+    RANKPAIRS();
+    RatingMode = savedMode;
+    HighRated = savedHigh;
+}
+
 void INSTALLRATING() {
     Compute.assignPairRating = ASSIGNPAIRRATING;
     Compute.calcRating = CALCRATING;

@@ -25,6 +25,15 @@ void ASSIGNPAIRRATING();
 // TournamentStrength first. Writes RatingChange (and PlacementOrder in mode 1).
 void CALCRATING(int mode);
 
+// "Recalculate now" of the open tournament: its players' ratings looked up in
+// the register again, every board and total computed, then the rating step
+// under `mode` (-1 rating changes, 1 masters points, 0 none beyond the field's
+// strength) with `highRated` as the high-rated box, then the ranking. The
+// tournament's own RatingMode, HighRated and NeedsRecalc are left as they were.
+// The Tournament Properties dialog, orla-cli dump --recalculate and orla-cli
+// score all recalculate through it. Does nothing without an open tournament.
+void RECALCULATENOW(int mode, bool highRated);
+
 // The steps of the expected result for a rating difference of D (0 to 50).
 int EXPECTEDSTEPS(int d);
 

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -24,7 +25,8 @@
 
 namespace fs = std::filesystem;
 
-Array<float, 1> RatingSum;
+Array<std::int64_t, 1> RatingSum;
+std::vector<std::string> RatingFilesLeftOut;
 
 namespace {
 
@@ -59,9 +61,32 @@ std::string tournamentTitle(const std::string& field) {
     return CP1250TOUTF8(FIELDTEXT(text.c_str(), static_cast<int>(text.size())));
 }
 
-// Halves away from zero.
-long nearest(double v) {
-    return std::lround(v);
+// Tenths to whole points, halves away from zero.
+std::int64_t wholeOfTenths(std::int64_t tenths) {
+    return tenths >= 0 ? (tenths + 5) / 10 : -((-tenths + 5) / 10);
+}
+
+// A stored change in whole tenths, as it was rounded when it was computed. A
+// change that is no number, or beyond any rating, counts as none.
+std::int64_t changeTenths(float change) {
+    if (!std::isfinite(change) || std::fabs(change) > 1.0e9f) return 0;
+    return std::llround(static_cast<double>(change) * 10.0);
+}
+
+std::int32_t toInt32(std::int64_t v) {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// A sum of tenths with 2 decimals, right-justified in `width`; asterisks when
+// it does not fit.
+std::string tenthsField(std::int64_t tenths, int width) {
+    const std::int64_t whole = (tenths < 0 ? -tenths : tenths) / 10;
+    const int tenth = static_cast<int>((tenths < 0 ? -tenths : tenths) % 10);
+    const std::string s = (tenths < 0 ? "-" : "") + std::to_string(whole) + "." +
+                          std::to_string(tenth) + "0";
+    if (s.size() > static_cast<std::size_t>(width)) return std::string(static_cast<std::size_t>(width), '*');
+    return std::string(static_cast<std::size_t>(width) - s.size(), ' ') + s;
 }
 
 // `v` right-justified in `width`; a wider number is shown whole.
@@ -84,7 +109,14 @@ void suspicious(const std::string& item) {
 bool readWhole(const std::string& name, std::string& bytes) {
     std::ifstream in(UTF8PATH(name), std::ios::binary);
     if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // The stream buffer throws on a read error (a folder of that name), which
+    // the iterators do not catch.
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        bytes.clear();
+        return false;
+    }
     return !in.bad();
 }
 
@@ -117,28 +149,31 @@ std::vector<std::string> FINDFILESINDIR(const std::string& folder) {
     std::vector<std::string> items(files.size());
     for (std::size_t n = 0; n < files.size(); ++n) {
         const std::string path = FOLDERFILE(folder, files[n]);
+        // A file whose name cannot be read still has its item, without a name,
+        // so that choosing it is heard of rather than passed over.
         std::string title;
-        if (!READTOURNAMENTNAME(path, title)) continue;
+        if (!READTOURNAMENTNAME(path, title)) title.clear();
         items[n] = writeDate(UTF8PATH(path)) + " " + tournamentTitle(title) + " [" + files[n] + "]";
     }
     return items;
 }
 
-std::string ITEMFILENAME(const std::string& item) {
-    const auto open = item.find('[');
-    const auto close = item.rfind(']');
-    if (open == std::string::npos || close == std::string::npos || close <= open) return {};
-    return item.substr(open + 1, close - open - 1);
+std::string ITEMFILENAME(const std::string& item, const std::vector<std::string>& files) {
+    if (item.empty() || item.back() != ']') return {};
+    // The file name ends the item; the tournament's name before it may hold
+    // brackets of its own, so every " [" is tried from the left, the longest
+    // name that is one of the folder's files winning.
+    for (auto open = item.find(" ["); open != std::string::npos; open = item.find(" [", open + 1)) {
+        const std::string name = item.substr(open + 2, item.size() - open - 3);
+        if (std::binary_search(files.begin(), files.end(), name)) return name;
+    }
+    return {};
 }
 
 std::string UPDATEKEY(std::string_view name) {
-    if (const auto z = name.find('\0'); z != std::string_view::npos) {
-        name = name.substr(0, z);
-    } else {
-        const auto end = name.find_last_not_of(' ');
-        name = end == std::string_view::npos ? std::string_view() : name.substr(0, end + 1);
-    }
-    return TOLOWER(std::string(name));
+    // The key of the rating look-up, so that whoever got a rating from the
+    // register is counted for the same registered player.
+    return MATCHKEY(name, true);
 }
 
 int FINDUPDATEPLAYER(std::string_view name) {
@@ -150,6 +185,7 @@ int FINDUPDATEPLAYER(std::string_view name) {
 
 void RESETRATINGUPDATE() {
     RatingSum.release();
+    RatingFilesLeftOut.clear();
 }
 
 bool SUMRATINGCHANGES(const std::string& folder, const std::vector<std::string>& items,
@@ -163,14 +199,17 @@ bool SUMRATINGCHANGES(const std::string& folder, const std::vector<std::string>&
     for (int k = 1; k <= RegisteredCount; ++k)
         keys.emplace(UPDATEKEY(std::string_view(RegName(k).c, RegNameLength)), k);
 
+    const std::vector<std::string> files = TOURNAMENTFILES(folder);
     const int total = static_cast<int>(items.size());
+    RatingFilesLeftOut.clear();
     FileRatingChanges file;
     for (int n = 0; n < total; ++n) {
         const std::string& item = items[static_cast<std::size_t>(n)];
-        const std::string name = ITEMFILENAME(item);
-        if (!name.empty()) {
-            if (!READRATINGCHANGES(FOLDERFILE(folder, name), file)) {
+        const std::string name = ITEMFILENAME(item, files);
+        if (!item.empty()) {
+            if (name.empty() || !READRATINGCHANGES(FOLDERFILE(folder, name), file)) {
                 // Left out, and said so: the director must not believe it counted.
+                RatingFilesLeftOut.push_back(item);
                 suspicious(item);
             } else {
                 if (!file.current &&
@@ -182,30 +221,37 @@ bool SUMRATINGCHANGES(const std::string& folder, const std::vector<std::string>&
                         const std::string key =
                             UPDATEKEY(std::string_view(file.names[i].c, NameLength));
                         const auto at = keys.find(key);
-                        if (at != keys.end()) RatingSum(at->second) += file.changes[i];
+                        if (at != keys.end()) RatingSum(at->second) += changeTenths(file.changes[i]);
                     }
                 }
             }
         }
         if (progress && !progress(n + 1, total)) {
             RatingSum.release();
+            RatingFilesLeftOut.clear();
             return false;
         }
     }
     return true;
 }
 
+std::int64_t RATINGSUMTENTHS(int k) {
+    return RatingSum.contains(k) ? RatingSum(k) : 0;
+}
+
 int NEWRATING(int k) {
-    const float sum = RatingSum.contains(k) ? RatingSum(k) : 0.0f;
-    const long v = nearest(static_cast<double>(RegRating(k)) + static_cast<double>(sum));
-    return static_cast<int>(std::clamp<long>(v, 0, 2147483647L));
+    const std::int64_t v = wholeOfTenths(static_cast<std::int64_t>(RegRating(k)) * 10 + RATINGSUMTENTHS(k));
+    return static_cast<int>(std::clamp<std::int64_t>(v, 0, INT32_MAX));
+}
+
+int NEWDELTA(int k) {
+    return toInt32(wholeOfTenths(RATINGSUMTENTHS(k)));
 }
 
 std::string UPDATERESULTROW(int k) {
     if (k < 1 || k > RegisteredCount) return {};
-    const float sum = RatingSum.contains(k) ? RatingSum(k) : 0.0f;
     return std::string(RegName(k).c, NameLength) + "\t" + wholeNumber(RegRating(k), 4) + "\t" +
-           FWRITE(sum, 6, 2, true) + "\t" + wholeNumber(NEWRATING(k), 4);
+           tenthsField(RATINGSUMTENTHS(k), 6) + "\t" + wholeNumber(NEWRATING(k), 4);
 }
 
 std::string RATINGBACKUPNAME() {
@@ -240,9 +286,8 @@ bool SAVERATINGUPDATE() {
     }
 
     for (int k = 1; k <= RegisteredCount; ++k) {
-        const float sum = RatingSum.contains(k) ? RatingSum(k) : 0.0f;
         const int rating = NEWRATING(k);
-        RegDelta(k) = static_cast<std::int32_t>(nearest(sum));
+        RegDelta(k) = NEWDELTA(k);
         RegRating(k) = rating;
     }
     if (WRITEPLAYERSFILE()) return true;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -80,6 +81,16 @@ void readSnapshot(const std::string& file, const std::vector<std::string>& keys)
     }
 }
 
+// A snapshot that is there must be a file that can be read; none at all
+// counts as empty.
+bool snapshotReadable(const std::string& file) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(UTF8PATH(file), ec);
+    if (!std::filesystem::exists(status)) return true;
+    return std::filesystem::is_regular_file(status) &&
+           static_cast<bool>(std::ifstream(UTF8PATH(file), std::ios::binary));
+}
+
 } // namespace
 
 std::string STATISTICSLINE(int k, const PlayerStatistics& s) {
@@ -93,6 +104,12 @@ std::string STATISTICSLINE(int k, const PlayerStatistics& s) {
 
 bool STATISTICS(const std::string& tournamentFolder, const std::string& snapshotFile,
                 const std::string& statFile, int* read) {
+    if (!snapshotReadable(snapshotFile)) {
+        SHOWMESSAGE("The register snapshot " + snapshotFile +
+                        " cannot be read. The statistics were not made.",
+                    "Error");
+        return false;
+    }
     SeasonStatistics.assign(static_cast<std::size_t>(std::max(RegisteredCount, 0)),
                             PlayerStatistics{});
     std::vector<std::string> keys;

@@ -5,6 +5,7 @@
 
 #include "core/array.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -22,19 +23,23 @@ std::string FOLDERFILE(const std::string& folder, const std::string& file);
 // The file list of Update Rating: one item per tournament file of `folder`, in
 // the order TOURNAMENTFILES gives them: the file's last-write date (UTC) as
 // "yyyy.mm.dd.", a blank, the tournament's name without trailing blanks, " [",
-// the file name, "]" (UTF-8). A file whose name cannot be read has an empty item.
+// the file name, "]" (UTF-8). A file whose name cannot be read (not a
+// tournament, empty, cut short, not allowed) has an item without a name, so
+// that choosing it is reported.
 std::vector<std::string> FINDFILESINDIR(const std::string& folder);
 
-// The file name of an item: the text between its "[" and the last "]"; "" when
-// it has none.
-std::string ITEMFILENAME(const std::string& item);
+// The file an item names: the text after one of its " [" up to its final "]"
+// that is one of `files` (the sorted TOURNAMENTFILES of its folder), the
+// longest such; "" when there is none. A tournament name holding "[" does not
+// mislead it.
+std::string ITEMFILENAME(const std::string& item, const std::vector<std::string>& files);
 
 // --- Names -----------------------------------------------------------------
 
-// A player's name as the update and the statistics compare it: up to its first
-// NUL when it has one, otherwise without its trailing blanks; the letters A-Z as
-// a-z. A tournament name "Ana " cut by a NUL keeps its blank, and so does not
-// match the registered "Ana".
+// A player's name as the update and the statistics compare it: the key of the
+// rating look-up (MATCHKEY of a tournament name: cut at a NUL and after 30
+// characters, A-Z as a-z, blank padded), so that every player who got a rating
+// from the register has his changes and results counted for that player.
 std::string UPDATEKEY(std::string_view name);
 
 // The first registered player whose key equals that of the tournament name
@@ -43,11 +48,17 @@ int FINDUPDATEPLAYER(std::string_view name);
 
 // --- Rating update ---------------------------------------------------------
 
-// The summed increments of the registered players, RatingSum(k) for register
-// entry k, kept from SUMRATINGCHANGES to SAVERATINGUPDATE.
-extern Array<float, 1> RatingSum;
+// The summed increments of the registered players in whole tenths of a point,
+// RatingSum(k) for register entry k, kept from SUMRATINGCHANGES to
+// SAVERATINGUPDATE. Every stored change is a number of tenths, so the sums are
+// exact whatever the order of the files.
+extern Array<std::int64_t, 1> RatingSum;
 
-// Empties RatingSum.
+// The items of the last SUMRATINGCHANGES that were left out because their file
+// could not be read.
+extern std::vector<std::string> RatingFilesLeftOut;
+
+// Empties RatingSum and RatingFilesLeftOut.
 void RESETRATINGUPDATE();
 
 // Called after each file with the files done and the files in all; returning
@@ -56,18 +67,25 @@ using UpdateProgress = std::function<bool(int done, int total)>;
 
 // Sums, per registered player, the rating changes stored in the files named by
 // `items` (list items of FINDFILESINDIR, in `folder`), in the order given:
-// for a file scored with rating (mode -1) the change of each player goes to the
-// first registered player with the same UPDATEKEY. An old-format file whose
-// pairs all have a change of 0 is shown as "Suspicious file:" and the item
-// (caption "Error") and still read; a file that cannot be read whole is shown
-// the same way and skipped; empty items are skipped. Returns false when
-// `progress` stopped it (RatingSum is then emptied).
+// for a file scored with rating (mode -1) the change of each player, read to
+// the nearest tenth, goes to the first registered player with the same
+// UPDATEKEY. An old-format file whose pairs all have a change of 0 is shown as
+// "Suspicious file:" and the item (caption "Error") and still read; a file that
+// cannot be read whole is shown the same way, skipped and kept in
+// RatingFilesLeftOut; empty items are skipped. Returns false when `progress`
+// stopped it (RatingSum is then emptied).
 bool SUMRATINGCHANGES(const std::string& folder, const std::vector<std::string>& items,
                       const UpdateProgress& progress = {});
 
-// The new rating of register entry k: its rating plus RatingSum(k), halves
-// away from zero, at least 0.
+// RatingSum(k), 0 when there is none.
+std::int64_t RATINGSUMTENTHS(int k);
+
+// The new rating of register entry k: its rating plus its sum, halves away
+// from zero, at least 0.
 int NEWRATING(int k);
+
+// The new delta of register entry k: its sum, halves away from zero.
+int NEWDELTA(int k);
 
 // Row k of Rating Update Results (Windows-1250, 49 characters): the name in 32
 // characters, a tab, the rating in 4, a tab, the sum with 2 decimals in 6, a tab,
@@ -103,8 +121,9 @@ struct PlayerStatistics {
 // registered player (STATISTICSLINE). A pair percentage that is not a number
 // does not count for its players. A missing folder or snapshot counts as empty.
 // The files read are not added to the recent files. Returns false, with a
-// message, when `statFile` cannot be written; `read` gets the number of
-// tournaments read.
+// message, when `statFile` cannot be written, or at once, with nothing read or
+// written, when `snapshotFile` is there but cannot be read (a folder); `read`
+// gets the number of tournaments read.
 bool STATISTICS(const std::string& tournamentFolder, const std::string& snapshotFile,
                 const std::string& statFile, int* read = nullptr);
 

@@ -6,6 +6,7 @@
 #include "core/strings.h"
 #include "core/tournament.h"
 #include "movement/movementsize.h"
+#include "players/rating.h"
 #include "scoring/compute.h"
 #include "scoring/scoring.h"
 #include "shell/commands.h"
@@ -422,15 +423,8 @@ void ONRATINGONOFF(DialogRecord& dlg, int id, int) {
 
 void ONRECALCULATENOW(DialogRecord& dlg, int, int) {
     if (!TournamentOpen) return;
-    if (Compute.assignPairRating) Compute.assignPairRating();
-    // The rating changes come with the totals, under the boxes as they stand now.
-    const Logical savedHigh = HighRated;
-    const std::int32_t savedMode = RatingMode;
-    HighRated = TOLOGICAL(checked(dlg, ID_HIGHRATED));
-    RatingMode = ratingModeOf(dlg);
-    CALCALL();
-    HighRated = savedHigh;
-    RatingMode = savedMode;
+    // Under the boxes as they stand now, whatever the tournament keeps.
+    RECALCULATENOW(ratingModeOf(dlg), checked(dlg, ID_HIGHRATED));
     REDRAW();
     SETSAVE(true);
 }

@@ -1,12 +1,20 @@
 // orla-cli players and the register seen by dump, run as the user runs them,
 // on a register in the test's own folder.
 #include "cli/clitest.h"
+#include "core/cp1250.h"
+#include "core/programfolder.h"
+#include "core/results.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
+#include "players/players.h"
+#include "players/rating.h"
+#include "players/update.h"
 #include "scoring/compute.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -138,13 +146,208 @@ TEST_F(CliPlayersTest, UpdateRatingAndStatistics) {
     EXPECT_EQ(readRegister(), rec("Ana", 901, 1) + rec("Mira", 0, -6));
     EXPECT_EQ(run("update-rating --folder " + path("nowhere")).code, 2);
 
-    r = run("statistics --folder " + path("season") + " --snapshot " + path("none.opd") + " -o " +
+    std::ofstream(tempDir() / "empty.opd", std::ios::binary) << "";
+    r = run("statistics --folder " + path("season") + " --snapshot " + path("empty.opd") + " -o " +
             path("Stat.txt"));
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, "3 tournaments read.\n");
     std::ifstream in(tempDir() / "Stat.txt", std::ios::binary);
     const std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(stat.substr(0, 48), std::string("Ana") + std::string(25, ' ') + "   2 50.00   0  0.00");
+}
+
+// A rated evening made with orla-cli new, its names and results typed, then
+// recalculated from the command line: dump --recalculate shows, and score saves,
+// what "Recalculate now" in the window makes of it, and update-rating over the
+// scored file gives the window's sums.
+TEST_F(CliPlayersTest, ScoreRecalculatesAsTheWindowDoes) {
+    const std::string names[] = {"Ana", "Mira", "Zoran", "Petar", "Laza", "Jovan", "Ceca", "Bora"};
+    std::string reg;
+    for (int n = 0; n < 8; ++n)
+        reg += rec(names[n], 400 + 75 * n, 0);
+    std::ofstream(registerFile(), std::ios::binary) << reg;
+    const std::string evening = (tempDir() / "season" / "ev.otr").string();
+    std::filesystem::create_directories(tempDir() / "season");
+    std::filesystem::create_directories(tempDir() / "window");
+    Run r = run("new " + path("season/ev.otr") +
+                " --movement mitchell --pairs 10 --boards-per-round 3 --rating --name Utorak");
+    ASSERT_EQ(r.code, 0) << r.err;
+
+    // The evening as typed: four registered pairs, every board played.
+    INSTALLCOMPUTE();
+    ASSERT_TRUE(OPENNTRFILE(evening));
+    for (int n = 0; n < 8; ++n)
+        SETFIELD(PlayerNames(n / 2 + 1, n % 2 + 1).c, NameLength, names[n]);
+    for (int b = 1; b <= NumBoards; ++b) {
+        const int set = (b - 1) / BoardsPerRound + 1;
+        for (int i = 1; i <= SetEntries(set); ++i) {
+            const int ns = 1 + (b * 3 + i * 5 + Movement(set, i, 1)) % 9;
+            Results(b, i) = ENCODEADJUSTED(ns, 10 - ns);
+        }
+    }
+    ASSERT_TRUE(WRITENTRFILE());
+    CLOSETOURNAMENT();
+
+    // The window: Recalculate now under the tournament's own boxes, then saved.
+    ProgramFolder = UTF8OF(tempDir());
+    LOADPLAYERS();
+    INSTALLRATING();
+    ASSERT_TRUE(OPENNTRFILE(evening));
+    RECALCULATENOW(RatingMode, ISTRUE(HighRated));
+    std::vector<float> expected;
+    for (int p = 1; p <= NumPairs; ++p)
+        for (int j = 1; j <= 2; ++j)
+            expected.push_back(RatingChange(p, j));
+    const int strength = TournamentStrength;
+    ASSERT_GT(std::count_if(expected.begin(), expected.end(), [](float c) { return std::fabs(c) >= 0.1f; }), 4);
+    TournamentFile = (tempDir() / "window" / "ev.otr").string();
+    ASSERT_TRUE(WRITENTRFILE());
+    CLOSETOURNAMENT();
+    ASSERT_TRUE(SUMRATINGCHANGES((tempDir() / "window").string(), FINDFILESINDIR((tempDir() / "window").string())));
+    std::string windowRows;
+    for (int k = 1; k <= RegisteredCount; ++k)
+        windowRows += CP1250TOUTF8(UPDATERESULTROW(k)) + "\n";
+    RESETRATINGUPDATE();
+    RESETPLAYERS();
+    ProgramFolder.clear();
+
+    const auto changes = [](const json& j) {
+        std::vector<float> out;
+        for (const json& pair : j["RatingChange"])
+            for (const json& c : pair)
+                out.push_back(c.get<float>());
+        return out;
+    };
+    // dump keeps what the file stores; --recalculate shows the window's figures.
+    r = run("dump " + path("season/ev.otr"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const float c : changes(json::parse(r.out)))
+        EXPECT_LT(std::fabs(c), 0.001f); // as stored when the evening had no results
+    r = run("dump --recalculate " + path("season/ev.otr"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(changes(json::parse(r.out)), expected);
+    EXPECT_EQ(json::parse(r.out)["TournamentStrength"], strength);
+
+    r = run("score " + path("season/ev.otr"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, evening + ": 10 pairs, strength " + std::to_string(strength) +
+                         "; rating changes calculated; saved.\n");
+    r = run("dump " + path("season/ev.otr"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(changes(json::parse(r.out)), expected);
+
+    r = run("update-rating --folder " + path("season"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, windowRows);
+
+    EXPECT_EQ(run("score " + path("nothere.otr")).code, 1);
+}
+
+#ifndef _WIN32
+// update-rating --save prints its listing first: a listing that cannot be
+// written saves nothing, so that running it again counts no file twice.
+TEST_F(CliPlayersTest, UpdateRatingSavesOnlyAfterTheListing) {
+    INSTALLCOMPUTE();
+    std::filesystem::create_directories(tempDir() / "season");
+    DEFAULTHEADER();
+    RatingMode = -1;
+    ASSERT_TRUE(CREATETOURNAMENT());
+    SETFIELD(PlayerNames(1, 1).c, NameLength, "Ana");
+    RatingChange(1, 1) = 2.0f;
+    TournamentFile = (tempDir() / "season" / "a.otr").string();
+    ASSERT_TRUE(WRITENTRFILE());
+    CLOSETOURNAMENT();
+    std::ofstream(registerFile(), std::ios::binary) << rec("Ana", 900, 0);
+    const std::string before = readRegister();
+
+    Run r = run("update-rating --folder " + path("season") + " --save >/dev/full");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("the listing could not be written"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("The register was not saved."), std::string::npos) << r.err;
+    EXPECT_EQ(readRegister(), before);
+    for (const auto& e : std::filesystem::directory_iterator(tempDir()))
+        EXPECT_NE(e.path().filename().string().rfind("Players2", 0), 0u) << e.path();
+
+    r = run("update-rating --folder " + path("season") + " --save");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("The new ratings of 1 player are saved in"), std::string::npos) << r.err;
+    EXPECT_EQ(readRegister(), rec("Ana", 902, 2));
+}
+#endif
+
+// Every file of the folder counts or is named: a tournament name holding "["
+// can be named on the command line, and a file that cannot be read is said,
+// exits 1 and saves nothing.
+TEST_F(CliPlayersTest, UpdateRatingNamesWhatItCannotRead) {
+    INSTALLCOMPUTE();
+    const std::string season = (tempDir() / "season").string();
+    std::filesystem::create_directories(season);
+    DEFAULTHEADER();
+    SETFIELD(Header.TournamentName, TournamentNameLength, "Kup [finale]");
+    RatingMode = -1;
+    ASSERT_TRUE(CREATETOURNAMENT());
+    SETFIELD(PlayerNames(1, 1).c, NameLength, "Ana");
+    RatingChange(1, 1) = 2.0f;
+    TournamentFile = season + "/kup.otr";
+    ASSERT_TRUE(WRITENTRFILE());
+    CLOSETOURNAMENT();
+    std::ofstream(season + "/empty.otr", std::ios::binary) << "";
+    std::ofstream(registerFile(), std::ios::binary) << rec("Ana", 900, 0);
+    const std::string before = readRegister();
+    const std::string row = "Ana" + std::string(29, ' ') + "\t 900\t  2.00\t 902\n";
+
+    Run r = run("update-rating --folder " + path("season") + " kup.otr");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, row);
+    for (const std::string& args : {std::string(" empty.otr kup.otr --save"), std::string(" --save")}) {
+        r = run("update-rating --folder " + path("season") + args);
+        EXPECT_EQ(r.code, 1) << args;
+        EXPECT_NE(r.err.find("Suspicious file:"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(" [empty.otr]"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("The register was not saved."), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, row);
+        EXPECT_EQ(readRegister(), before);
+    }
+}
+
+// statistics refuses a folder or snapshot that is not there, and says that a
+// snapshot or register that is a folder cannot be read, writing nothing.
+TEST_F(CliPlayersTest, StatisticsRefusesWhatItCannotUse) {
+    std::filesystem::create_directories(tempDir() / "season");
+    std::filesystem::create_directories(tempDir() / "snap.opd");
+    std::ofstream(tempDir() / "Players2002.opd", std::ios::binary) << rec("Ana", 800, 0);
+    std::ofstream(registerFile(), std::ios::binary) << rec("Ana", 900, 0);
+    const std::string out = " -o " + path("Stat.txt");
+    struct Row {
+        std::string args;
+        int code;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"statistics --folder " + path("nowhere") + " --snapshot " + path("Players2002.opd") + out, 2,
+         "is not a folder"},
+        {"statistics --folder " + path("season") + " --snapshot " + path("none.opd") + out, 2,
+         "does not exist"},
+        {"statistics --folder " + path("season") + " --snapshot " + path("snap.opd") + out, 1,
+         "cannot be read"},
+    };
+    for (const Row& row : rows) {
+        const Run r = run(row.args);
+        EXPECT_EQ(r.code, row.code) << row.args;
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << row.args << ": " << r.err;
+        EXPECT_FALSE(std::filesystem::exists(tempDir() / "Stat.txt")) << row.args;
+    }
+    std::filesystem::remove(registerFile());
+    std::filesystem::create_directories(registerFile());
+    for (const std::string& args :
+         {"statistics --folder " + path("season") + " --snapshot " + path("Players2002.opd") + out,
+          "update-rating --folder " + path("season") + " --save"}) {
+        const Run r = run(args);
+        EXPECT_EQ(r.code, 1) << args;
+        EXPECT_NE(r.err.find("cannot be read"), std::string::npos) << args << ": " << r.err;
+        EXPECT_FALSE(std::filesystem::exists(tempDir() / "Stat.txt"));
+        EXPECT_TRUE(std::filesystem::is_directory(registerFile()));
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "players/update.h"
 #include "scoring/compute.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -70,7 +71,7 @@ class UpdateTest : public PlayersTest {
 
     std::string itemOf(const std::vector<std::string>& items, const std::string& file) {
         for (const std::string& item : items)
-            if (ITEMFILENAME(item) == file) return item;
+            if (ITEMFILENAME(item, TOURNAMENTFILES(folder)) == file) return item;
         ADD_FAILURE() << "no item for " << file;
         return {};
     }
@@ -99,10 +100,28 @@ TEST_F(UpdateTest, FileListShowsDateNameAndFileOfEveryTournament) {
     EXPECT_EQ(m[2], "THU.OTR");
     ASSERT_TRUE(std::regex_match(items[1], m, item)) << items[1];
     EXPECT_EQ(m[1], "Ponedeljak");
-    EXPECT_EQ(items[2], ""); // notes.otr cannot be read
+    // notes.otr cannot be read: no name, but the file, so that choosing it is heard of.
+    ASSERT_TRUE(std::regex_match(items[2], m, item)) << items[2];
+    EXPECT_EQ(m[1], "");
+    EXPECT_EQ(m[2], "notes.otr");
     EXPECT_TRUE(FINDFILESINDIR((tempDir() / "nowhere").string()).empty());
-    EXPECT_EQ(ITEMFILENAME("2006.03.15. Kup [a] [b.otr]"), "a] [b.otr");
-    EXPECT_EQ(ITEMFILENAME(""), "");
+
+    // The file name is taken from the end, whatever brackets the tournament's name holds.
+    struct Row {
+        const char* item;
+        std::vector<std::string> files;
+        const char* file;
+    };
+    const Row rows[] = {
+        {"2006.03.15. Kup [a] [b.otr]", {"b.otr"}, "b.otr"},
+        {"2006.03.15. Kup [a] [b.otr]", {"a] [b.otr", "b.otr"}, "a] [b.otr"},
+        {"2006.03.15. [Finale [mon.otr]", {"mon.otr"}, "mon.otr"},
+        {"2006.03.15. Kup [x [2].otr]", {"x [2].otr"}, "x [2].otr"},
+        {"2006.03.15. Kup [b.otr]", {"a.otr"}, ""},
+        {"", {"a.otr"}, ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ITEMFILENAME(row.item, row.files), row.file) << row.item;
 }
 
 // The whole command over one period: two files of one evening, a file scored
@@ -144,11 +163,11 @@ TEST_F(UpdateTest, SumsThePeriodAndSavesWithADatedCopy) {
         return true;
     }));
     EXPECT_EQ(suspiciousMessages(), std::vector<std::string>{"Suspicious file:" + chosen[3]});
-    EXPECT_NEAR(RatingSum(1), 2.8f, 1e-5);  // Ana, both files, any letter case
-    EXPECT_NEAR(RatingSum(2), -5.5f, 1e-5); // Mira
-    EXPECT_EQ(RatingSum(3), 0.0f);          // Zoran played in none
-    EXPECT_NEAR(RatingSum(4), 0.4f, 1e-5);  // Petar
-    EXPECT_EQ(RatingSum(5), 0.0f);          // "Jovan " is not Jovan
+    EXPECT_EQ(RatingSum(1), 28);  // Ana, both files, any letter case
+    EXPECT_EQ(RatingSum(2), -55); // Mira
+    EXPECT_EQ(RatingSum(3), 0);   // Zoran played in none
+    EXPECT_EQ(RatingSum(4), 4);   // Petar
+    EXPECT_EQ(RatingSum(5), 90);  // "Jovan " got Jovan's rating, so he is counted as Jovan
     EXPECT_EQ(UPDATERESULTROW(1), std::string("Ana") + std::string(29, ' ') + "\t1000\t  2.80\t1003");
     EXPECT_EQ(UPDATERESULTROW(2), std::string("Mira") + std::string(28, ' ') + "\t   2\t -5.50\t   0");
     EXPECT_EQ(UPDATERESULTROW(1).size(), 49u);
@@ -157,7 +176,7 @@ TEST_F(UpdateTest, SumsThePeriodAndSavesWithADatedCopy) {
 
     ASSERT_TRUE(SAVERATINGUPDATE());
     const std::string afterFirst = rec("Ana", 1003, 3) + rec("Mira", 0, -6) + rec("Zoran", 500, 0) +
-                                   rec("Petar", 300, 0) + rec("Jovan", 600, 0);
+                                   rec("Petar", 300, 0) + rec("Jovan", 609, 9);
     EXPECT_EQ(readFile(PlayersFile), afterFirst);
     EXPECT_EQ(readFile(RATINGBACKUPNAME()), registerBefore);
     EXPECT_EQ(RegRating(1), 1003);
@@ -169,7 +188,7 @@ TEST_F(UpdateTest, SumsThePeriodAndSavesWithADatedCopy) {
     ASSERT_TRUE(SAVERATINGUPDATE());
     EXPECT_EQ(readFile(RATINGBACKUPNAME()), afterFirst);
     EXPECT_EQ(readFile(PlayersFile), rec("Ana", 1004, 1) + rec("Mira", 0, -3) + rec("Zoran", 500, 0) +
-                                         rec("Petar", 300, 0) + rec("Jovan", 600, 0));
+                                         rec("Petar", 300, 0) + rec("Jovan", 609, 0));
     int copies = 0;
     for (const auto& e : fs::directory_iterator(ProgramFolder))
         if (e.path().filename().string().rfind("Players2", 0) == 0) ++copies;
@@ -214,8 +233,97 @@ TEST_F(UpdateTest, OlderFormatCountsThePairChangeForBoth) {
     ASSERT_TRUE(SUMRATINGCHANGES(folder, items));
     EXPECT_EQ(suspiciousMessages(), std::vector<std::string>{"Suspicious file:" + items[1]});
     EXPECT_EQ(CapturedMessages.back().caption, "Error");
-    EXPECT_EQ(RatingSum(1), 2.0f); // Ana, first player of pair 1
-    EXPECT_EQ(RatingSum(2), 2.0f); // Mira, her partner
+    EXPECT_EQ(RatingSum(1), 20); // Ana, first player of pair 1
+    EXPECT_EQ(RatingSum(2), 20); // Mira, her partner
+}
+
+// A change as the rating step stores it: one decimal, moved 0.00001 from zero.
+float stored(float v) {
+    return v >= 0.0f ? v + 0.00001f : v - 0.00001f;
+}
+
+// Sums that are exactly halves are rounded once, away from zero, in whatever
+// order the files come: the stored changes' small shifts from zero must not
+// decide a rating point. The rows, the save and the register agree.
+TEST_F(UpdateTest, HalvesAreRoundedOnceInEveryFileOrder) {
+    writeFile(PlayersFile, rec("Ana", 386, 0) + rec("Bora", 610, 0) + rec("Ceca", 100, 0) +
+                               rec("Dule", 2, 0));
+    ASSERT_EQ(LOADPLAYERS(), 4);
+    const std::string before = readFile(PlayersFile);
+    // Per player: 0.5, -0.5, 2.5 and -5.5 over the three evenings.
+    ratedFile("e1.otr", "1", {{"Ana", stored(-3.4f)}, {"Bora", stored(-4.0f)},
+                              {"Ceca", stored(-1.4f)}, {"Dule", stored(-6.0f)}});
+    ratedFile("e2.otr", "2", {{"Ana", stored(-0.1f)}, {"Bora", stored(0.1f)},
+                              {"Ceca", stored(-0.1f)}, {"Dule", stored(0.2f)}});
+    ratedFile("e3.otr", "3", {{"Ana", stored(4.0f)}, {"Bora", stored(3.4f)},
+                              {"Ceca", stored(4.0f)}, {"Dule", stored(0.3f)}});
+    std::vector<std::string> items = FINDFILESINDIR(folder);
+    ASSERT_EQ(items.size(), 3u);
+    std::sort(items.begin(), items.end());
+    const auto row = [](const char* name, const char* rest) {
+        return std::string(name) + std::string(32 - std::strlen(name), ' ') + rest;
+    };
+    do {
+        ASSERT_TRUE(SUMRATINGCHANGES(folder, items));
+        EXPECT_EQ(UPDATERESULTROW(1), row("Ana", "\t 386\t  0.50\t 387"));
+        EXPECT_EQ(UPDATERESULTROW(2), row("Bora", "\t 610\t -0.50\t 610")); // 609.5
+        EXPECT_EQ(UPDATERESULTROW(3), row("Ceca", "\t 100\t  2.50\t 103"));
+        EXPECT_EQ(UPDATERESULTROW(4), row("Dule", "\t   2\t -5.50\t   0"));
+        EXPECT_EQ(NEWDELTA(1), 1);
+        EXPECT_EQ(NEWDELTA(2), -1);
+        EXPECT_EQ(NEWDELTA(3), 3);
+        EXPECT_EQ(NEWDELTA(4), -6);
+    } while (std::next_permutation(items.begin(), items.end()));
+
+    ASSERT_TRUE(SAVERATINGUPDATE());
+    EXPECT_EQ(readFile(PlayersFile),
+              rec("Ana", 387, 1) + rec("Bora", 610, -1) + rec("Ceca", 103, 3) + rec("Dule", 0, -6));
+    EXPECT_EQ(readFile(RATINGBACKUPNAME()), before);
+}
+
+// Every chosen file counts or is named: a name of 31 or 32 characters is counted
+// for the registered player whose rating it got, a tournament name holding "["
+// does not hide its file, and a file that cannot be read is said and left out.
+TEST_F(UpdateTest, EveryChosenFileCountsOrIsNamed) {
+    const std::string thirty = "Aleksandar Petrovic-Njegosevic"; // 30 characters
+    ASSERT_EQ(thirty.size(), 30u);
+    writeFile(PlayersFile, rec(thirty, 500, 0) + rec("Ana", 700, 0));
+    ASSERT_EQ(LOADPLAYERS(), 2);
+    ratedFile("long.otr", "Kup", {{thirty + "ic", 1.0f}, {"Ana", 0.5f}});
+    ratedFile("bracket.otr", "Kup [finale]", {{thirty + "X", 2.0f}, {"ana", 1.0f}});
+    writeFile(FOLDERFILE(folder, "empty.otr"), "");
+    writeFile(FOLDERFILE(folder, "text.otr"), "not a tournament at all, but long enough to be read");
+    {
+        const std::string bytes = readFile(FOLDERFILE(folder, "long.otr"));
+        writeFile(FOLDERFILE(folder, "cut.otr"), bytes.substr(0, 6));
+    }
+    std::vector<std::string> items = FINDFILESINDIR(folder);
+    ASSERT_EQ(items.size(), 5u);
+    // The rating look-up and the sum agree on the long name.
+    ASSERT_TRUE(OPENNTRFILE(FOLDERFILE(folder, "long.otr")));
+    ASSERT_TRUE(RatingMode != 0);
+    ASSIGNPAIRRATING();
+    EXPECT_EQ(PlayerRating(1, 1), 500);
+    CLOSETOURNAMENT();
+
+    CapturedMessages.clear();
+    ASSERT_TRUE(SUMRATINGCHANGES(folder, items));
+    EXPECT_EQ(RatingSum(1), 30);
+    EXPECT_EQ(RatingSum(2), 15);
+    std::vector<std::string> named = suspiciousMessages();
+    std::sort(named.begin(), named.end());
+    ASSERT_EQ(named.size(), 3u);
+    for (const char* file : {"cut.otr", "empty.otr", "text.otr"}) {
+        const std::string tail = std::string(" [") + file + "]";
+        EXPECT_EQ(std::count_if(named.begin(), named.end(),
+                                [&](const std::string& m) {
+                                    return m.size() > tail.size() &&
+                                           m.compare(m.size() - tail.size(), tail.size(), tail) == 0;
+                                }),
+                  1)
+            << file;
+    }
+    EXPECT_EQ(RatingFilesLeftOut.size(), 3u);
 }
 
 // Statistics ---------------------------------------------------------------
@@ -296,6 +404,31 @@ TEST_F(StatisticsTest, AveragesCountsAndSnapshot) {
     // No folder and no snapshot: zero counts, snapshot 0, and a file all the same.
     ASSERT_TRUE(STATISTICS((tempDir() / "none").string(), (tempDir() / "none.opd").string(), stat));
     EXPECT_EQ(readFile(stat).substr(0, 66), pad("Ana") + "   0  0.00   0  0.00  1200     0  1200");
+}
+
+// A name of 32 characters counts for the registered player whose rating it
+// gets; a snapshot that is a folder is said, and nothing is read or written.
+TEST_F(StatisticsTest, LongNamesCountAndAFolderSnapshotIsRefused) {
+    const std::string thirty = "Aleksandar Petrovic-Njegosevic";
+    writeFile(PlayersFile, rec(thirty, 1200, 0));
+    ASSERT_EQ(LOADPLAYERS(), 1);
+    seasonFile("t1.otr", CALC_MATCHPOINTS, {6}, (thirty + "ic").c_str());
+    const std::string stat = (tempDir() / "Stat.txt").string();
+    ASSERT_TRUE(STATISTICS(folder, (tempDir() / "none.opd").string(), stat));
+    EXPECT_EQ(SeasonStatistics[0].mpCount, 1);
+    EXPECT_FLOAT_EQ(SeasonStatistics[0].mpAverage, 60.0f);
+
+    fs::remove(stat);
+    const std::string snapshotFolder = (tempDir() / "Players20020102.opd").string();
+    fs::create_directories(snapshotFolder);
+    CapturedMessages.clear();
+    int read = -1;
+    EXPECT_FALSE(STATISTICS(folder, snapshotFolder, stat, &read));
+    ASSERT_EQ(CapturedMessages.size(), 1u);
+    EXPECT_NE(CapturedMessages[0].text.find(snapshotFolder + " cannot be read"), std::string::npos)
+        << CapturedMessages[0].text;
+    EXPECT_FALSE(fs::exists(stat));
+    EXPECT_EQ(read, -1);
 }
 
 } // namespace
