@@ -81,9 +81,9 @@ void readSnapshot(const std::string& file, const std::vector<std::string>& keys)
     }
 }
 
-// A snapshot that is there must be a file that can be read; none at all
-// counts as empty.
-bool snapshotReadable(const std::string& file) {
+// A snapshot or register that is there must be a file that can be read; none
+// at all counts as empty.
+bool readableOrAbsent(const std::string& file) {
     std::error_code ec;
     const auto status = std::filesystem::status(UTF8PATH(file), ec);
     if (!std::filesystem::exists(status)) return true;
@@ -104,12 +104,14 @@ std::string STATISTICSLINE(int k, const PlayerStatistics& s) {
 
 bool STATISTICS(const std::string& tournamentFolder, const std::string& snapshotFile,
                 const std::string& statFile, int* read) {
-    if (!snapshotReadable(snapshotFile)) {
-        SHOWMESSAGE("The register snapshot " + snapshotFile +
-                        " cannot be read. The statistics were not made.",
-                    "Error");
-        return false;
-    }
+    for (const auto& [file, what] : {std::pair<std::string, const char*>(snapshotFile, "register snapshot"),
+                                     std::pair<std::string, const char*>(PlayersFile, "players register")})
+        if (!file.empty() && !readableOrAbsent(file)) {
+            SHOWMESSAGE(std::string("The ") + what + " " + file +
+                            " cannot be read. The statistics were not made.",
+                        "Error");
+            return false;
+        }
     SeasonStatistics.assign(static_cast<std::size_t>(std::max(RegisteredCount, 0)),
                             PlayerStatistics{});
     std::vector<std::string> keys;

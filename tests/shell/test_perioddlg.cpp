@@ -206,6 +206,55 @@ class PeriodDialogTest : public QObject {
         QVERIFY(COMMANDCHECKED(IDM_ENGLISH));
     }
 
+    // A chosen file that cannot be read is named in the window, and the others
+    // are counted, a tournament name holding "[" too.
+    void anUnreadableChosenFileIsNamed() {
+        period();
+        ratedFile(season() + "/0325.otr", "Kup [finale]", "Zoran Zoric", 2.0f);
+        writeFile(season() + "/empty.otr", "");
+        StartFolder = season().toStdString();
+        QStringList rows;
+        GwSeamOnNextModal([&](DialogRecord& d) {
+            Control<QListWidget>(d, 1017)->selectAll();
+            GwSeamOnNextModal([&](DialogRecord& r) {
+                rows = items(r, 1017);
+                Control<QPushButton>(r, 2)->click(); // Cancel
+            });
+            Control<QPushButton>(d, 1)->click();
+        });
+        ONUPDATERATING();
+        QStringList named;
+        for (const GwSeamMessage& m : GwSeamMessages())
+            if (m.text.rfind("Suspicious file:", 0) == 0) named << QString::fromStdString(m.text);
+        QCOMPARE(named.size(), 1);
+        QVERIFY2(named[0].endsWith(" [empty.otr]"), qPrintable(named[0]));
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[2], QString("Zoran Zoric") + QString(21, ' ') + "\t 850\t  2.00\t 852");
+    }
+
+    // Recalculate now gives the rating changes of the register's ratings even
+    // after the properties were confirmed, which leaves the stored ones to be kept.
+    void recalculateNowRecalculatesTheChanges() {
+        period();
+        QVERIFY(OPENNTRFILE((season() + "/0304.otr").toStdString()));
+        const float computed = RatingChange(1, 1);
+        GwSeamOnNextModal([&](DialogRecord& d) { Control<QPushButton>(d, 1)->click(); });
+        QVERIFY(ONCOMMAND(IDM_PROPERTIES));
+        QVERIFY(NeedsRecalc);
+        RatingChange(1, 1) = 42.0f;
+        SETSAVE(false);
+        bool enabled = false;
+        GwSeamOnNextModal([&](DialogRecord& d) {
+            enabled = Control<QPushButton>(d, 4)->isEnabled();
+            Control<QPushButton>(d, 4)->click(); // Recalculate now
+            Control<QPushButton>(d, 1)->click();
+        });
+        QVERIFY(ONCOMMAND(IDM_PROPERTIES));
+        QVERIFY(enabled);
+        QCOMPARE(RatingChange(1, 1), computed);
+        QVERIFY(Modified);
+    }
+
     void ratingListButtonsExportAndPrint() {
         period();
         const QString html = files_->path() + "/Rating.htm";
