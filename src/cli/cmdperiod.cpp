@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "core/cp1250.h"
 #include "core/safefile.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 #include "players/players.h"
 #include "players/update.h"
@@ -51,8 +52,8 @@ void ADDPERIODCOMMANDS(CLI::App& app) {
                 for (const std::string& item : items)
                     if (ITEMFILENAME(item) == file) found = item;
                 if (found.empty()) {
-                    std::cerr << "File " << file << " is not a tournament file of " << a->folder
-                              << ".\n";
+                    std::cerr << "File " << CONTROLPICTURES(file) << " is not a tournament file of "
+                              << CONTROLPICTURES(a->folder) << ".\n";
                     CliExitCode = EXIT_FILE;
                     return;
                 }
