@@ -204,7 +204,11 @@ TEST_F(CliExport, AnOutputIsNeverItsOwnInput) {
     ASSERT_EQ(run("hands " + path("t.otr") + " --import-pbn " + path("in.pbn")).code, 0);
     ASSERT_EQ(run("players add 'Mirko Mirkovic' 1500").code, 0);
     fs::create_hard_link(tempDir() / "t.otr", tempDir() / "hard.otr");
+#ifdef _WIN32 // a symbolic link needs a privilege there: a second hard link instead
+    fs::create_hard_link(tempDir() / "t.otr", tempDir() / "soft.otr");
+#else
     fs::create_symlink(tempDir() / "t.otr", tempDir() / "soft.otr");
+#endif
     const std::string tournament = READFILE(tempDir() / "t.otr");
     const std::string players = READFILE(tempDir() / "Players.opd");
     struct Row {
@@ -231,9 +235,13 @@ TEST_F(CliExport, AnOutputIsNeverItsOwnInput) {
         EXPECT_EQ(READFILE(tempDir() / "t.otr"), tournament);
         EXPECT_EQ(READFILE(tempDir() / "Players.opd"), players);
     }
+#ifndef _WIN32
     EXPECT_TRUE(fs::is_symlink(tempDir() / "soft.otr"));
     EXPECT_EQ(fs::hard_link_count(tempDir() / "t.otr"), 2u);
+#endif
 }
+
+#ifndef _WIN32 // pipes, /dev/stdout and size limits of the POSIX systems
 
 // A pipe, /dev/stdout and "-" are written into; a folder is refused. The deals
 // of `hands --export-pbn -` go to standard output as export's -o - does.
@@ -293,6 +301,7 @@ TEST_F(CliExport, APdfCutShortNeverReplacesAGoodOne) {
     EXPECT_NE(err.find("could not be written whole"), std::string::npos) << err;
     EXPECT_EQ(READFILE(tempDir() / "ranking.pdf"), whole);
 }
+#endif
 #endif
 
 } // namespace
