@@ -16,6 +16,7 @@
 #include "shell/shell.h"
 #include "winsupport/gwctl.h"
 #include "winsupport/gwlogm.h"
+#include "winsupport/gwmessage.h"
 #include "winsupport/gwseam.h"
 #include "windowtest.h"
 
@@ -304,12 +305,14 @@ class ReportsTest : public QObject {
                             {IDM_PRINT, "link.otr"}};
         for (const Row& r : rows) {
             const std::size_t before = GwSeamMessages().size();
-            if (r.command == IDM_PRINT)
+            if (r.command == IDM_PRINT) {
                 GwSeamNextPrint(file(r.target).toStdString());
-            else
+            } else {
                 GwSeamNextFileName(file(r.target).toStdString());
+                GwSeamNextAnswer(GW_IDYES); // replace the file that exists
+            }
             ONCOMMAND(r.command);
-            QCOMPARE(GwSeamMessages().size(), before + 1);
+            QCOMPARE(GwSeamMessages().size(), before + (r.command == IDM_PRINT ? 1 : 2));
             QVERIFY2(GwSeamMessages().back().text.find("is the tournament file") != std::string::npos,
                      GwSeamMessages().back().text.c_str());
             QCOMPARE(readAll(file("t.otr")), tournament);
