@@ -150,9 +150,12 @@ int selfDescriptor(const fs::path& p) {
     fs::path at = p;
     for (int n = 0; n <= MaxLinks; ++n) {
         const fs::path dir = at.parent_path();
-        if (dir == "/dev/fd" || dir == "/proc/self/fd" || dir == "/proc/" + std::to_string(::getpid()) + "/fd") {
+        if (dir == "/dev/fd" || dir == "/proc/self/fd" ||
+            dir == "/proc/" + std::to_string(::getpid()) + "/fd") {
             const std::string digits = at.filename().string();
-            if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) return -1;
+            if (digits.empty() || digits.size() > 9 ||
+                digits.find_first_not_of("0123456789") != std::string::npos)
+                return -1;
             return std::stoi(digits);
         }
         std::error_code ec;
