@@ -4,6 +4,7 @@
 // as PBN, through the same routines as the File menu's export commands.
 #include "cli/commands.h"
 #include "core/hooks.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
 #include "reports/reports.h"
@@ -47,6 +48,17 @@ bool writeStdout(const std::string& bytes) {
     return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
 }
 
+} // namespace
+
+bool WRITEOUTPUT(const std::string& name, const std::string& bytes) {
+    if (name != "-") return WRITEEXPORT(name, bytes);
+    if (writeStdout(bytes)) return true;
+    std::fprintf(stderr, "orla-cli: the output could not be written to standard output\n");
+    return false;
+}
+
+namespace {
+
 // Prints the view into the PDF file `o.out` through the program's printing
 // routine, without a display.
 void runPdf(const ExportOptions& o) {
@@ -62,7 +74,7 @@ void runPdf(const ExportOptions& o) {
                      error.c_str());
     std::string reason;
     if (PRINTVIEWTOPDF(ViewMode, 0, PersonalPair, o.out, reason)) return;
-    std::fprintf(stderr, "orla-cli: %s: %s\n", o.out.c_str(), reason.c_str());
+    std::fprintf(stderr, "orla-cli: %s: %s\n", CONTROLPICTURES(o.out).c_str(), reason.c_str());
     CliExitCode = EXIT_FILE;
 #else
     (void)o;
@@ -87,19 +99,16 @@ void runExport(const ExportOptions& o) {
                  std::to_string(NumPairs) + ")");
     chooseView(o);
     if (o.format == "pdf") {
-        runPdf(o);
+        if (EXPORTTARGETOK(o.out))
+            runPdf(o);
+        else
+            CliExitCode = EXIT_FILE;
         return;
     }
     const std::string bytes = o.format == "text"   ? TEXTEXPORT()
                               : o.format == "html" ? HTMLEXPORT()
                                                    : PBNEXPORT();
-    if (o.out == "-") {
-        if (writeStdout(bytes)) return;
-        std::fprintf(stderr, "orla-cli: the export could not be written to standard output\n");
-        CliExitCode = EXIT_FILE;
-        return;
-    }
-    CliExitCode = WRITEEXPORT(o.out, bytes) ? EXIT_DONE : EXIT_FILE;
+    CliExitCode = WRITEOUTPUT(o.out, bytes) ? EXIT_DONE : EXIT_FILE;
 }
 
 } // namespace

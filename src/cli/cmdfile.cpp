@@ -5,6 +5,7 @@
 #include "cli/sizeoptions.h"
 #include "core/cp1250.h"
 #include "core/hooks.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
 #include "movement/custom.h"
@@ -53,6 +54,7 @@ void runNew(const NewOptions& o) {
     std::string name;
     char32_t bad = 0;
     if (!ISUTF8(o.name)) CLIUSAGE("--name: the argument is not valid UTF-8 text");
+    if (FINDCONTROL(o.name, bad)) CLIUSAGE(CONTROLNAMEMESSAGE("--name", bad));
     if (!UTF8TOCP1250(o.name, name, &bad)) {
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(bad));
@@ -71,7 +73,7 @@ void runNew(const NewOptions& o) {
     if (!o.ocm.empty()) {
         std::string bytes;
         if (!READMOVEMENTBYTES(o.ocm, bytes) || !DECODEMOVEMENTFILE(bytes, MaxMovementCount, stored)) {
-            std::fprintf(stderr, "orla-cli: %s: %s\n", o.ocm.c_str(), MovementReadError);
+            std::fprintf(stderr, "orla-cli: %s: %s\n", CONTROLPICTURES(o.ocm).c_str(), MovementReadError);
             CliExitCode = EXIT_FILE;
             return;
         }
@@ -90,7 +92,7 @@ void runNew(const NewOptions& o) {
         }
         const int loaded = LOADMOVEMENTFILE(o.ocm);
         if (loaded != MOVEMENT_LOADED) {
-            std::fprintf(stderr, "orla-cli: %s: %s\n", o.ocm.c_str(),
+            std::fprintf(stderr, "orla-cli: %s: %s\n", CONTROLPICTURES(o.ocm).c_str(),
                          loaded == MOVEMENT_MISMATCH ? MovementIncompatible : MovementReadError);
             Movement.release();
             SetEntries.release();

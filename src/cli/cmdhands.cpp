@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "core/hooks.h"
 #include "core/safefile.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
 #include "hands/analysis.h"
@@ -45,7 +46,7 @@ void runImport(const HandsOptions& o) {
     std::string bytes;
     if (isFile) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (!isFile || in.bad()) {
-        std::fprintf(stderr, "orla-cli: %s could not be read\n", o.importPbn.c_str());
+        std::fprintf(stderr, "orla-cli: %s could not be read\n", CONTROLPICTURES(o.importPbn).c_str());
         CliExitCode = EXIT_FILE;
         return;
     }
@@ -53,7 +54,8 @@ void runImport(const HandsOptions& o) {
     int leftOut = 0;
     std::string error;
     if (!IMPORTPBNHANDS(bytes, count, leftOut, error)) {
-        std::fprintf(stderr, "orla-cli: %s: %s Nothing was changed.\n", o.importPbn.c_str(), error.c_str());
+        std::fprintf(stderr, "orla-cli: %s: %s Nothing was changed.\n", CONTROLPICTURES(o.importPbn).c_str(),
+                     error.c_str());
         CliExitCode = EXIT_FILE;
         return;
     }
@@ -62,23 +64,25 @@ void runImport(const HandsOptions& o) {
         return;
     }
     const std::string leftOutText = PBNLEFTOUTTEXT(leftOut);
-    std::printf("%d deal%s read from %s into %s%s\n", count, count == 1 ? "" : "s", o.importPbn.c_str(),
-                o.file.c_str(), leftOutText.empty() ? "" : ("; " + leftOutText).c_str());
+    std::printf("%d deal%s read from %s into %s%s\n", count, count == 1 ? "" : "s",
+                CONTROLPICTURES(o.importPbn).c_str(), CONTROLPICTURES(o.file).c_str(), leftOutText.empty() ? "" : ("; " + leftOutText).c_str());
 }
 
 void runExportPbn(const HandsOptions& o) {
     int count = 0;
     const std::string bytes = PBNHANDSEXPORT(count);
     if (count == 0) {
-        std::fprintf(stderr, "orla-cli: %s holds no complete deal to export\n", o.file.c_str());
+        std::fprintf(stderr, "orla-cli: %s holds no complete deal to export\n", CONTROLPICTURES(o.file).c_str());
         CliExitCode = EXIT_FILE;
         return;
     }
-    if (!WRITEEXPORT(o.exportPbn, bytes)) {
+    if (!WRITEOUTPUT(o.exportPbn, bytes)) {
         CliExitCode = EXIT_FILE;
         return;
     }
-    std::printf("%d deal%s written to %s\n", count, count == 1 ? "" : "s", o.exportPbn.c_str());
+    // Deals written to standard output are the whole output.
+    if (o.exportPbn == "-" || SAMEFILE(o.exportPbn, "/dev/stdout")) return;
+    std::printf("%d deal%s written to %s\n", count, count == 1 ? "" : "s", CONTROLPICTURES(o.exportPbn).c_str());
 }
 
 void runAnalyse(const HandsOptions& o) {
@@ -118,7 +122,7 @@ void runAnalyse(const HandsOptions& o) {
         std::cout << all.dump(2) << "\n";
         return;
     }
-    if (jobs.empty()) std::printf("%s holds no complete deal\n", o.file.c_str());
+    if (jobs.empty()) std::printf("%s holds no complete deal\n", CONTROLPICTURES(o.file).c_str());
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         const DoubleDummy& dd = jobs[i].result;
         std::printf("Board %d  Dealer %c  Vulnerable %s\n", boards[i], dealers[jobs[i].dealer], zones[jobs[i].zone]);
@@ -142,7 +146,7 @@ void runHands(const HandsOptions& o) {
     }
     if (!o.importPbn.empty()) return runImport(o);
     if (!ISTRUE(HasHands)) {
-        std::fprintf(stderr, "orla-cli: %s has no hand diagrams\n", o.file.c_str());
+        std::fprintf(stderr, "orla-cli: %s has no hand diagrams\n", CONTROLPICTURES(o.file).c_str());
         CliExitCode = EXIT_FILE;
         return;
     }
@@ -160,7 +164,8 @@ void ADDHANDSCOMMAND(CLI::App& app) {
     cmd->add_option("FILE", o->file, "Tournament file (.otr)")->required();
     cmd->add_option("--import-pbn", o->importPbn,
                     "Read the Board and Deal tags of this PBN file into FILE (hand diagrams are turned on)");
-    cmd->add_option("--export-pbn", o->exportPbn, "Write the complete deals of FILE to this PBN file");
+    cmd->add_option("--export-pbn", o->exportPbn,
+                    "Write the complete deals of FILE to this PBN file, or - for standard output");
     cmd->add_flag("--analyse", o->analyse, "Print the double-dummy tricks and par of every complete deal");
     cmd->add_flag("--json", o->json, "With --analyse: print JSON");
     cmd->callback([o] {

@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/sizeoptions.h"
 #include "core/hooks.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 #include "movement/custom.h"
 #include "scoring/compute.h"
@@ -50,7 +51,7 @@ nlohmann::ordered_json listsJson() {
 void exportMovement(const std::string& file) {
     std::string reason;
     if (!SAVEMOVEMENTFILE(file, reason)) {
-        std::fprintf(stderr, "orla-cli: %s: %s %s.\n", file.c_str(), MovementWriteError,
+        std::fprintf(stderr, "orla-cli: %s: %s %s.\n", CONTROLPICTURES(file).c_str(), MovementWriteError,
                      reason.c_str());
         CliExitCode = EXIT_FILE;
         return;
@@ -61,7 +62,7 @@ void exportMovement(const std::string& file) {
         std::fprintf(stderr,
                      "orla-cli: note: %s holds %d board sets in %d rounds; a Custom tournament "
                      "plays one set a round and will not open it.\n",
-                     file.c_str(), NumBoardSets, NumRounds);
+                     CONTROLPICTURES(file).c_str(), NumBoardSets, NumRounds);
 }
 
 // Prints the movement of a movement file: its rounds and sets, the highest pair
@@ -71,14 +72,14 @@ void importMovement(const MovementOptions& o) {
     StoredMovement m;
     if (!READMOVEMENTBYTES(o.importFile, bytes) ||
         !DECODEMOVEMENTFILE(bytes, MaxMovementCount, m)) {
-        std::fprintf(stderr, "orla-cli: %s: %s\n", o.importFile.c_str(), MovementReadError);
+        std::fprintf(stderr, "orla-cli: %s: %s\n", CONTROLPICTURES(o.importFile).c_str(), MovementReadError);
         CliExitCode = EXIT_FILE;
         return;
     }
     NumRounds = m.rounds;
     NumBoardSets = m.sets;
     if (!Movement.allocate(m.sets, m.rounds, 2) || !SetEntries.allocate(m.sets)) {
-        std::fprintf(stderr, "orla-cli: %s: not enough memory\n", o.importFile.c_str());
+        std::fprintf(stderr, "orla-cli: %s: not enough memory\n", CONTROLPICTURES(o.importFile).c_str());
         CliExitCode = EXIT_FILE;
         return;
     }

@@ -4,6 +4,7 @@
 #include "core/cp1250.h"
 #include "core/hooks.h"
 #include "core/safefile.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 #include "players/players.h"
 #include "players/update.h"
@@ -82,8 +83,8 @@ void ADDPERIODCOMMANDS(CLI::App& app) {
                 for (std::size_t n = 0; n < names.size() && n < items.size(); ++n)
                     if (names[n] == file) found = items[n];
                 if (found.empty()) {
-                    std::cerr << "File " << file << " is not a tournament file of " << a->folder
-                              << ".\n";
+                    std::cerr << "File " << CONTROLPICTURES(file) << " is not a tournament file of "
+                              << CONTROLPICTURES(a->folder) << ".\n";
                     CliExitCode = EXIT_FILE;
                     return;
                 }

@@ -31,6 +31,9 @@ void ADDHANDSCOMMAND(CLI::App& app);
 
 // export: writes a report or the results of a tournament file (cmdexport.cpp).
 void ADDEXPORTCOMMAND(CLI::App& app);
+// Writes an output of a command to the file `name`, or to standard output when
+// `name` is "-"; false, with the reason on stderr, when it cannot be written.
+bool WRITEOUTPUT(const std::string& name, const std::string& bytes);
 
 // update-rating, statistics: the end of a period over a folder (cmdperiod.cpp).
 void ADDPERIODCOMMANDS(CLI::App& app);

@@ -1,6 +1,7 @@
 // orla-cli: the tournament routines without a display.
 #include "cli/commands.h"
 #include "core/hooks.h"
+#include "core/strings.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -20,7 +21,7 @@
 int CliExitCode = EXIT_DONE;
 
 void CLIUSAGE(const std::string& message) {
-    std::fprintf(stderr, "orla-cli: %s\n", message.c_str());
+    std::fprintf(stderr, "orla-cli: %s\n", CONTROLPICTURES(message, true).c_str());
     std::exit(EXIT_USAGE);
 }
 
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::Success& e) { // --help, --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        std::fprintf(stderr, "orla-cli: %s\n", e.what());
+        std::fprintf(stderr, "orla-cli: %s\n", CONTROLPICTURES(e.what(), true).c_str());
         return EXIT_USAGE;
     }
     // What was printed is only known to be written once it has left the buffers:

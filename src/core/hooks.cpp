@@ -1,4 +1,5 @@
 #include "core/hooks.h"
+#include "core/strings.h"
 
 #include <cstdio>
 
@@ -25,13 +26,17 @@ namespace {
 const bool hooksReady = (RESETHOOKS(), true);
 } // namespace
 
+// A control character in a message (most often from a file name) is shown as its
+// picture, so that an escape sequence never reaches a terminal raw; the message's
+// own line breaks stay.
 MessageAnswer SHOWMESSAGE(const std::string& text, const std::string& caption, MessageKind kind) {
-    if (Ui.message) return Ui.message(text, caption, kind);
-    return stderrMessage(text, caption, kind);
+    const std::string shown = CONTROLPICTURES(text, true);
+    if (Ui.message) return Ui.message(shown, caption, kind);
+    return stderrMessage(shown, caption, kind);
 }
 
 void SETSTATUS(int part, const std::string& text) {
-    if (Ui.status) Ui.status(part, text);
+    if (Ui.status) Ui.status(part, CONTROLPICTURES(text));
 }
 
 void REDRAW() {

@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 
 SafeWriteFaults SafeWriteTest;
 const char* const ReadOnlyReason = "the file is read-only";
+const char* const FolderReason = "it is a folder";
 
 fs::path UTF8PATH(const std::string& name) {
     const std::u8string s(reinterpret_cast<const char8_t*>(name.data()), name.size());
@@ -84,6 +85,12 @@ void removeLeftovers(const fs::path& dir, const std::string& prefix) {
 
 } // namespace
 
+bool SAMEFILE(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    const bool same = fs::equivalent(UTF8PATH(a), UTF8PATH(b), ec);
+    return !ec && same;
+}
+
 std::string SAFETEMPPREFIX(const std::string& name) {
     fs::path target;
     std::string reason;
@@ -135,8 +142,66 @@ void syncFolder(const fs::path& dir) {
 
 } // namespace
 
+namespace {
+
+// The open descriptor a name reaches through /dev/fd or /proc/self/fd (as
+// /dev/stdout does), else -1. Those links name the descriptor, not a file.
+int selfDescriptor(const fs::path& p) {
+    fs::path at = p;
+    for (int n = 0; n <= MaxLinks; ++n) {
+        const fs::path dir = at.parent_path();
+        if (dir == "/dev/fd" || dir == "/proc/self/fd" ||
+            dir == "/proc/" + std::to_string(::getpid()) + "/fd") {
+            const std::string digits = at.filename().string();
+            if (digits.empty() || digits.size() > 9 ||
+                digits.find_first_not_of("0123456789") != std::string::npos)
+                return -1;
+            return std::stoi(digits);
+        }
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(at, ec))) return -1;
+        const fs::path t = fs::read_symlink(at, ec);
+        if (ec) return -1;
+        at = t.is_absolute() ? t : at.parent_path() / t;
+    }
+    return -1;
+}
+
+// Writes into a target that is no regular file (or an open descriptor of the
+// process): there is nothing to replace, only something to write into.
+bool writeInto(const std::string& name, int descriptor, const void* data, std::size_t size,
+               std::string& reason) {
+    const int fd = descriptor >= 0 ? ::dup(descriptor)
+                                   : ::open(UTF8PATH(name).c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        reason = errnoText(errno);
+        return false;
+    }
+    bool ok = writeAll(fd, static_cast<const char*>(data), size, reason);
+    if (::close(fd) != 0 && ok) {
+        reason = errnoText(errno);
+        ok = false;
+    }
+    return ok;
+}
+
+} // namespace
+
 bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
                    std::string& reason) {
+    // A folder is no output; a pipe, a device or an open descriptor is written
+    // into where it is, never replaced by a file of the same name.
+    struct stat given {};
+    const int descriptor = selfDescriptor(UTF8PATH(name));
+    if (::stat(UTF8PATH(name).c_str(), &given) == 0) {
+        if (S_ISDIR(given.st_mode)) {
+            reason = FolderReason;
+            return false;
+        }
+        if (descriptor >= 0 || !S_ISREG(given.st_mode))
+            return writeInto(name, descriptor, data, size, reason);
+    }
+
     fs::path target;
     if (!realTarget(UTF8PATH(name), target, reason)) return false;
     fs::path dir = target.parent_path();
@@ -207,6 +272,10 @@ bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
     if (!realTarget(UTF8PATH(name), target, reason)) return false;
     std::error_code ec;
     const auto status = fs::status(target, ec);
+    if (!ec && fs::is_directory(status)) {
+        reason = FolderReason;
+        return false;
+    }
     if (!ec && fs::is_regular_file(status) &&
         (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
         reason = ReadOnlyReason;

@@ -19,8 +19,21 @@ std::filesystem::path UTF8PATH(const std::string& name);
 // be written (read-only) is refused with ReadOnlyReason. Returns false, with the
 // temporary file removed, `name` untouched and `reason` saying why (e.g. "No
 // space left on device"), when anything fails.
+//
+// A target that exists and is no regular file (a pipe, a terminal, a device such
+// as /dev/null, or /dev/stdout and the other open descriptors of the process) is
+// opened and written directly, with no temporary file and no rename, as a file
+// can only be written into there; a folder is refused with FolderReason.
 bool SAFEWRITEFILE(const std::string& name, const void* data, std::size_t size,
                    std::string& reason);
+
+// The reason given for a target that is a folder.
+extern const char* const FolderReason;
+
+// True when the files `a` and `b` (UTF-8) both exist and are the same file (the
+// same device and inode, reached through links or not): an output that is its
+// own input would destroy it.
+bool SAMEFILE(const std::string& a, const std::string& b);
 
 // The name that every temporary file of a save of `name` (UTF-8) begins with, in
 // the folder of the file really written (the end of a chain of links): such a

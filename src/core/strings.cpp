@@ -141,3 +141,96 @@ bool READDECIMAL(const std::string& text, float& value) {
     value = static_cast<float>(v);
     return true;
 }
+
+namespace {
+
+// The length of the well-formed UTF-8 character at `s[i]`, 0 when it is not one.
+std::size_t utf8Length(const std::string& s, std::size_t i, char32_t& c) {
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char lead = b(i);
+    std::size_t n = 0;
+    if (lead < 0x80) {
+        c = lead;
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        n = 2;
+        c = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        n = 3;
+        c = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        n = 4;
+        c = lead & 0x07u;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((b(i + k) & 0xC0u) != 0x80u) return 0;
+        c = (c << 6) | (b(i + k) & 0x3Fu);
+    }
+    const char32_t least = n == 2 ? 0x80 : n == 3 ? 0x800 : 0x10000;
+    if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    return n;
+}
+
+bool isControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+// The picture of a control character: U+2400 + code for C0, U+2421 for DEL,
+// U+FFFD for a C1 control, which has none.
+std::string pictureOf(char32_t c) {
+    const char32_t p = c < 0x20 ? 0x2400 + c : c == 0x7F ? 0x2421 : 0xFFFD;
+    std::string out;
+    out += static_cast<char>(0xE0 | (p >> 12));
+    out += static_cast<char>(0x80 | ((p >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (p & 0x3F));
+    return out;
+}
+
+} // namespace
+
+std::string CONTROLPICTURES(const std::string& text, bool keepLineBreaks) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t c = 0;
+        const std::size_t n = utf8Length(text, i, c);
+        if (n == 0) {
+            out += pictureOf(0x80); // U+FFFD for a byte that is not UTF-8
+            ++i;
+            continue;
+        }
+        if (isControl(c) && !(keepLineBreaks && c == '\n'))
+            out += pictureOf(c);
+        else
+            out.append(text, i, n);
+        i += n;
+    }
+    return out;
+}
+
+bool FINDCONTROL(const std::string& text, char32_t& c) {
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t ch = 0;
+        const std::size_t n = utf8Length(text, i, ch);
+        if (n > 0 && isControl(ch)) {
+            c = ch;
+            return true;
+        }
+        i += n > 0 ? n : 1;
+    }
+    return false;
+}
+
+std::string CONTROLCHARTEXT(char32_t c) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    return pictureOf(c) + " (" + code + ")";
+}
+
+std::string CONTROLNAMEMESSAGE(const std::string& field, char32_t c) {
+    return field + ": the control character " + CONTROLCHARTEXT(c) + " cannot be kept in a name.";
+}

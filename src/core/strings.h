@@ -33,3 +33,23 @@ bool READWHOLE(const std::string& text, int& value);
 // blanks around it): false for anything else, for infinity or NaN, and for a
 // number beyond +-9999.
 bool READDECIMAL(const std::string& text, float& value);
+
+// Text that may hold control characters (a file name, an argument) made safe to
+// show in a message or on a terminal: every control character becomes its
+// picture (U+2400 to U+241F, U+2421 for DEL), so an escape sequence never
+// reaches a terminal raw; a C1 control or a byte that is not UTF-8 becomes
+// U+FFFD. With `keepLineBreaks` a line feed stays a line break (for whole
+// messages that are written on several lines).
+std::string CONTROLPICTURES(const std::string& text, bool keepLineBreaks = false);
+
+// True, with `c` set to it, when the UTF-8 text holds a control character (C0,
+// DEL or C1): such a character has no place in a name.
+bool FINDCONTROL(const std::string& text, char32_t& c);
+
+// A control character for a message: its picture and its code, as
+// "␊ (U+000A)".
+std::string CONTROLCHARTEXT(char32_t c);
+
+// The refusal of a name typed in `field` that holds the control character `c`:
+// "<field>: the control character ␊ (U+000A) cannot be kept in a name."
+std::string CONTROLNAMEMESSAGE(const std::string& field, char32_t c);

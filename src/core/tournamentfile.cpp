@@ -2,6 +2,7 @@
 
 #include "core/hooks.h"
 #include "core/safefile.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 
 #include <algorithm>
@@ -337,12 +338,18 @@ std::string fileNamePart(const std::string& name) {
 }
 
 bool cannotOpen(const std::string& name) {
-    SHOWMESSAGE("File " + name + " is deleted or moved.", "Error opening file");
+    SHOWMESSAGE("File " + CONTROLPICTURES(name) + " is deleted or moved.", "Error opening file");
     return false;
 }
 
 bool damaged(const std::string& name) {
-    SHOWMESSAGE("File " + name + " is damaged.", "Error opening file");
+    SHOWMESSAGE("File " + CONTROLPICTURES(name) + " is damaged.", "Error opening file");
+    return false;
+}
+
+// Something that exists but is no file (a folder, a device, a pipe).
+bool notTournamentFile(const std::string& name) {
+    SHOWMESSAGE("File " + CONTROLPICTURES(name) + " is not a tournament file.", "Error opening file");
     return false;
 }
 
@@ -363,7 +370,10 @@ bool OPENNTRFILE(const std::string& given) {
     const std::string name = given.substr(0, given.find('\0'));
     const fs::path path = UTF8PATH(name);
     std::error_code ec;
-    if (name.empty() || !fs::is_regular_file(path, ec)) return cannotOpen(name);
+    const fs::file_status status = fs::status(path, ec);
+    if (!name.empty() && fs::exists(status) && !fs::is_regular_file(status))
+        return notTournamentFile(name);
+    if (name.empty() || !fs::is_regular_file(status)) return cannotOpen(name);
     const u64 size = fs::file_size(path, ec);
     if (ec) return cannotOpen(name);
 
@@ -415,7 +425,7 @@ bool OPENNTRFILE(const std::string& given) {
     // A hand block cut short was read as far as it goes: say which deals it lacks.
     if (L.hands && L.handBoards < static_cast<u64>(NumBoards)) {
         const std::string from = std::to_string(L.handBoards + 1), to = std::to_string(NumBoards);
-        SHOWMESSAGE("File " + name + " is cut short in its hand diagrams: the deal" +
+        SHOWMESSAGE("File " + CONTROLPICTURES(name) + " is cut short in its hand diagrams: the deal" +
                         (from == to ? " of board " + to + " is" : "s of boards " + from + " to " + to + " are") +
                         " missing.",
                     "Error opening file");
@@ -490,7 +500,7 @@ bool WRITENTRFILE() {
     const bool existed = fs::exists(UTF8PATH(TournamentFile), ec);
     std::string reason;
     if (!SAFEWRITEFILE(TournamentFile, image.data(), image.size(), reason)) {
-        SHOWMESSAGE("The file " + TournamentFile + " could not be saved: " + reason + "." +
+        SHOWMESSAGE("The file " + CONTROLPICTURES(TournamentFile) + " could not be saved: " + reason + "." +
                         (existed ? " The previous version is unchanged." : ""),
                     "Error");
         return false;

@@ -248,7 +248,16 @@ bool addElement(const std::string& name, int rating, int delta) {
 }
 
 bool nameLongEnough(const std::string& name) {
-    if (FIELDTEXT(name.c_str(), static_cast<int>(name.size())).size() >= 2) return true;
+    const std::string text = FIELDTEXT(name.c_str(), static_cast<int>(name.size()));
+    // A line break or any other control character would break the register's lines.
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x20 || b == 0x7F) {
+            SHOWMESSAGE(CONTROLNAMEMESSAGE("Name", b), "Error");
+            return false;
+        }
+    }
+    if (text.size() >= 2) return true;
     SHOWMESSAGE("Name: type a name of at least 2 characters.", "Error");
     return false;
 }
@@ -443,6 +452,10 @@ std::string PLAYERLISTROW(int k) {
 
 bool REGNAMEFROMUTF8(const std::string& utf8, const std::string& field, std::string& name) {
     char32_t bad = 0;
+    if (FINDCONTROL(utf8, bad)) {
+        SHOWMESSAGE(CONTROLNAMEMESSAGE(field, bad), "Error");
+        return false;
+    }
     if (!UTF8TOCP1250(utf8, name, &bad)) {
         SHOWMESSAGE(field + ": the character " + utf8Char(bad) +
                         " cannot be kept in the players register (it holds the letters of "

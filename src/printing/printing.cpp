@@ -126,12 +126,58 @@ bool STARTPRINT(GwPrintJob& job, const std::string& docName, const std::string& 
     return true;
 }
 
-bool ENDPRINT(GwPrintJob& job) {
-    const bool ok = GwPrintEnd(job);
+bool PDFWHOLE(const std::string& bytes) {
+    if (bytes.rfind("%PDF-", 0) != 0) return false;
+    std::size_t end = bytes.size();
+    while (end > 0 && (bytes[end - 1] == '\n' || bytes[end - 1] == '\r' || bytes[end - 1] == ' '))
+        --end;
+    if (end < 5 || bytes.compare(end - 5, 5, "%%EOF") != 0) return false;
+    const std::size_t start = bytes.rfind("startxref", end);
+    if (start == std::string::npos) return false;
+    std::size_t i = start + 9;
+    while (i < end && (bytes[i] == '\n' || bytes[i] == '\r' || bytes[i] == ' '))
+        ++i;
+    std::size_t offset = 0;
+    const std::size_t digits = i;
+    for (; i < end && bytes[i] >= '0' && bytes[i] <= '9' && offset < bytes.size(); ++i)
+        offset = offset * 10 + static_cast<std::size_t>(bytes[i] - '0');
+    if (i == digits || offset >= start) return false;
+    // A cross-reference table, or a cross-reference stream's object ("n 0 obj").
+    return bytes.compare(offset, 4, "xref") == 0 || (bytes[offset] >= '0' && bytes[offset] <= '9');
+}
+
+bool ENDPRINT(GwPrintJob& job, std::string* reason) {
+    bool ok = GwPrintEnd(job);
     if (Job == &job) Job = nullptr;
     Printer.drawText = nullptr;
     Printer.textWidth = nullptr;
     Printer.newPage = nullptr;
+    if (job.pdfTemp.empty()) {
+        if (!ok && reason) *reason = "the document could not be printed";
+        return ok;
+    }
+    // The PDF went to a temporary file; only a whole document replaces the file.
+    std::string bytes;
+    {
+        std::ifstream in(UTF8PATH(job.pdfTemp), std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad()) ok = false;
+    }
+    std::error_code ec;
+    std::filesystem::remove(UTF8PATH(job.pdfTemp), ec);
+    job.pdfTemp.clear();
+    std::string why;
+    if (!ok || !PDFWHOLE(bytes)) {
+        why = "the document could not be written whole (is the temporary folder full?); "
+              "nothing was replaced";
+        ok = false;
+    } else if (job.pdfFile.empty()) {
+        why = "the document was not kept";
+        ok = false;
+    } else {
+        ok = SAFEWRITEFILE(job.pdfFile, bytes.data(), bytes.size(), why);
+    }
+    if (!ok && reason) *reason = why;
     return ok;
 }
 
@@ -518,29 +564,15 @@ bool PRINTVIEW(GwPrintJob& job, int viewMode, int board, int pair,
 }
 
 // The document goes to a temporary file first and then, whole, to `file`
-// through the safe writer: a failed print never leaves a stump in its place.
+// through the safe writer (ENDPRINT): a failed print never leaves a stump in its
+// place.
 bool PRINTVIEWTOPDF(int viewMode, int board, int pair, const std::string& file,
                     std::string& reason) {
-    std::error_code ec;
-    const std::filesystem::path temp =
-        std::filesystem::temp_directory_path(ec) /
-        ("orla-print-" + std::to_string(reinterpret_cast<std::uintptr_t>(&ec)) + ".pdf");
     GwPrintJob job;
-    if (ec || !STARTPRINT(job, PRINTDOCNAME(viewMode), temp.string())) {
+    if (!STARTPRINT(job, PRINTDOCNAME(viewMode), file)) {
         reason = "the printing could not be started";
         return false;
     }
     PRINTVIEW(job, viewMode, board, pair, {});
-    const bool printed = ENDPRINT(job);
-    std::string bytes;
-    if (printed) {
-        std::ifstream in(temp, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    std::filesystem::remove(temp, ec);
-    if (!printed || bytes.empty()) {
-        reason = "the document could not be printed";
-        return false;
-    }
-    return SAFEWRITEFILE(file, bytes.data(), bytes.size(), reason);
+    return ENDPRINT(job, &reason);
 }

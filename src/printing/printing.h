@@ -52,8 +52,17 @@ bool STARTPRINT(GwPrintJob& job, const std::string& docName, const std::string& 
 // Fills `Printer` from a job already begun (STARTPRINT calls it).
 void SETUPPRINTER(GwPrintJob& job);
 // Ends the job (the last page and the document) and empties `Printer`'s routines;
-// false when the device failed on the way.
-bool ENDPRINT(GwPrintJob& job);
+// false when the device failed on the way. A PDF document is checked to be whole
+// (PDFWHOLE) before it replaces anything, and then written to its file through
+// the safe writer; when it is not whole, or cannot be written, the file is left
+// as it was and `reason` (when given) says why.
+bool ENDPRINT(GwPrintJob& job, std::string* reason = nullptr);
+
+// True when `bytes` are a whole PDF document: the "%PDF-" header, the
+// "startxref" offset pointing at the cross-reference inside the file, and the
+// "%%EOF" line at the end. A document cut short (a full disk under the
+// temporary folder) lacks its end.
+bool PDFWHOLE(const std::string& bytes);
 
 // Draws the print header of PrintSetup at the top of the current page (a text
 // centred just inside the top margin, or a picture across the width between the

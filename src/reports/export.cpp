@@ -3,7 +3,9 @@
 #include "core/cp1250.h"
 #include "core/hooks.h"
 #include "core/safefile.h"
+#include "core/strings.h"
 #include "core/tournament.h"
+#include "players/players.h"
 #include "reports/reportlines.h"
 #include "reports/reports.h"
 
@@ -83,9 +85,24 @@ std::string DEFAULTEXPORTNAME() {
     return stem.empty() ? "Tournament" : stem;
 }
 
+bool EXPORTTARGETOK(const std::string& name) {
+    const char* what = nullptr;
+    if (TournamentOpen && HasFileName && SAMEFILE(name, TournamentFile))
+        what = "the tournament file the export is made from";
+    else if (!PlayersFile.empty() && SAMEFILE(name, PlayersFile))
+        what = "the players register";
+    if (!what) return true;
+    SHOWMESSAGE("The file " + CONTROLPICTURES(name) + " is " + what +
+                    ": it is left as it was. Choose another file for the export.",
+                "Error");
+    return false;
+}
+
 bool WRITEEXPORT(const std::string& name, const std::string& bytes) {
+    if (!EXPORTTARGETOK(name)) return false;
     std::string reason;
     if (SAFEWRITEFILE(name, bytes.data(), bytes.size(), reason)) return true;
-    SHOWMESSAGE("The file " + name + " could not be written: " + reason + ".", "Error");
+    SHOWMESSAGE("The file " + CONTROLPICTURES(name) + " could not be written: " + reason + ".",
+                "Error");
     return false;
 }

@@ -138,7 +138,14 @@ std::string DEFAULTEXPORTNAME();
 // Writes an export to the file `name` (UTF-8 path) through a temporary file, so
 // that a failed write leaves an earlier file as it was. On failure shows "The
 // file <name> could not be written: <reason>." (caption "Error") and returns false.
+// An output that is the open tournament's own file or the players register is
+// refused first (EXPORTTARGETOK).
 bool WRITEEXPORT(const std::string& name, const std::string& bytes);
+
+// False, with a message naming the file, when `name` is the same file as the
+// open tournament's file or the players register (links included): an export
+// written there would destroy what it was made from.
+bool EXPORTTARGETOK(const std::string& name);
 
 // --- The rating list ------------------------------------------------------
 

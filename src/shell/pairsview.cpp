@@ -312,6 +312,14 @@ bool STORENAMEBOX(bool focus) {
     GwCtlGetChar(EntryWindows.name, text);
     if (text == LoadedName) return true;
     char32_t bad = 0;
+    if (FINDCONTROL(text, bad)) {
+        QApplication::beep();
+        SETSTATUS(2, CONTROLNAMEMESSAGE("Pair " + std::to_string(EditPair) + ", player " +
+                                            std::to_string(EditPlayer),
+                                        bad));
+        if (focus) focusNameBox();
+        return false;
+    }
     if (!UTF8TOCP1250(text, bytes, &bad)) {
         QApplication::beep();
         SETSTATUS(2, "Pair " + std::to_string(EditPair) + ", player " + std::to_string(EditPlayer) +

@@ -233,8 +233,13 @@ bool PRINTPLAYERLIST(QWidget* owner, int numbering) {
     // Under the print header, as every printed report.
     Printer.y = PRINTTITLE("REJTING LISTA") + Printer.lineHeight;
     OUTPUTPLAYERLIST(OUTPUT_PRINTER, numbering);
-    const bool ok = ENDPRINT(job);
-    if (!ok) SHOWMESSAGE("The rating list could not be printed.", "Error");
+    const std::string pdf = job.pdfFile;
+    std::string reason;
+    const bool ok = ENDPRINT(job, &reason);
+    if (!ok)
+        SHOWMESSAGE(pdf.empty() ? "The rating list could not be printed."
+                                : "The file " + pdf + " could not be written: " + reason + ".",
+                    "Error");
     return ok;
 }
 

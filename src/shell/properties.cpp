@@ -207,6 +207,7 @@ bool validateName(DialogRecord& dlg, std::string& bytes) {
     std::string name;
     DLGGETCHAR(dlg, ID_NAME, name);
     char32_t bad = 0;
+    if (FINDCONTROL(name, bad)) return refuse(dlg, ID_NAME, CONTROLNAMEMESSAGE("Tournament name", bad));
     if (!UTF8TOCP1250(name, bytes, &bad)) {
         return refuse(dlg, ID_NAME,
                       "The character \"" + UTF8OF(bad) +

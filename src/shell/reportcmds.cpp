@@ -237,6 +237,13 @@ bool PRINTSHOWN(const std::string& pdfFile) {
         WRITEERRORLOG(0);
         return false;
     }
+    // A PDF chosen over the tournament's own file (or the register) is refused
+    // before anything is drawn.
+    if (!job.pdfFile.empty() && !EXPORTTARGETOK(job.pdfFile)) {
+        job.pdfFile.clear();
+        ENDPRINT(job);
+        return false;
+    }
     // Every pair's card of a big tournament takes a while: shown and stoppable.
     std::unique_ptr<QProgressDialog> progress;
     std::function<bool(int, int)> tell;
@@ -253,10 +260,14 @@ bool PRINTSHOWN(const std::string& pdfFile) {
         };
     }
     const bool whole = PRINTVIEW(job, ViewMode, CURRENTBOARD(), PersonalPair, tell);
-    const bool ok = ENDPRINT(job);
+    const std::string pdf = job.pdfFile;
+    std::string reason;
+    const bool ok = ENDPRINT(job, &reason);
     if (!ok) {
         WRITEERRORLOG(1);
-        SHOWMESSAGE("The document could not be printed.", "Print");
+        SHOWMESSAGE(pdf.empty() ? "The document could not be printed."
+                                : "The file " + pdf + " could not be written: " + reason + ".",
+                    "Print");
         return false;
     }
     SETSTATUS(2, whole ? "Printed: " + PRINTDOCNAME(ViewMode)

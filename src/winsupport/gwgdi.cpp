@@ -3,12 +3,15 @@
 #include "winsupport/gwcontrol.h"
 #include "winsupport/gwfile.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QFontDatabase>
 #include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QTemporaryFile>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -56,20 +59,35 @@ bool StartJob(GwPrintJob& job, const std::string& docName) {
     return true;
 }
 
-// A printer of its own writing `file`, with the page settings of GwPrinter().
-void UsePdf(GwPrintJob& job, const std::string& file) {
+// A printer of its own for the PDF file `file`, with the page settings of
+// GwPrinter(), drawing into a temporary file of its own (job.pdfTemp). False
+// when no temporary file can be made.
+bool UsePdf(GwPrintJob& job, const std::string& file) {
+    QTemporaryFile temp(QDir::tempPath() + "/orla-print-XXXXXX.pdf");
+    temp.setAutoRemove(false);
+    if (!temp.open()) return false;
+    job.pdfTemp = temp.fileName().toStdString();
+    temp.close();
     job.printer = new QPrinter(QPrinter::HighResolution);
     job.ownsPrinter = true;
     job.printer->setPageLayout(GwPrinter()->pageLayout());
     job.printer->setOutputFormat(QPrinter::PdfFormat);
-    job.printer->setOutputFileName(QS(file));
+    job.printer->setOutputFileName(QString::fromStdString(job.pdfTemp));
     job.pdfFile = file;
+    return true;
 }
 
 void Release(GwPrintJob& job) {
     if (job.ownsPrinter) delete job.printer;
     job.printer = nullptr;
     job.ownsPrinter = false;
+}
+
+// A job that could not start leaves no temporary file behind.
+void Abandon(GwPrintJob& job) {
+    Release(job);
+    if (!job.pdfTemp.empty()) QFile::remove(QString::fromStdString(job.pdfTemp));
+    job.pdfTemp.clear();
 }
 
 } // namespace
@@ -352,13 +370,12 @@ bool GwPrintBegin(GwPrintJob& job, QWidget* owner, const std::string& docName) {
     job = GwPrintJob();
     std::optional<std::string> pdf;
     if (SEAMPRINT(pdf)) {
-        if (!pdf) return false;
-        UsePdf(job, *pdf);
+        if (!pdf || !UsePdf(job, *pdf)) return false;
     } else if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         std::string file = docName + ".pdf";
         if (!GwGetSaveFile(owner, {{"PDF files (*.pdf)", "*.pdf"}}, "pdf", file, "Print to PDF"))
             return false;
-        UsePdf(job, file);
+        if (!UsePdf(job, file)) return false;
     } else {
         job.printer = GwPrinter();
         job.printer->setOutputFormat(QPrinter::NativeFormat);
@@ -369,15 +386,15 @@ bool GwPrintBegin(GwPrintJob& job, QWidget* owner, const std::string& docName) {
         }
     }
     if (StartJob(job, docName)) return true;
-    Release(job);
+    Abandon(job);
     return false;
 }
 
 bool GwPdfBegin(GwPrintJob& job, const std::string& file, const std::string& docName) {
     job = GwPrintJob();
-    UsePdf(job, file);
+    if (!UsePdf(job, file)) return false;
     if (StartJob(job, docName)) return true;
-    Release(job);
+    Abandon(job);
     return false;
 }
 

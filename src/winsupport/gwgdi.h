@@ -133,6 +133,10 @@ struct GwPrintJob {
     int offX = 0, offY = 0;            // printable area's offset from the paper's corner
     std::string pdfFile;      // the PDF file written, "" on a printer
     bool ownsPrinter = false; // a PDF job's own printer, freed by GwPrintEnd
+    // A PDF job draws into this temporary file of the system's temporary folder;
+    // after GwPrintEnd the caller checks it, puts it in place as pdfFile and
+    // removes it (ENDPRINT), so that a failed print never replaces a good file.
+    std::string pdfTemp;
 };
 QPrinter* GwPrinter();
 // Makes drawing, fonts and PDF printing available to a program without windows:
@@ -147,5 +151,6 @@ bool GwPrintBegin(GwPrintJob& job, QWidget* owner, const std::string& docName);
 bool GwPdfBegin(GwPrintJob& job, const std::string& file, const std::string& docName);
 // Starts the next page; false when the device fails.
 bool GwPrintNewPage(GwPrintJob& job);
-// Ends the document; false when the device failed on the way.
+// Ends the document; false when the device failed on the way. A PDF job's
+// document is then in job.pdfTemp, not yet in job.pdfFile.
 bool GwPrintEnd(GwPrintJob& job);

@@ -111,4 +111,39 @@ TEST_F(CliFileTest, DumpToAFullDiskAndANameThatIsNotUtf8AreErrors) {
               "orla-cli: --name: the character U+FFFD cannot be kept in a tournament file\n");
 }
 
+// What is not a regular file is not a tournament file (not one deleted or
+// moved); a control character in a file name never reaches the terminal raw.
+TEST_F(CliFileTest, DumpOfSomethingThatIsNoFileAndNamesWithControlCharacters) {
+    const std::string dir = (tempDir() / "").string();
+    std::filesystem::create_directory(tempDir() / "folder.otr");
+    const struct {
+        std::string args;
+        std::string err;
+    } rows[] = {
+        {"dump " + path("folder.otr"), "File " + dir + "folder.otr is not a tournament file.\n"},
+#ifndef _WIN32
+        {"dump /dev/null", "File /dev/null is not a tournament file.\n"},
+        {"dump " + path("a\x1b[2Jb\n.otr"), "File " + dir + "a\u241B[2Jb\u240A.otr is deleted or moved.\n"},
+#endif
+    };
+    for (const auto& row : rows) {
+        const Run r = run(row.args);
+        EXPECT_EQ(r.code, 1) << row.args;
+        EXPECT_EQ(r.err, row.err);
+    }
+#ifndef _WIN32
+    // The name of a file that cannot be written, and a name given as a tournament's.
+    ASSERT_EQ(run("new " + path("x.otr") + " --movement mitchell --pairs 6 --boards-per-round 2").code, 0);
+    const Run out = run("export " + path("x.otr") + " --format text -o " + path("no\x1b[31m/x.txt"));
+    EXPECT_EQ(out.code, 1);
+    EXPECT_EQ(out.err.find('\x1b'), std::string::npos) << out.err;
+    EXPECT_NE(out.err.find("no\u241B[31m/x.txt could not be written"), std::string::npos) << out.err;
+    const Run name = run("new " + path("y.otr") + " --movement mitchell --pairs 6 --boards-per-round 2 --name " +
+                         QUOTED("Club\nNight"));
+    EXPECT_EQ(name.code, 2);
+    EXPECT_EQ(name.err, "orla-cli: --name: the control character \u240A (U+000A) cannot be kept in a name.\n");
+    EXPECT_FALSE(std::filesystem::exists(tempDir() / "y.otr"));
+#endif
+}
+
 } // namespace

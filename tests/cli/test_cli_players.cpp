@@ -350,4 +350,34 @@ TEST_F(CliPlayersTest, StatisticsRefusesWhatItCannotUse) {
     }
 }
 
+// A name is one line of text: a control character in it is refused, naming the
+// field, and the register keeps its lines.
+TEST_F(CliPlayersTest, ANameWithAControlCharacterIsRefused) {
+    std::ofstream(registerFile(), std::ios::binary) << rec("Ana Anic", 1200, 0);
+    const std::string before = readRegister();
+    const struct {
+        std::string args;
+        std::string err;
+    } rows[] = {
+        {"players add " + QUOTED("Mirko\nMirkovic") + " 1234",
+         "NAME: the control character \u240A (U+000A) cannot be kept in a name.\n"},
+        {"players add " + QUOTED("Mirko\rMirkovic") + " 1234",
+         "NAME: the control character \u240D (U+000D) cannot be kept in a name.\n"},
+        {"players add " + QUOTED("Mirko\x1b[2J") + " 1234",
+         "NAME: the control character \u241B (U+001B) cannot be kept in a name.\n"},
+        {"players set-rating " + QUOTED("Ana\tAnic") + " 1300",
+         "NAME: the control character \u2409 (U+0009) cannot be kept in a name.\n"},
+        {"players remove " + QUOTED("Ana Anic\x7f"),
+         "NAME: the control character \u2421 (U+007F) cannot be kept in a name.\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args);
+        const Run r = run(row.args);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, row.err);
+        EXPECT_EQ(readRegister(), before);
+    }
+    EXPECT_EQ(run("players").out, "Ana Anic\t1200\t   0\n");
+}
+
 } // namespace

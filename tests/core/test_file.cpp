@@ -130,17 +130,20 @@ TEST_F(FileTest, AMissingFileIsReportedAndNothingOpens) {
     const TournamentHeader before = Header;
     const std::string missing = (tempDir() / "nowhere.otr").string();
     const struct {
-        std::string name, shown;
+        std::string name, shown, said;
     } rows[] = {
-        {missing, missing},
-        {missing + std::string(1, '\0') + "junk", missing}, // used up to its first NUL
-        {tempDir().string(), tempDir().string()},           // a folder
+        {missing, missing, " is deleted or moved."},
+        {missing + std::string(1, '\0') + "junk", missing, " is deleted or moved."}, // up to its first NUL
+        {tempDir().string(), tempDir().string(), " is not a tournament file."},       // a folder
+#ifndef _WIN32
+        {"/dev/null", "/dev/null", " is not a tournament file."}, // a device
+#endif
     };
     for (const auto& row : rows) {
         CapturedMessages.clear();
         EXPECT_FALSE(OPENNTRFILE(row.name));
         ASSERT_EQ(CapturedMessages.size(), 1u);
-        EXPECT_EQ(CapturedMessages[0].text, "File " + row.shown + " is deleted or moved.");
+        EXPECT_EQ(CapturedMessages[0].text, "File " + row.shown + row.said);
         EXPECT_EQ(CapturedMessages[0].caption, "Error opening file");
         EXPECT_FALSE(TournamentOpen || HasFileName);
         EXPECT_EQ(std::memcmp(&Header, &before, sizeof Header), 0);

@@ -8,8 +8,10 @@
 #include "support/testsupport.h"
 
 #include <set>
+#include <thread>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -193,6 +195,88 @@ TEST_F(WriteTest, AFileThatCannotBeCreatedIsReported) {
     ASSERT_EQ(CapturedMessages.size(), 1u);
     EXPECT_EQ(CapturedMessages[0].text,
               "The file " + TournamentFile + " could not be saved: No such file or directory.");
+}
+
+#ifndef _WIN32
+// A pipe, a device or an open descriptor is written into where it is, never
+// replaced by a regular file of its name; a folder is no output.
+TEST_F(WriteTest, SpecialFilesAreWrittenIntoAndAFolderIsRefused) {
+    namespace fs = std::filesystem;
+    const std::string bytes = "Board 1\nBoard 2\n";
+    std::string reason;
+
+    // A named pipe: what a reader at its other end receives is the output.
+    const fs::path fifo = tempDir() / "pipe.pbn";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] {
+        std::ifstream in(fifo, std::ios::binary);
+        received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    });
+    const bool toFifo = SAFEWRITEFILE(fifo.string(), bytes.data(), bytes.size(), reason);
+    reader.join();
+    EXPECT_TRUE(toFifo) << reason;
+    EXPECT_EQ(received, bytes);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+
+    // An open descriptor of the process, as /dev/stdout is: written at its place.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    for (const std::string name : {"/dev/fd/", "/proc/self/fd/"}) {
+        SCOPED_TRACE(name);
+        if (!fs::exists(name)) continue;
+        EXPECT_TRUE(SAFEWRITEFILE(name + std::to_string(ends[1]), bytes.data(), bytes.size(), reason))
+            << reason;
+        std::string got(bytes.size(), '\0');
+        EXPECT_EQ(::read(ends[0], got.data(), got.size()), static_cast<ssize_t>(bytes.size()));
+        EXPECT_EQ(got, bytes);
+    }
+    ::close(ends[0]);
+    ::close(ends[1]);
+
+    // A character device stays the device.
+    EXPECT_TRUE(SAFEWRITEFILE("/dev/null", bytes.data(), bytes.size(), reason)) << reason;
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+
+    // A folder is refused and left as it was; no temporary file is made.
+    fs::create_directory(tempDir() / "out.txt");
+    EXPECT_FALSE(SAFEWRITEFILE((tempDir() / "out.txt").string(), bytes.data(), bytes.size(), reason));
+    EXPECT_EQ(reason, FolderReason);
+    EXPECT_TRUE(fs::is_directory(tempDir() / "out.txt"));
+    EXPECT_EQ(folder(), (std::set<std::string>{"out.txt", "pipe.pbn"}));
+}
+#endif
+
+// The same file reached by its name, a hard link or a symbolic link is the same
+// output; a copy, a missing file or another name is not.
+TEST_F(WriteTest, TheSameFileIsKnownThroughItsLinks) {
+    namespace fs = std::filesystem;
+    const fs::path t = tempDir() / "t.otr";
+    std::ofstream(t) << "tournament";
+    std::ofstream(tempDir() / "copy.otr") << "tournament";
+    std::error_code ec;
+    fs::create_hard_link(t, tempDir() / "hard.otr", ec);
+    const bool hard = !ec;
+    fs::create_symlink(t, tempDir() / "soft.otr", ec);
+    const bool soft = !ec;
+    struct Row {
+        std::string other;
+        bool same, possible;
+    };
+    const Row rows[] = {
+        {t.string(), true, true},
+        {(tempDir() / "." / "t.otr").string(), true, true},
+        {(tempDir() / "hard.otr").string(), true, hard},
+        {(tempDir() / "soft.otr").string(), true, soft},
+        {(tempDir() / "copy.otr").string(), false, true},
+        {(tempDir() / "missing.otr").string(), false, true},
+    };
+    for (const Row& r : rows) {
+        if (!r.possible) continue;
+        SCOPED_TRACE(r.other);
+        EXPECT_EQ(SAMEFILE(r.other, t.string()), r.same);
+        EXPECT_EQ(SAMEFILE(t.string(), r.other), r.same);
+    }
 }
 
 } // namespace

@@ -159,4 +159,36 @@ TEST(Strings, TypedNumbersAreWholeOrDecimalOrRefused) {
     }
 }
 
+// Control characters of a file name or an argument are shown as their pictures,
+// so an escape sequence never reaches a terminal raw; a name refuses them.
+TEST(Strings, ControlCharactersAreShownAsPicturesAndFoundInNames) {
+    struct Row {
+        std::string text;
+        std::string shown, shownKeepingLines;
+        char32_t control; // 0xFFFF: none
+    };
+    const Row rows[] = {
+        {"club.otr", "club.otr", "club.otr", 0xFFFF},
+        {"Mirko\nMirkovi\u0107", "Mirko\u240AMirkovi\u0107", "Mirko\nMirkovi\u0107", U'\n'},
+        {"a\x1b[31mb.otr", "a\u241B[31mb.otr", "a\u241B[31mb.otr", 0x1B},
+        {"tab\there\r", "tab\u2409here\u240D", "tab\u2409here\u240D", U'\t'},
+        {"del\x7f", "del\u2421", "del\u2421", 0x7F},
+        {"nul"s + '\0' + "x", "nul\u2400x", "nul\u2400x", 0},
+        {"c1\u009b2J", "c1\uFFFD2J", "c1\uFFFD2J", 0x9B},
+        {"raw\x9b" "2J", "raw\uFFFD2J", "raw\uFFFD2J", 0xFFFF}, // not UTF-8: no character
+        {"\u010Cedomir \u0160uki\u0107", "\u010Cedomir \u0160uki\u0107",
+         "\u010Cedomir \u0160uki\u0107", 0xFFFF},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.shown);
+        EXPECT_EQ(CONTROLPICTURES(r.text), r.shown);
+        EXPECT_EQ(CONTROLPICTURES(r.text, true), r.shownKeepingLines);
+        char32_t c = 0xFFFF;
+        EXPECT_EQ(FINDCONTROL(r.text, c), r.control != 0xFFFF);
+        EXPECT_EQ(c, r.control);
+    }
+    EXPECT_EQ(CONTROLNAMEMESSAGE("NAME", U'\n'),
+              "NAME: the control character \u240A (U+000A) cannot be kept in a name.");
+}
+
 } // namespace

@@ -200,6 +200,12 @@ TEST_F(PlayersTest, ChangesAreSavedAtOnce) {
     EXPECT_FALSE(APPENDREGPLAYER("X ", 5));
     EXPECT_FALSE(REGISTERNEWPLAYER(""));
     EXPECT_EQ(CapturedMessages.back().text, "Name: type a name of at least 2 characters.");
+    // A line break in a tournament's name would split the register's line in two.
+    EXPECT_FALSE(REGISTERNEWPLAYER("Mirko\nMirkovic"));
+    EXPECT_EQ(CapturedMessages.back().text,
+              "Name: the control character \u240A (U+000A) cannot be kept in a name.");
+    EXPECT_FALSE(APPENDREGPLAYER("Mirko\x1b[2J", 5));
+    EXPECT_EQ(RegisteredCount, 3);
     fs::remove(PlayersFile);
     EXPECT_FALSE(REMOVEREGPLAYER("Nobody"));
     EXPECT_EQ(CapturedMessages.back().text, "Name: \"Nobody\" is not registered; nobody was removed.");

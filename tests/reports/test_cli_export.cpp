@@ -193,4 +193,115 @@ TEST_F(CliExport, AFullDiskReportsAFailureNotSuccess) {
     EXPECT_NE(out.err.find("standard output"), std::string::npos) << out.err;
 }
 
+// An output that is the same file as its input (by its name, a hard link or a
+// symbolic link) is refused and the input stays as it was: the tournament for
+// export and hands, the register for the rating list.
+TEST_F(CliExport, AnOutputIsNeverItsOwnInput) {
+    namespace fs = std::filesystem;
+    ASSERT_EQ(run("new " + path("t.otr") + " --movement mitchell --pairs 8 --boards-per-round 2").code, 0);
+    std::ofstream(tempDir() / "in.pbn")
+        << "[Board \"1\"]\n[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"]\n";
+    ASSERT_EQ(run("hands " + path("t.otr") + " --import-pbn " + path("in.pbn")).code, 0);
+    ASSERT_EQ(run("players add 'Mirko Mirkovic' 1500").code, 0);
+    fs::create_hard_link(tempDir() / "t.otr", tempDir() / "hard.otr");
+#ifdef _WIN32 // a symbolic link needs a privilege there: a second hard link instead
+    fs::create_hard_link(tempDir() / "t.otr", tempDir() / "soft.otr");
+#else
+    fs::create_symlink(tempDir() / "t.otr", tempDir() / "soft.otr");
+#endif
+    const std::string tournament = READFILE(tempDir() / "t.otr");
+    const std::string players = READFILE(tempDir() / "Players.opd");
+    struct Row {
+        std::string args;
+        const char* message;
+    };
+    std::vector<Row> rows = {
+        {"export " + path("t.otr") + " --format text -o " + path("t.otr"), "is the tournament file"},
+        {"export " + path("t.otr") + " --format pbn -o " + path("hard.otr"), "is the tournament file"},
+        {"export " + path("soft.otr") + " --format html -o " + path("t.otr"), "is the tournament file"},
+        {"hands " + path("t.otr") + " --export-pbn " + path("t.otr"), "is the tournament file"},
+        {"hands " + path("t.otr") + " --export-pbn " + path("soft.otr"), "is the tournament file"},
+        {"players --export-html " + path("Players.opd"), "is the players register"},
+        {"export " + path("t.otr") + " --format text -o " + path("Players.opd"), "is the players register"},
+    };
+#ifdef ORLA_CLI_HAS_PDF
+    rows.push_back({"export " + path("t.otr") + " --format pdf -o " + path("hard.otr"), "is the tournament file"});
+#endif
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.args);
+        const Run out = run(r.args);
+        EXPECT_EQ(out.code, 1);
+        EXPECT_NE(out.err.find(r.message), std::string::npos) << out.err;
+        EXPECT_EQ(READFILE(tempDir() / "t.otr"), tournament);
+        EXPECT_EQ(READFILE(tempDir() / "Players.opd"), players);
+    }
+#ifndef _WIN32
+    EXPECT_TRUE(fs::is_symlink(tempDir() / "soft.otr"));
+    EXPECT_EQ(fs::hard_link_count(tempDir() / "t.otr"), 2u);
+#endif
+}
+
+#ifndef _WIN32 // pipes, /dev/stdout and size limits of the POSIX systems
+
+// A pipe, /dev/stdout and "-" are written into; a folder is refused. The deals
+// of `hands --export-pbn -` go to standard output as export's -o - does.
+TEST_F(CliExport, SpecialOutputsAreWrittenIntoAndAFolderIsRefused) {
+    const std::string f = casefile("mitchell_mp");
+    const std::string expected = READFILE(CASEDIR("mitchell_mp") / "ranking.txt");
+
+    const Run toStdout = run("export " + f + " --format text -o /dev/stdout");
+    EXPECT_EQ(toStdout.code, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, expected);
+
+    std::string ignored;
+    ASSERT_EQ(RUNCOMMAND("mkfifo " + path("pipe.txt"), ignored), 0);
+    const int code = RUNCOMMAND("(timeout 20 cat " + path("pipe.txt") + " > " + path("got.txt") + " &) ; " +
+                                    cli() + " export " + f + " --format text -o " + path("pipe.txt") +
+                                    "; c=$?; sleep 0.2; exit $c",
+                                ignored);
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(std::filesystem::is_fifo(tempDir() / "pipe.txt"));
+    EXPECT_EQ(READFILE(tempDir() / "got.txt"), expected);
+
+    std::filesystem::create_directory(tempDir() / "folder.txt");
+    const Run folder = run("export " + f + " --format text -o " + path("folder.txt"));
+    EXPECT_EQ(folder.code, 1);
+    EXPECT_NE(folder.err.find("could not be written: it is a folder."), std::string::npos) << folder.err;
+    EXPECT_TRUE(std::filesystem::is_directory(tempDir() / "folder.txt"));
+
+    ASSERT_EQ(run("new " + path("h.otr") + " --movement mitchell --pairs 8 --boards-per-round 2").code, 0);
+    std::ofstream(tempDir() / "in.pbn")
+        << "[Board \"1\"]\n[Deal \"N:AKQJT98765432... .AKQJT98765432.. ..AKQJT98765432. ...AKQJT98765432\"]\n";
+    ASSERT_EQ(run("hands " + path("h.otr") + " --import-pbn " + path("in.pbn")).code, 0);
+    ASSERT_EQ(run("hands " + path("h.otr") + " --export-pbn " + path("out.pbn")).code, 0);
+    const Run dash = run("hands " + path("h.otr") + " --export-pbn -");
+    EXPECT_EQ(dash.code, 0) << dash.err;
+    EXPECT_EQ(dash.out, READFILE(tempDir() / "out.pbn"));
+    EXPECT_FALSE(std::filesystem::exists(tempDir() / "-"));
+}
+
+#ifdef ORLA_CLI_HAS_PDF
+// A PDF cut short on the way (a temporary folder that fills up: here a limit on
+// the size of the files the program may write) never replaces a good PDF, and
+// the command fails.
+TEST_F(CliExport, APdfCutShortNeverReplacesAGoodOne) {
+    const std::string f = casefile("mitchell_mp");
+    const Run good = run("export " + f + " --format pdf -o " + path("ranking.pdf"));
+    ASSERT_EQ(good.code, 0) << good.err;
+    const std::string whole = READFILE(tempDir() / "ranking.pdf");
+    ASSERT_GT(whole.size(), 10000u);
+    // 8 blocks: 4 KiB in the unit of 512 bytes of most shells, 8 KiB in bash's.
+    std::string out;
+    const int code = RUNCOMMAND("(trap '' XFSZ; ulimit -f 8; exec " + cli() + " export " + f +
+                                    " --view lines --format pdf -o " + path("ranking.pdf") + ") 2>" +
+                                    path("err.txt"),
+                                out);
+    EXPECT_EQ(code, 1);
+    const std::string err = READFILE(tempDir() / "err.txt");
+    EXPECT_NE(err.find("could not be written whole"), std::string::npos) << err;
+    EXPECT_EQ(READFILE(tempDir() / "ranking.pdf"), whole);
+}
+#endif
+#endif
+
 } // namespace

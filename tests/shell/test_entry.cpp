@@ -249,6 +249,13 @@ class EntryTest : public QObject {
             QVERIFY(dlg.window->isVisible());
             QVERIFY(QString::fromStdString(GwSeamMessages().back().text).contains("\u4e2d"));
             QCOMPARE(QString::fromStdString(text(dlg, 1000)), QString::fromUtf8("Ponedeljak \u4e2d"));
+            // A control character (pasted: it cannot be typed) is refused too.
+            static_cast<QLineEdit*>(control(dlg, 1000))->setText("Ponedeljak\x1b[2J");
+            click(dlg, 1);
+            QVERIFY(dlg.window->isVisible());
+            QCOMPARE(GwSeamMessages().back().text,
+                     std::string("Tournament name: the control character \u241B (U+001B) cannot be kept "
+                                 "in a name."));
             retype(control(dlg, 1000), QString::fromUtf8("Ponedeljak Šabac"));
             choose(control(dlg, 1002), 1); // IMPs
             toggle(control(dlg, 1008)); // rating off
@@ -470,6 +477,15 @@ class EntryTest : public QObject {
         QCOMPARE(EditPair, 1);
         QCOMPARE(nameBox()->currentText(), QString::fromUtf8("Li \u4e2d"));
         QVERIFY(MainWindow->status(2).contains("\u4e2d"));
+
+        // A line break pasted into a name is refused, naming the cell.
+        nameBox()->setEditText("Li\nNa");
+        key(nameBox(), Qt::Key_Return);
+        QCOMPARE(EditPair, 1);
+        QCOMPARE(MainWindow->status(2),
+                 QString::fromUtf8("Pair 1, player 1: the control character \u240A (U+000A) cannot be "
+                                   "kept in a name."));
+        QCOMPARE(FIELDTEXT(PlayerNames(1, 1).c, NameLength), std::string());
     }
 
     // The whole evening with the keyboard: 10 pairs, names, every result,

@@ -16,6 +16,7 @@
 #include "shell/shell.h"
 #include "winsupport/gwctl.h"
 #include "winsupport/gwlogm.h"
+#include "winsupport/gwmessage.h"
 #include "winsupport/gwseam.h"
 #include "windowtest.h"
 
@@ -24,6 +25,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QSettings>
@@ -31,7 +33,12 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
 #include <cstring>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -278,6 +285,60 @@ class ReportsTest : public QObject {
         QVERIFY(render.waitForFinished(20000));
         QCOMPARE(render.exitCode(), 0);
         QVERIFY(!QImage(folder + "/board-list-hands.png").isNull());
+    }
+
+    // The export and print dialogs never write over the tournament's own file
+    // (reached by its name or a link), and a PDF cut short on the way (here by a
+    // limit on the size of the files the program may write, as a full temporary
+    // folder would) never replaces a good PDF: each is said, nothing changes.
+    void outputsNeverReplaceTheirInputOrAGoodPdf() {
+        open(dataFile("mitchell_mp", "input.otr"), "t.otr");
+        QVERIFY(QFile::link(file("t.otr"), file("link.otr")));
+        const QByteArray tournament = readAll(file("t.otr"));
+        struct Row {
+            int command;
+            const char* target;
+        };
+        const Row rows[] = {{IDM_EXPORTTEXT, "t.otr"},
+                            {IDM_EXPORTHTML, "link.otr"},
+                            {IDM_EXPORTPBN, "t.otr"},
+                            {IDM_PRINT, "link.otr"}};
+        for (const Row& r : rows) {
+            const std::size_t before = GwSeamMessages().size();
+            if (r.command == IDM_PRINT) {
+                GwSeamNextPrint(file(r.target).toStdString());
+            } else {
+                GwSeamNextFileName(file(r.target).toStdString());
+                GwSeamNextAnswer(GW_IDYES); // replace the file that exists
+            }
+            ONCOMMAND(r.command);
+            QCOMPARE(GwSeamMessages().size(), before + (r.command == IDM_PRINT ? 1 : 2));
+            QVERIFY2(GwSeamMessages().back().text.find("is the tournament file") != std::string::npos,
+                     GwSeamMessages().back().text.c_str());
+            QCOMPARE(readAll(file("t.otr")), tournament);
+        }
+        QVERIFY(QFileInfo(file("link.otr")).isSymLink());
+
+#ifndef _WIN32
+        GwSeamNextPrint(file("ranking.pdf").toStdString());
+        QVERIFY(ONCOMMAND(IDM_PRINT));
+        const QByteArray good = readAll(file("ranking.pdf"));
+        QVERIFY(good.size() > 10000);
+        QVERIFY(ONCOMMAND(IDM_SORTBYLINES));
+        struct rlimit old {};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &old), 0);
+        struct rlimit small = old;
+        small.rlim_cur = 4096;
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        GwSeamNextPrint(file("ranking.pdf").toStdString());
+        ONCOMMAND(IDM_PRINT);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldSignal);
+        QVERIFY2(GwSeamMessages().back().text.find("could not be written whole") != std::string::npos,
+                 GwSeamMessages().back().text.c_str());
+        QCOMPARE(readAll(file("ranking.pdf")), good);
+#endif
     }
 
     // A cancelled print dialog prints nothing and leaves "0" in Error.log.
