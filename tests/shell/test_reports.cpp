@@ -198,6 +198,17 @@ class ReportsTest : public QObject {
         }
     }
 
+    // Without a printer the print asks for a PDF file: it proposes the
+    // tournament's own name beside its file, as the exports do.
+    void printToPdfProposesTheTournamentsName() {
+        open(dataFile("mitchell_mp", "input.otr"), "club/Club Monday.otr");
+        QVERIFY(ONCOMMAND(IDM_SORTBYPLACEMENT));
+        GwSeamNextPrint(file("out.pdf").toStdString());
+        QVERIFY(ONCOMMAND(IDM_PRINT));
+        QCOMPARE(QString::fromStdString(GwSeamLastPrintPdfName()), file("club/Club Monday.pdf"));
+        QVERIFY(QFile::exists(file("out.pdf")));
+    }
+
     // The board lists printed with the deals: a complete deal gives its diagram,
     // dealer and vulnerability, the double-dummy table and the par, analysed on
     // the way; a deal still being typed its diagram alone; a board without a
