@@ -11,6 +11,7 @@
 #include "movement/custom.h"
 #include "players/rating.h"
 #include "scoring/compute.h"
+#include "scoring/scoring.h"
 
 #include <nlohmann/json.hpp>
 
@@ -238,6 +239,12 @@ Json tournamentJson() {
     j["PlayerRating"] = std::move(rating);
     j["RatingChange"] = std::move(change);
     j["PlacementOrder"] = std::move(order);
+    // The place of each pair as every report numbers it (tied pairs share one).
+    const std::vector<int> places = PAIRPLACES();
+    Json place = Json::array();
+    for (int p = 1; p <= NumPairs; ++p)
+        place.push_back(static_cast<std::size_t>(p) < places.size() ? places[static_cast<std::size_t>(p)] : 0);
+    j["PairPlace"] = std::move(place);
     j["status"] = {StatusTexts[0], StatusTexts[1], StatusTexts[2]};
 
     if (ISTRUE(HasHands)) {

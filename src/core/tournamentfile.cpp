@@ -245,18 +245,22 @@ bool layOut(const Bytes& d, Layout& L) {
 
     if (L.current) {
         if (!floatsSane(d, L.ratingChange, 2 * c.P) || !floatsSane(d, L.penalty, c.P)) return false;
-        // The custom movement counts only when complete; otherwise the
-        // tournament gets it as freshly made. A hand block cut short keeps the
-        // deals of the boards it holds whole, and the others are left undealt.
+        // A custom movement block that is not there at all leaves the movement
+        // as freshly made; one cut short is damage. A hand block cut short keeps
+        // the deals of the boards it holds whole, and the others are left undealt.
         if (L.h.MovementType == MOVE_CUSTOM) {
-            if (size - pos >= 4 * c.S + 8 * c.S * c.R) {
+            const u64 block = 4 * c.S + 8 * c.S * c.R;
+            if (size - pos >= block) {
                 L.setEntries = pos;
                 L.movement = pos + 4 * c.S;
                 if (!intsWithin(d, L.setEntries, c.S, 0, L.h.NumRounds) ||
                     !intsWithin(d, L.movement, 2 * c.S * c.R, 0, L.h.NumPairs))
                     return false;
+            } else if (size > pos) {
+                // Cut inside the movement: what is there cannot be told from damage.
+                return false;
             }
-            pos += 4 * c.S + 8 * c.S * c.R;
+            pos += block;
         }
         if (ISTRUE(L.h.HasHands) && size > pos) {
             L.hands = pos;
@@ -337,6 +341,34 @@ std::string fileNamePart(const std::string& name) {
     return std::string(s.begin(), s.end());
 }
 
+// "board 3", "boards 3 and 7", "boards 3, 7 and 9": at most 20 named, then how
+// many more.
+std::string boardList(const std::vector<int>& boards) {
+    constexpr std::size_t Named = 20;
+    std::string out = boards.size() == 1 ? "board " : "boards ";
+    const std::size_t shown = std::min(boards.size(), Named);
+    for (std::size_t n = 0; n < shown; ++n) {
+        if (n > 0) out += n + 1 == boards.size() ? " and " : ", ";
+        out += std::to_string(boards[n]);
+    }
+    if (boards.size() > shown) out += " and " + std::to_string(boards.size() - shown) + " more";
+    return out;
+}
+
+// The boards among the first `count` whose deal gives a hand more than 13 cards.
+std::vector<int> impossibleDeals(u64 count) {
+    std::vector<int> out;
+    for (int b = 1; static_cast<u64>(b) <= count && HandCards.contains(52, b); ++b) {
+        int held[5] = {0, 0, 0, 0, 0};
+        for (int k = 1; k <= 52; ++k) {
+            const int hand = HandCards(k, b);
+            if (hand >= 1 && hand <= 4) ++held[hand];
+        }
+        if (held[1] > 13 || held[2] > 13 || held[3] > 13 || held[4] > 13) out.push_back(b);
+    }
+    return out;
+}
+
 bool cannotOpen(const std::string& name) {
     SHOWMESSAGE("File " + CONTROLPICTURES(name) + " is deleted or moved.", "Error opening file");
     return false;
@@ -366,8 +398,9 @@ bool readStart(const fs::path& path, u64 limit, Bytes& out) {
 
 } // namespace
 
-bool OPENNTRFILE(const std::string& given) {
+bool READNTRFILE(const std::string& given, NtrFileImage& image) {
     const std::string name = given.substr(0, given.find('\0'));
+    image = NtrFileImage{};
     const fs::path path = UTF8PATH(name);
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
@@ -385,6 +418,22 @@ bool OPENNTRFILE(const std::string& given) {
     Layout L;
     if (!readHeader(data, L)) return damaged(name);
     if (!readStart(path, std::min(size, fullLength(L)), data)) return cannotOpen(name);
+    if (!layOut(data, L)) return damaged(name);
+    image.name = name;
+    image.bytes = std::move(data);
+    return true;
+}
+
+bool OPENNTRFILE(const std::string& given) {
+    NtrFileImage image;
+    return READNTRFILE(given, image) && LOADNTRFILE(image);
+}
+
+bool LOADNTRFILE(NtrFileImage& image) {
+    const std::string name = image.name;
+    Bytes data = std::move(image.bytes);
+    image = NtrFileImage{};
+    Layout L;
     if (!layOut(data, L)) return damaged(name);
 
     // From here on the file is known to be whole; nothing can fail but memory.
@@ -430,6 +479,16 @@ bool OPENNTRFILE(const std::string& given) {
                         " missing.",
                     "Error opening file");
     }
+    // A deal no table can hold is kept as read, and said, since it can be neither
+    // analysed nor exported until it is mended.
+    const std::vector<int> impossible = impossibleDeals(L.handBoards);
+    if (!impossible.empty())
+        SHOWMESSAGE("File " + name + (impossible.size() == 1 ? " holds an impossible deal on "
+                                                               : " holds impossible deals on ") +
+                        boardList(impossible) +
+                        ": a hand has more than 13 cards. The cards are kept as read; mend them in "
+                        "the hand diagrams.",
+                    "Error opening file");
     return true;
 }
 

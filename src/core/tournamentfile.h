@@ -34,6 +34,23 @@ constexpr std::uint64_t MaxFileMemory = std::uint64_t{512} << 20;
 // tournament open.
 bool OPENNTRFILE(const std::string& name);
 
+// A tournament file read whole and found sound, not loaded yet.
+struct NtrFileImage {
+    std::string name;
+    std::vector<unsigned char> bytes;
+};
+
+// The first half of OPENNTRFILE: reads the file `name` whole into `image` and
+// checks it as the reader does, touching no tournament state. False after the
+// same messages as OPENNTRFILE when the file would be refused; whatever is open
+// stays open as it was.
+bool READNTRFILE(const std::string& name, NtrFileImage& image);
+
+// The second half of OPENNTRFILE: loads an image READNTRFILE accepted, closing a
+// tournament still open. Returns false only when memory is short. The image is
+// emptied.
+bool LOADNTRFILE(NtrFileImage& image);
+
 // Writes the open tournament to TournamentFile in the current format. The old file
 // is replaced only once the new one is complete on the disk. On success clears the
 // modified flag and sets HasFileName; on failure shows "The file <name> could not

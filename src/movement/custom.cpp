@@ -35,9 +35,21 @@ bool twoSections() {
     return ISTRUE(NsEwFormat) && ISTRUE(TwoSections);
 }
 
+// At least 4 characters; a longer identifier is kept whole.
 std::string padded(std::string s) {
-    s.resize(4, ' ');
+    if (s.size() < 4) s.resize(4, ' ');
     return s;
+}
+
+// The digits of the numbers of a line (one direction of a section) of n pairs:
+// two, three from 100 pairs on, so that no two pairs of the line share a name.
+int lineDigits(int n) {
+    return n >= 100 ? 3 : 2;
+}
+
+// "N" + the number of the pair in its line of n pairs.
+std::string inLine(const std::string& prefix, int number, int n) {
+    return prefix + IWRITE(number, lineDigits(n), true);
 }
 
 // A whole decimal number of at most three digits, nothing else.
@@ -77,15 +89,15 @@ std::string GETPAIRID(int pair) {
     if (!ISTRUE(NsEwFormat)) return IWRITE(pair, 4, true);
     if (!twoSections()) {
         const int h = NumPairs / 2;
-        return padded(pair <= h ? "N" + IWRITE(pair, 2, true) : "E" + IWRITE(pair - h, 2, true));
+        return padded(pair <= h ? inLine("N", pair, h) : inLine("E", pair - h, NumPairs - h));
     }
     const int p1 = sectionOne();
     if (pair <= p1) {
         const int h1 = p1 / 2;
-        return padded(pair <= h1 ? "1N" + IWRITE(pair, 2, true) : "1E" + IWRITE(pair - h1, 2, true));
+        return padded(pair <= h1 ? inLine("1N", pair, h1) : inLine("1E", pair - h1, p1 - h1));
     }
     const int h2 = (NumPairs - p1) / 2 + p1;
-    return padded(pair <= h2 ? "2N" + IWRITE(pair - p1, 2, true) : "2E" + IWRITE(pair - h2, 2, true));
+    return padded(pair <= h2 ? inLine("2N", pair - p1, h2 - p1) : inLine("2E", pair - h2, NumPairs - h2));
 }
 
 std::string PAIRTEXT(int pair) {

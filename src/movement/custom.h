@@ -22,12 +22,14 @@ extern std::int32_t SectionOnePairs;
 // Puts the three back to their program-start values (plain numbers).
 void RESETCUSTOMMOVEMENT();
 
-// The identifier of `pair` as a 4-character text, blank-filled on the right.
-// Plain: the number right-aligned in 4. NS/EW format, one section: "N" and the
-// number right-aligned in 2 for pairs 1..NumPairs div 2, else "E" and the pair
-// less NumPairs div 2 ("E 2" for pair 9 of 14). Two sections of SectionOnePairs
-// and NumPairs - SectionOnePairs pairs: the section digit, the letter and the
-// number within the line of the section ("2N 1" for pair 9 of 8 + 6).
+// The identifier of `pair` as a text of at least 4 characters, blank-filled on
+// the right. Plain: the number right-aligned in 4. NS/EW format, one section:
+// "N" and the number right-aligned in 2 for pairs 1..NumPairs div 2, else "E"
+// and the pair less NumPairs div 2 ("E 2" for pair 9 of 14). Two sections of
+// SectionOnePairs and NumPairs - SectionOnePairs pairs: the section digit, the
+// letter and the number within the line of the section ("2N 1" for pair 9 of
+// 8 + 6). A line of 100 or more pairs has its numbers in three digits ("N  7",
+// "N100"), so that no two pairs share an identifier.
 std::string GETPAIRID(int pair);
 
 // A pair as the views show it: in a custom movement its identifier without the

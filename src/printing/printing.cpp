@@ -117,9 +117,17 @@ void SETUPPRINTER(GwPrintJob& job) {
     selectFixed();
 }
 
+std::string PRINTPDFNAME() {
+    const std::string name = DEFAULTEXPORTNAME() + ".pdf";
+    if (!HasFileName || TournamentFile.empty()) return name;
+    const std::u8string path =
+        (UTF8PATH(TournamentFile).parent_path() / UTF8PATH(name)).u8string();
+    return std::string(path.begin(), path.end());
+}
+
 bool STARTPRINT(GwPrintJob& job, const std::string& docName, const std::string& pdfFile,
                 QWidget* owner) {
-    const bool begun = pdfFile.empty() ? GwPrintBegin(job, owner, docName)
+    const bool begun = pdfFile.empty() ? GwPrintBegin(job, owner, docName, PRINTPDFNAME())
                                        : GwPdfBegin(job, pdfFile, docName);
     if (!begun) return false;
     SETUPPRINTER(job);

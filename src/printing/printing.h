@@ -41,6 +41,10 @@ inline constexpr const char* DocBoard = "ORLA Board";
 inline constexpr const char* DocLists = "ORLA Lists";
 inline constexpr const char* DocPersonal = "ORLA list";
 
+// The PDF file a print proposes when the system has no printer: the tournament's
+// name (as the exports offer it, "Club Monday.pdf") beside its file.
+std::string PRINTPDFNAME();
+
 // Starts a print job: with `pdfFile` empty through the print dialog over `owner`
 // (no printer installed: a PDF file chosen in a save dialog), otherwise straight
 // into that PDF file. Then sets the job's page up and fills `Printer` with it:

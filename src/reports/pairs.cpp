@@ -5,10 +5,13 @@
 #include "movement/custom.h"
 #include "reports/reportlines.h"
 #include "reports/reports.h"
+#include "scoring/scoring.h"
 
 #include "core/cp1250.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -110,15 +113,23 @@ void headingBlock(int mode) {
     }
 }
 
-std::string rankingLine(int i, int p, int previous) {
+// The pair's identifier in its 4 columns from `column`; a longer one (a line of
+// 100 or more pairs in two sections) ends in the same column, whole.
+void putPairId(std::string& line, int column, int p) {
+    const std::string id = PAIRID(p, 2);
+    const int extra = std::max(0, static_cast<int>(id.size()) - 4);
+    PUTCOLUMN(line, column - extra, id);
+}
+
+// The line of the pair at position i of the ranking, p; a pair that shares the
+// place of the pair above it leaves the place blank.
+std::string rankingLine(int i, int p, int place) {
     std::string line(ReportLineLength, ' ');
-    const bool tied = previous > 0 && PairTotal(p) == PairTotal(previous) &&
-                      PairPercent(p) == PairPercent(previous);
-    if (!tied) PUTCOLUMN(line, 1, IWRITE(i, 2, true) + ".");
+    if (place == i) PUTCOLUMN(line, 1, IWRITE(i, 2, true) + ".");
     PUTCOLUMN(line, 5, PLAYERNAME(p, 1, 22));
     PUTCOLUMN(line, 27, " - ");
     PUTCOLUMN(line, 30, PLAYERNAME(p, 2, 22));
-    PUTCOLUMN(line, 52, PAIRID(p, 2).substr(0, 4));
+    putPairId(line, 52, p);
     PUTCOLUMN(line, 56, FWRITE(PairTotal(p), 7, 2, true));
     PUTCOLUMN(line, 63, FWRITE(PairPercent(p), 6, 2, true));
     if (RatingMode != 0) {
@@ -137,7 +148,7 @@ std::string orderLine(int p) {
     PUTCOLUMN(line, 1, PLAYERNAME(p, 1, 25));
     PUTCOLUMN(line, 26, " - ");
     PUTCOLUMN(line, 29, PLAYERNAME(p, 2, 25));
-    PUTCOLUMN(line, 54, PAIRID(p, 2).substr(0, 4));
+    putPairId(line, 54, p);
     return line;
 }
 
@@ -173,14 +184,14 @@ void OUTPUTTOURNAMENT(int mode) {
     const bool ranking = SortByPlacement == 1;
     if (ranking) headingBlock(mode);
 
-    int previous = 0;
+    const std::vector<int> place = ranking ? PAIRPLACES() : std::vector<int>();
     for (int i = 1; i <= pairs; ++i) {
         std::string line;
         if (ranking) {
             const int p = PlacementOrder.contains(i) ? PlacementOrder(i) : i;
             if (p < 1 || p > pairs) continue;
-            line = rankingLine(i, p, previous);
-            previous = p;
+            const auto at = static_cast<std::size_t>(p);
+            line = rankingLine(i, p, at < place.size() ? place[at] : i);
         } else {
             line = orderLine(i);
         }

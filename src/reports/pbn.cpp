@@ -107,21 +107,19 @@ void scoreTable(std::string& out, int board, int k) {
     }
 }
 
-// The ranking: tied pairs share the rank of the first of them.
+// The ranking: pairs that tie (PAIRPLACES) share the rank of the first of them.
 void totalScoreTable(std::string& out) {
     const bool mp = CalcType == CALC_MATCHPOINTS;
     tag(out, "TotalScoreTable",
         mp ? "\"Rank\\3R;PairId\\4R;TotalScore\\7R;TotalPercentage\\6R;Names\\40L\""
            : "\"Rank\\3R;PairId\\4R;TotalIMP\\7R;TotalVP\\6R;Names\\40L\"");
     const int pairs = REPORTPAIRS();
-    int rank = 0, previous = 0;
+    const std::vector<int> place = PAIRPLACES();
     for (int i = 1; i <= pairs; ++i) {
         const int p = PlacementOrder.contains(i) ? PlacementOrder(i) : i;
         if (p < 1 || p > pairs) continue;
-        const bool tied = previous > 0 && PairTotal(p) == PairTotal(previous) &&
-                          PairPercent(p) == PairPercent(previous);
-        if (!tied) rank = i;
-        previous = p;
+        const auto at = static_cast<std::size_t>(p);
+        const int rank = at < place.size() ? place[at] : i;
         out += std::to_string(rank) + " " + pairField(p) + " " + figure(PairTotal(p)) + " " +
                figure(PairPercent(p)) + " " +
                quoted(PLAYERNAME(p, 1, NameLength) + " - " + PLAYERNAME(p, 2, NameLength)) + "\n";

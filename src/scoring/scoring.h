@@ -6,6 +6,7 @@
 
 #include <array>
 #include <span>
+#include <vector>
 
 // Lower bounds, in units of 10 points, of 1 to 24 IMPs, then a closing bound.
 inline constexpr std::array<int, 25> ImpScale = {2,   5,   9,   13,  17,  22,  27,  32,  37,
@@ -75,3 +76,15 @@ void CALCALL();
 
 // Ranks the pairs by their current figures into PlacementOrder, as CALCALL does last.
 void RANKPAIRS();
+
+// Totals and percentages that differ by no more than this are the same figure:
+// sums of fractions (Calcutta, IMPs) that only rounding tells apart.
+inline constexpr double PlaceTieTolerance = 1e-3;
+
+// The place of every pair in the ranking, indexed by pair number (element 0 and
+// pairs not ranked hold 0). Pairs are taken in PlacementOrder, as every report
+// lists them; a pair whose total and percentage both lie within
+// PlaceTieTolerance of the pair listed just above it shares that pair's place,
+// any other pair's place is its position. Every view, printout and export that
+// numbers places takes them from here.
+std::vector<int> PAIRPLACES();

@@ -5,6 +5,7 @@
 #include "scoring/extents.h"
 #include "scoring/scoring.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -111,6 +112,24 @@ static void rank(int pairs) {
 void RANKPAIRS() {
     const ScoringExtents x = SCORINGEXTENTS();
     if (x.usable) rank(x.pairs);
+}
+
+std::vector<int> PAIRPLACES() {
+    const int pairs = std::max(0, std::min({NumPairs, PairTotal.extent(1), PairPercent.extent(1)}));
+    std::vector<int> place(static_cast<std::size_t>(pairs) + 1, 0);
+    const auto near = [](float a, float b) {
+        return std::fabs(static_cast<double>(a) - static_cast<double>(b)) <= PlaceTieTolerance;
+    };
+    int previous = 0;
+    for (int i = 1; i <= pairs; ++i) {
+        const int p = PlacementOrder.contains(i) ? PlacementOrder(i) : i;
+        if (p < 1 || p > pairs || place[static_cast<std::size_t>(p)] != 0) continue;
+        const bool tied = previous > 0 && near(PairTotal(p), PairTotal(previous)) &&
+                          near(PairPercent(p), PairPercent(previous));
+        place[static_cast<std::size_t>(p)] = tied ? place[static_cast<std::size_t>(previous)] : i;
+        previous = p;
+    }
+    return place;
 }
 
 void CALCALL() {

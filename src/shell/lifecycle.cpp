@@ -125,11 +125,7 @@ void ONFILEOPEN() {
     path = ABSOLUTEPATH(path);
     // The next dialog starts where this file was found.
     StartFolder = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
-    // The open tournament stays when the chosen file cannot be read.
-    if (!readableFile(path)) return;
-    if (!ONFILECLOSE()) return;
-    TournamentFile = path;
-    OPENNTRFILE(path);
+    OPENTOURNAMENTFILE(path);
 }
 
 bool ONFILESAVE() {
@@ -174,7 +170,16 @@ void ONRECENTFILE(int n) {
         if (!QFileInfo::exists(QString::fromStdString(path))) REMOVERECENTFILE(path);
         return;
     }
-    if (!ONFILECLOSE()) return;
+    OPENTOURNAMENTFILE(path);
+}
+
+bool OPENTOURNAMENTFILE(const std::string& path) {
+    // The file is read and checked whole before anything is closed: a file that is
+    // refused leaves the open tournament as it was, modified or not.
+    if (!readableFile(path)) return false;
+    NtrFileImage image;
+    if (!READNTRFILE(path, image)) return false;
+    if (!ONFILECLOSE()) return false;
     TournamentFile = path;
-    OPENNTRFILE(path);
+    return LOADNTRFILE(image);
 }

@@ -17,9 +17,8 @@ bool NEWDEFAULTTOURNAMENT();
 // New: closes the open tournament (after the question), then creates a new one
 // and shows its pairs sorted by lines.
 void ONFILENEW();
-// Open: asks for a .otr file; when it can be read, closes the open tournament
-// (after the question) and reads the chosen file. A file that cannot be read is
-// reported and the open tournament stays.
+// Open: asks for a .otr file and opens it (OPENTOURNAMENTFILE). A file that
+// cannot be read or is damaged is reported and the open tournament stays.
 void ONFILEOPEN();
 // Save: writes the tournament to its file, or asks for one (Save As) when it has
 // none. Returns whether the tournament was written.
@@ -35,6 +34,13 @@ bool ONFILECLOSE();
 // file cannot be read is reported and taken out of the list; the open tournament
 // stays.
 void ONRECENTFILE(int n);
+
+// Opens the tournament file `path` for the window (Open, the recent files, the
+// file named at start-up): reads and checks it whole first, and only then closes
+// the open tournament (after the question) and loads it. A file that is refused
+// is reported by name and the open tournament stays as it was. Returns whether
+// the file was loaded.
+bool OPENTOURNAMENTFILE(const std::string& path);
 
 // The file-name part of a path.
 std::string FILETITLE(const std::string& path);

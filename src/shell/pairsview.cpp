@@ -100,21 +100,11 @@ int pairOfRow(int row) {
     return row;
 }
 
-// Places of the pairs: a pair level with the one above it (same total and
-// percentage) shares its place.
+// Places of the pairs, indexed by pair: one slot for every pair, a shared place
+// for pairs whose figures tie.
 std::vector<int> places() {
-    std::vector<int> place(static_cast<std::size_t>(NumPairs) + 1, 0);
-    int prev = 0;
-    for (int i = 1; i <= NumPairs && PlacementOrder.allocated() && i <= PlacementOrder.extent(1);
-         ++i) {
-        const int p = PlacementOrder(i);
-        if (p < 1 || p > NumPairs) continue;
-        int pos = i;
-        if (prev >= 1 && PairTotal(p) == PairTotal(prev) && PairPercent(p) == PairPercent(prev))
-            pos = place[static_cast<std::size_t>(prev)];
-        place[static_cast<std::size_t>(p)] = pos;
-        prev = p;
-    }
+    std::vector<int> place = PAIRPLACES();
+    place.resize(static_cast<std::size_t>(std::max(NumPairs, 0)) + 1, 0);
     return place;
 }
 

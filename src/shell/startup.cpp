@@ -84,9 +84,7 @@ MainFrame* STARTUP(const std::vector<std::string>& arguments) {
 
     const std::string file = ABSOLUTEPATH(STARTFILE(arguments));
     if (!file.empty()) {
-        ONFILECLOSE();
-        TournamentFile = file;
-        OPENNTRFILE(file);
+        OPENTOURNAMENTFILE(file);
     } else {
         SETSAVE(false);
     }

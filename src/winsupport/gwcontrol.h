@@ -61,7 +61,7 @@ bool SEAMFOLDER(const std::string& title, std::optional<std::string>& folder);
 struct GwSeamFontDialog;
 struct GwFontChoice;
 bool SEAMFONT(const GwSeamFontDialog& asked, std::optional<GwFontChoice>& font);
-bool SEAMPRINT(std::optional<std::string>& pdfFile);
+bool SEAMPRINT(std::optional<std::string>& pdfFile, const std::string& pdfName);
 bool SEAMMODAL(std::function<void(DialogRecord&)>& action);
 
 inline QString QS(const std::string& s) {

@@ -366,13 +366,14 @@ QPrinter* GwPrinter() {
     return printer;
 }
 
-bool GwPrintBegin(GwPrintJob& job, QWidget* owner, const std::string& docName) {
+bool GwPrintBegin(GwPrintJob& job, QWidget* owner, const std::string& docName,
+                  const std::string& pdfName) {
     job = GwPrintJob();
     std::optional<std::string> pdf;
-    if (SEAMPRINT(pdf)) {
+    std::string file = pdfName.empty() ? docName + ".pdf" : pdfName;
+    if (SEAMPRINT(pdf, file)) {
         if (!pdf || !UsePdf(job, *pdf)) return false;
     } else if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        std::string file = docName + ".pdf";
         if (!GwGetSaveFile(owner, {{"PDF files (*.pdf)", "*.pdf"}}, "pdf", file, "Print to PDF"))
             return false;
         if (!UsePdf(job, file)) return false;

@@ -144,9 +144,11 @@ QPrinter* GwPrinter();
 // QT_QPA_PLATFORM names one, so that no display is needed. Kept until the end.
 void GwStartHeadless();
 // Asks for the printer with the print dialog and starts the document docName. When
-// the system has no printer it asks for a PDF file name instead (save dialog) and
-// prints to it. False when the user cancels or the device cannot be opened.
-bool GwPrintBegin(GwPrintJob& job, QWidget* owner, const std::string& docName);
+// the system has no printer it asks for a PDF file name instead (save dialog,
+// proposing `pdfName`, or docName + ".pdf" when that is empty) and prints to it.
+// False when the user cancels or the device cannot be opened.
+bool GwPrintBegin(GwPrintJob& job, QWidget* owner, const std::string& docName,
+                  const std::string& pdfName = "");
 // Starts the document docName in the PDF file `file`, without a dialog.
 bool GwPdfBegin(GwPrintJob& job, const std::string& file, const std::string& docName);
 // Starts the next page; false when the device fails.

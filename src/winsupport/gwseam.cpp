@@ -16,6 +16,7 @@ struct Seams {
     std::deque<std::function<void(DialogRecord&)>> modals;
     std::deque<std::optional<GwFontChoice>> fonts;
     GwSeamFontDialog lastFont;
+    std::string lastPrintPdfName;
 };
 Seams& S() {
     static Seams seams;
@@ -77,6 +78,9 @@ const GwSeamFontDialog& GwSeamLastFontDialog() {
 void GwSeamNextPrint(const std::string& pdfFile) {
     S().prints.push_back(pdfFile.empty() ? std::nullopt : std::optional(pdfFile));
 }
+const std::string& GwSeamLastPrintPdfName() {
+    return S().lastPrintPdfName;
+}
 void GwSeamOnNextModal(std::function<void(DialogRecord&)> action) {
     S().modals.push_back(std::move(action));
 }
@@ -109,8 +113,9 @@ bool SEAMFOLDER(const std::string& title, std::optional<std::string>& folder) {
     return true;
 }
 
-bool SEAMPRINT(std::optional<std::string>& pdfFile) {
+bool SEAMPRINT(std::optional<std::string>& pdfFile, const std::string& pdfName) {
     if (!S().active) return false;
+    S().lastPrintPdfName = pdfName;
     pdfFile = Take(S().prints);
     return true;
 }

@@ -60,6 +60,8 @@ const GwSeamFontDialog& GwSeamLastFontDialog();
 // Print dialog: the next answer prints into the PDF file `pdfFile`; "" (and no answer
 // queued) cancels.
 void GwSeamNextPrint(const std::string& pdfFile);
+// The PDF file name the last print would have proposed had the system no printer.
+const std::string& GwSeamLastPrintPdfName();
 
 // Modal dialogs: the next DLGMODAL runs `action` once its dialog is shown (after the
 // initialisation). The action may set values, click buttons (the widgets are children

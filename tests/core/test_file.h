@@ -91,7 +91,19 @@ inline void makeTournament(const Shape& s, unsigned seed) {
         fillWith(SetEntries, [&](auto) { return pick(1, NumRounds); });
         fillWith(Movement, [&](auto) { return pick(0, NumPairs); });
     }
-    if (s.hands) fillWith(HandCards, [&](auto) { return pick(0, 4); });
+    // Cards dealt at random, some left undealt, but no hand beyond 13 cards: a
+    // deal no table could hold is reported when the file is opened.
+    if (s.hands) {
+        for (int b = 1; b <= NumBoards; ++b) {
+            int held[5] = {0, 0, 0, 0, 0};
+            for (int k = 1; k <= 52; ++k) {
+                int hand = pick(0, 4);
+                if (held[hand] == 13) hand = 0;
+                ++held[hand];
+                HandCards(k, b) = static_cast<std::int8_t>(hand);
+            }
+        }
+    }
 }
 
 template <class T, int R> std::string bytesOf(const Array<T, R>& a) {

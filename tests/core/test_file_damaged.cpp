@@ -58,9 +58,11 @@ TEST_F(DamagedFileTest, ACurrentFileCutShortLoadsOnlyWithAllItsBoards) {
     const std::string sets = bytesOf(SetEntries), hands = bytesOf(HandCards);
     for (std::size_t n = 0; n < full.size(); ++n) {
         SCOPED_TRACE("cut at " + std::to_string(n));
-        ASSERT_EQ(openBytes(full.substr(0, n)), n >= boards);
-        if (n < boards) continue;
-        // The custom movement counts only when complete.
+        // A file cut inside its custom movement is damaged; one without the
+        // block at all opens with the movement freshly made.
+        const bool insideMovement = n > boards && n < boards + custom;
+        ASSERT_EQ(openBytes(full.substr(0, n)), n >= boards && !insideMovement);
+        if (n < boards || insideMovement) continue;
         EXPECT_EQ(bytesOf(SetEntries), n >= boards + custom ? sets : std::string(8, '\0'));
         // The hands keep the deals the file holds whole, and say which are lost.
         const std::size_t whole = n > boards + custom ? (n - boards - custom) / 52 : 0;
@@ -76,6 +78,49 @@ TEST_F(DamagedFileTest, ACurrentFileCutShortLoadsOnlyWithAllItsBoards) {
                       std::string::npos)
                 << CapturedMessages[0].text;
         }
+    }
+}
+
+// A flipped byte in the hand block that gives a hand a 14th card: the file
+// opens with the cards as read, and says which boards hold an impossible deal.
+TEST_F(DamagedFileTest, ImpossibleDealsAreSaidAndKeptAsRead) {
+    const std::string good = validFile({MOVE_MITCHELL, CALC_MATCHPOINTS, 6, 6, 3, 2, true});
+    const std::size_t hands = good.size() - 52 * 6;
+    // Board b's cards start at hands + 52 (b - 1): the hand gets other cards until
+    // it holds 14.
+    const auto give = [&](std::string& f, int board, int hand) {
+        const std::size_t at = hands + 52 * static_cast<std::size_t>(board - 1);
+        int held = 0;
+        for (std::size_t k = 0; k < 52; ++k) held += f[at + k] == hand;
+        for (std::size_t k = 0; held < 14 && k < 52; ++k)
+            if (f[at + k] != hand) f[at + k] = static_cast<char>(hand), ++held;
+    };
+    struct Row {
+        std::vector<std::pair<int, int>> flips; // board, hand
+        const char* said;                        // "" nothing
+    };
+    const Row rows[] = {
+        {{}, ""},
+        {{{3, 1}}, " holds an impossible deal on board 3: a hand has more than 13 cards."},
+        {{{1, 4}, {6, 2}}, " holds impossible deals on boards 1 and 6: a hand"},
+        {{{2, 3}, {4, 3}, {5, 1}}, " holds impossible deals on boards 2, 4 and 5: a hand"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.said);
+        std::string f = good;
+        for (const auto& [board, hand] : r.flips) give(f, board, hand);
+        ASSERT_TRUE(openBytes(f));
+        // The cards stay as the file holds them.
+        EXPECT_EQ(bytesOf(HandCards), f.substr(hands));
+        if (std::string(r.said).empty()) {
+            EXPECT_TRUE(CapturedMessages.empty());
+            continue;
+        }
+        ASSERT_EQ(CapturedMessages.size(), 1u);
+        EXPECT_EQ(CapturedMessages[0].caption, "Error opening file");
+        EXPECT_EQ(CapturedMessages[0].text.rfind("File ", 0), 0u) << CapturedMessages[0].text;
+        EXPECT_NE(CapturedMessages[0].text.find(".otr" + std::string(r.said)), std::string::npos)
+            << CapturedMessages[0].text;
     }
 }
 

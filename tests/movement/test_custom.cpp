@@ -8,6 +8,7 @@
 #include "support/testsupport.h"
 
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -80,6 +81,16 @@ TEST_F(CustomMovementTest, PairIdentifiersInEveryForm) {
         {14, true, true, 8, 9, "2N 1"},
         {14, true, true, 8, 13, "2E 2"},
         {14, true, true, 0, 13, "1E 6"}, // section not set: one section of all the pairs
+        // A line of 100 or more pairs numbers them in three digits, the other line
+        // keeps two.
+        {300, true, false, 0, 7, "N  7"},
+        {300, true, false, 0, 110, "N110"},
+        {300, true, false, 0, 160, "E 10"},
+        {199, true, false, 0, 99, "N99 "},
+        {199, true, false, 0, 109, "E 10"},
+        {201, true, false, 0, 201, "E101"},
+        {420, true, true, 400, 310, "1E110"},
+        {420, true, true, 400, 401, "2N 1"},
     };
     for (const Row& r : rows) {
         NumPairs = r.pairs;
@@ -92,14 +103,18 @@ TEST_F(CustomMovementTest, PairIdentifiersInEveryForm) {
         EXPECT_EQ(READPAIRID(TOLOWER(r.id)), r.pair) << r.id;
     }
     // Every pair of every form survives the round trip.
-    for (int pairs : {2, 5, 13, 14, 27}) {
+    // Every pair of every form survives the round trip, and no two share a name.
+    for (int pairs : {2, 5, 13, 14, 27, 199, 200, 300, 450}) {
         NumPairs = pairs;
         for (int form = 0; form < 3; ++form) {
             NsEwFormat = TOLOGICAL(form > 0);
             TwoSections = TOLOGICAL(form == 2);
             SectionOnePairs = pairs / 2 + 1;
-            for (int p = 1; p <= pairs; ++p)
+            std::set<std::string> names;
+            for (int p = 1; p <= pairs; ++p) {
                 EXPECT_EQ(READPAIRID(GETPAIRID(p)), p) << pairs << " pairs, form " << form << ", pair " << p;
+                EXPECT_TRUE(names.insert(GETPAIRID(p)).second) << pairs << " pairs, form " << form << ", pair " << p;
+            }
         }
     }
 }

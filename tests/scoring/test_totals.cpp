@@ -110,6 +110,57 @@ TEST_F(Totals, TiesKeepTheOrderTheRankingSwapsLeave) {
     EXPECT_EQ(placement(), (std::vector<int>{4, 5, 2, 3, 6, 7, 1, 8}));
 }
 
+// Calcutta totals are sums of thirds of an IMP: pairs 1 and 2 score the same on
+// boards 2 and 3 in the other order, and their totals differ by rounding alone
+// (so do those of their opponents, 5 and 6). Such pairs share a place; the
+// ranking keeps its order.
+TEST_F(Totals, RoundingNoiseSharesAPlace) {
+    openTournament(CALC_CALCUTTA, MOVE_CUSTOM, 8, 4, 4, 1);
+    const float scores[4][4] = {{-10, -10, -20, -50}, {42, 40, 17, 14}, {40, 42, 17, 14}, {11, 11, 11, 11}};
+    for (int s = 1; s <= 4; ++s) {
+        setEntries(s, {{1, 5}, {2, 6}, {3, 7}, {4, 8}});
+        for (int i = 1; i <= 4; ++i)
+            Results(s, i) = scores[s - 1][i - 1];
+    }
+    CALCALL();
+    for (int p : {1, 5}) {
+        ASSERT_NE(PairTotal(p), PairTotal(p + 1)) << "the evening no longer ends in a rounding tie";
+        ASSERT_NEAR(PairTotal(p), PairTotal(p + 1), 1e-5);
+        ASSERT_EQ(PairPercent(p), PairPercent(p + 1));
+    }
+    const std::vector<int> order = placement();
+    const std::vector<int> place = PAIRPLACES();
+    ASSERT_EQ(place.size(), 9u);
+    for (std::size_t i = 1; i <= order.size(); ++i) {
+        const int p = order[i - 1];
+        const bool second = i > 1 && (p == 1 || p == 2 || p == 5 || p == 6) &&
+                            (order[i - 2] == (p % 2 ? p + 1 : p - 1));
+        EXPECT_EQ(place[static_cast<std::size_t>(p)], second ? static_cast<int>(i - 1) : static_cast<int>(i))
+            << "pair " << p;
+    }
+    RANKPAIRS();
+    EXPECT_EQ(placement(), order);
+
+    // Figures within 1e-3 of the pair above share its place, whichever figure
+    // differs beyond that does not.
+    struct Row {
+        float total, percent;
+        int place;
+    };
+    const Row rows[] = {{12.3333f, 61.0f, 1}, {12.3338f, 61.0f, 1},  {12.3338f, 61.0005f, 1},
+                        {12.3338f, 61.002f, 4}, {12.336f, 61.002f, 5}, {-3.0f, 40.0f, 6}};
+    RESETTOURNAMENTSTATE();
+    openTournament(CALC_MATCHPOINTS, MOVE_CUSTOM, 6, 1, 3, 1);
+    for (int i = 1; i <= 6; ++i) {
+        PlacementOrder(i) = 7 - i;
+        PairTotal(7 - i) = rows[i - 1].total;
+        PairPercent(7 - i) = rows[i - 1].percent;
+    }
+    const std::vector<int> shared = PAIRPLACES();
+    for (int i = 1; i <= 6; ++i)
+        EXPECT_EQ(shared[static_cast<std::size_t>(7 - i)], rows[i - 1].place) << "position " << i;
+}
+
 TEST_F(Totals, MovementsAndArraysThatDoNotFitAreScoredWithinBounds) {
     // Nothing is open: nothing happens.
     CALCALL();

@@ -440,6 +440,60 @@ class MainWindowTest : public QObject {
         QCOMPARE(TournamentFile, kept);
     }
 
+    // A file that is there but damaged is read whole before anything is closed:
+    // Open, a recent file and the command line report it by name, and the open
+    // tournament stays as it was, modified or not, with no question asked.
+    void aDamagedFileKeepsTheTournamentOpen_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("modified");
+        for (const char* how : {"open", "recent"})
+            for (bool modified : {false, true})
+                QTest::newRow(qPrintable(QString(how) + (modified ? ", modified" : "")))
+                    << how << modified;
+        QTest::newRow("command line") << "command line" << false;
+    }
+    void aDamagedFileKeepsTheTournamentOpen() {
+        QFETCH(QString, how);
+        QFETCH(bool, modified);
+        start();
+        const std::string damaged = saveNew("damaged.otr");
+        const std::string kept = saveNew("kept.otr");
+        {
+            QFile f(QString::fromStdString(damaged));
+            QVERIFY(f.resize(f.size() - 5)); // cut inside PlayerRating
+        }
+        if (how == "command line") {
+            SHUTDOWN();
+            start({damaged});
+            QCOMPARE(GwSeamMessages().size(), size_t(1));
+            QCOMPARE(GwSeamMessages().back().text, "File " + damaged + " is damaged.");
+            QVERIFY(!TournamentOpen);
+            return;
+        }
+        if (modified) {
+            SETFIELD(PlayerNames(2, 1).c, NameLength, "Unsaved");
+            SETSAVE(true);
+        }
+        const std::string name = FIELDTEXT(PlayerNames(2, 1).c, NameLength);
+        QCOMPARE(RecentFiles[1], damaged);
+        if (how == "open") {
+            GwSeamNextFileName(damaged);
+            ONFILEOPEN();
+        } else {
+            QVERIFY(ONCOMMAND(IDM_RECENT1 + 1));
+        }
+        QCOMPARE(GwSeamMessages().size(), size_t(1)); // no question first
+        QCOMPARE(GwSeamMessages().back().text, "File " + damaged + " is damaged.");
+        QCOMPARE(GwSeamMessages().back().caption, std::string("Error opening file"));
+        QVERIFY(TournamentOpen);
+        QCOMPARE(Modified, modified);
+        QCOMPARE(TournamentFile, kept);
+        QCOMPARE(FIELDTEXT(PlayerNames(2, 1).c, NameLength), name);
+        QCOMPARE(title(), std::string("ORLA - kept.otr") + (modified ? "*" : ""));
+        // The damaged file is still there, and so is its recent entry.
+        QCOMPARE(RecentFiles[1], damaged);
+    }
+
     // A path given relative to the current folder is made absolute before it is
     // shown, stored or compared.
     void aRelativePathOnTheCommandLineIsStoredWhole() {

@@ -205,6 +205,28 @@ class ReportsTest : public QObject {
         }
     }
 
+    // The pairs view numbers the places as the reports do: pairs whose totals
+    // differ by rounding alone (12.333334 and 12.333333) share one.
+    void aRoundingTieSharesAPlaceInThePairsView() {
+        open(dataFile("calcutta_tie", "input.otr"), "tie.otr");
+        QVERIFY(ONCOMMAND(IDM_SORTBYPLACEMENT));
+        QStringList places;
+        for (int row = 1; row <= NumPairs; ++row)
+            places << QString::fromStdString(PAIRSROW(row).at(0));
+        QCOMPARE(places.join(' '), QString("1 2 2 4 5 6 6 8"));
+    }
+
+    // Without a printer the print asks for a PDF file: it proposes the
+    // tournament's own name beside its file, as the exports do.
+    void printToPdfProposesTheTournamentsName() {
+        open(dataFile("mitchell_mp", "input.otr"), "club/Club Monday.otr");
+        QVERIFY(ONCOMMAND(IDM_SORTBYPLACEMENT));
+        GwSeamNextPrint(file("out.pdf").toStdString());
+        QVERIFY(ONCOMMAND(IDM_PRINT));
+        QCOMPARE(QString::fromStdString(GwSeamLastPrintPdfName()), file("club/Club Monday.pdf"));
+        QVERIFY(QFile::exists(file("out.pdf")));
+    }
+
     // The board lists printed with the deals: a complete deal gives its diagram,
     // dealer and vulnerability, the double-dummy table and the par, analysed on
     // the way; a deal still being typed its diagram alone; a board without a
