@@ -359,9 +359,14 @@ bool readStart(const fs::path& path, u64 limit, Bytes& out) {
 
 } // namespace
 
+FileStamp TournamentStamp;
+std::string TournamentStampFile;
+
 bool OPENNTRFILE(const std::string& given) {
     const std::string name = given.substr(0, given.find('\0'));
     const fs::path path = UTF8PATH(name);
+    // Taken before the reading, so that a change made meanwhile is noticed.
+    const FileStamp stamp = FILESTAMP(name);
     std::error_code ec;
     if (name.empty() || !fs::is_regular_file(path, ec)) return cannotOpen(name);
     const u64 size = fs::file_size(path, ec);
@@ -409,6 +414,8 @@ bool OPENNTRFILE(const std::string& given) {
 
     HasFileName = true;
     TournamentFile = name;
+    TournamentStamp = stamp;
+    TournamentStampFile = name;
     TournamentFileTitle = fileNamePart(name);
     SETSAVE(false);
     if (Ui.fileOpened) Ui.fileOpened(name);
@@ -489,12 +496,32 @@ bool WRITENTRFILE() {
     std::error_code ec;
     const bool existed = fs::exists(UTF8PATH(TournamentFile), ec);
     std::string reason;
+    // Where no lock file can be made (a folder that may not be written) the
+    // save goes on, and says why it fails if it does.
+    FileLock lock;
+    bool busy = false;
+    if (!LOCKFILE(TournamentFile, lock, reason, &busy) && busy) {
+        SHOWMESSAGE("The file " + TournamentFile + " could not be saved: " + reason + "." +
+                        (existed ? " The previous version is unchanged." : ""),
+                    "Error");
+        return false;
+    }
+    // Another program (a second window, orla-cli) saved over it since it was read.
+    if (TournamentStampFile == TournamentFile && FILESTAMP(TournamentFile) != TournamentStamp &&
+        SHOWMESSAGE("The file " + TournamentFile +
+                        " was changed by another program since it was opened here. Do you want "
+                        "to replace it with this tournament? No leaves the file as the other "
+                        "program saved it.",
+                    "Question", MSG_YESNO_QUESTION) != ANSWER_YES)
+        return false;
     if (!SAFEWRITEFILE(TournamentFile, image.data(), image.size(), reason)) {
         SHOWMESSAGE("The file " + TournamentFile + " could not be saved: " + reason + "." +
                         (existed ? " The previous version is unchanged." : ""),
                     "Error");
         return false;
     }
+    TournamentStamp = FILESTAMP(TournamentFile);
+    TournamentStampFile = TournamentFile;
     SETSAVE(false);
     HasFileName = true;
     return true;
