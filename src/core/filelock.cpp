@@ -77,7 +77,9 @@ bool LOCKFILE(const std::string& name, FileLock& lock, std::string& reason, bool
     const fs::path p = UTF8PATH(path);
     const auto deadline = Clock::now() + std::chrono::milliseconds(FileLockWaitMs);
     for (;;) {
-        const int fd = ::open(p.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        int fd = ::open(p.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        // Another user's lock file can still be locked through reading.
+        if (fd < 0 && errno == EACCES) fd = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) {
             reason = "its lock file " + path + " cannot be made: " + std::strerror(errno);
             return false;
@@ -189,7 +191,12 @@ bool LOCKFILE(const std::string& name, FileLock& lock, std::string& reason, bool
             return true;
         }
         const DWORD e = ::GetLastError();
-        if (e != ERROR_SHARING_VIOLATION && e != ERROR_ACCESS_DENIED && e != ERROR_LOCK_VIOLATION) {
+        // Access is denied to a lock file being removed by its holder, but also in
+        // a folder that may not be written, where there is no lock file at all.
+        const bool held = e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION ||
+                          (e == ERROR_ACCESS_DENIED &&
+                           ::GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES);
+        if (!held) {
             reason = "its lock file " + path + " cannot be made: " +
                      std::system_category().message(static_cast<int>(e));
             return false;
