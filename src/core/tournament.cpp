@@ -1,4 +1,5 @@
 #include "core/tournament.h"
+#include "core/tournamentfile.h"
 
 #include "core/hooks.h"
 
@@ -167,6 +168,7 @@ bool INITTOURNAMENT() {
 
 void CLOSETOURNAMENT() {
     TournamentOpen = false;
+    TournamentStampFile.clear(); // a later save there is a save of another tournament
     EditEntry = 0;
     EditPair = 0;
     if (Ui.destroyEntryWindows) Ui.destroyEntryWindows();

@@ -398,10 +398,15 @@ bool readStart(const fs::path& path, u64 limit, Bytes& out) {
 
 } // namespace
 
+FileStamp TournamentStamp;
+std::string TournamentStampFile;
+
 bool READNTRFILE(const std::string& given, NtrFileImage& image) {
     const std::string name = given.substr(0, given.find('\0'));
     image = NtrFileImage{};
     const fs::path path = UTF8PATH(name);
+    // Taken before the reading, so that a change made meanwhile is noticed.
+    image.stamp = FILESTAMP(name);
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (!name.empty() && fs::exists(status) && !fs::is_regular_file(status))
@@ -431,6 +436,7 @@ bool OPENNTRFILE(const std::string& given) {
 
 bool LOADNTRFILE(NtrFileImage& image) {
     const std::string name = image.name;
+    const FileStamp stamp = image.stamp;
     Bytes data = std::move(image.bytes);
     image = NtrFileImage{};
     Layout L;
@@ -468,6 +474,8 @@ bool LOADNTRFILE(NtrFileImage& image) {
 
     HasFileName = true;
     TournamentFile = name;
+    TournamentStamp = stamp;
+    TournamentStampFile = name;
     TournamentFileTitle = fileNamePart(name);
     SETSAVE(false);
     if (Ui.fileOpened) Ui.fileOpened(name);
@@ -558,12 +566,32 @@ bool WRITENTRFILE() {
     std::error_code ec;
     const bool existed = fs::exists(UTF8PATH(TournamentFile), ec);
     std::string reason;
+    // Where no lock file can be made (a folder that may not be written) the
+    // save goes on, and says why it fails if it does.
+    FileLock lock;
+    bool busy = false;
+    if (!LOCKFILE(TournamentFile, lock, reason, &busy) && busy) {
+        SHOWMESSAGE("The file " + TournamentFile + " could not be saved: " + reason + "." +
+                        (existed ? " The previous version is unchanged." : ""),
+                    "Error");
+        return false;
+    }
+    // Another program (a second window, orla-cli) saved over it since it was read.
+    if (TournamentStampFile == TournamentFile && FILESTAMP(TournamentFile) != TournamentStamp &&
+        SHOWMESSAGE("The file " + TournamentFile +
+                        " was changed by another program since it was opened here. Do you want "
+                        "to replace it with this tournament? No leaves the file as the other "
+                        "program saved it.",
+                    "Question", MSG_YESNO_QUESTION) != ANSWER_YES)
+        return false;
     if (!SAFEWRITEFILE(TournamentFile, image.data(), image.size(), reason)) {
         SHOWMESSAGE("The file " + CONTROLPICTURES(TournamentFile) + " could not be saved: " + reason + "." +
                         (existed ? " The previous version is unchanged." : ""),
                     "Error");
         return false;
     }
+    TournamentStamp = FILESTAMP(TournamentFile);
+    TournamentStampFile = TournamentFile;
     SETSAVE(false);
     HasFileName = true;
     return true;

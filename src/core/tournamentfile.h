@@ -9,6 +9,7 @@
 // bytes), PlayerNames, Results, then optional tails (rating mode and one rating
 // increment per pair; penalties and valid boards; three options).
 
+#include "core/filelock.h"
 #include "core/tournament.h"
 
 #include <cstdint>
@@ -34,10 +35,17 @@ constexpr std::uint64_t MaxFileMemory = std::uint64_t{512} << 20;
 // tournament open.
 bool OPENNTRFILE(const std::string& name);
 
+// The tournament file as it was when it was opened or last saved here
+// (TournamentStampFile its name, "" when the open tournament did not come from a
+// file). A save over a file whose stamp is no longer this one asks first.
+extern FileStamp TournamentStamp;
+extern std::string TournamentStampFile;
+
 // A tournament file read whole and found sound, not loaded yet.
 struct NtrFileImage {
     std::string name;
     std::vector<unsigned char> bytes;
+    FileStamp stamp; // the file as it was when the reading began
 };
 
 // The first half of OPENNTRFILE: reads the file `name` whole into `image` and
@@ -52,7 +60,10 @@ bool READNTRFILE(const std::string& name, NtrFileImage& image);
 bool LOADNTRFILE(NtrFileImage& image);
 
 // Writes the open tournament to TournamentFile in the current format. The old file
-// is replaced only once the new one is complete on the disk. On success clears the
+// is replaced only once the new one is complete on the disk. The save holds the
+// file's lock; when another program changed the file since it was opened or
+// saved here, it asks "... Do you want to replace it with this tournament? ..."
+// (caption "Question", Yes/No) and No (orla-cli's answer) saves nothing. On success clears the
 // modified flag and sets HasFileName; on failure shows "The file <name> could not
 // be saved: <reason>. ..." (caption "Error"), leaves the flags and the old file as
 // they were and returns false.

@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+struct FileLock;
 
 // Characters of a name that count (stored, compared, written).
 constexpr int RegNameLength = 30;
@@ -40,11 +43,25 @@ void RESETPLAYERS();
 std::string TODAYSTAMP();
 
 // Loads the register from PlayersFile (set from ProgramFolder first). A missing
-// file leaves it empty, silently. A line that cannot be read ends the load; the
-// user is told which line, and the file is kept as a dated copy beside it (now,
-// or else before the first rewrite), so the players after that line are never
-// lost by a later save. Returns the number of players loaded.
+// file leaves it empty, silently; one that cannot be read or is not a regular
+// file (a pipe, a device) leaves it empty with a message, and is then never
+// replaced. Blank lines are passed over. A line that cannot be read ends the
+// load; the user is told which line, and the file is kept as a dated copy beside
+// it (now, or else before the first rewrite; once per content, an identical
+// copy is not made again), so the players after that line are never lost by a
+// later save. Returns the number of players loaded.
 int LOADPLAYERS();
+
+// Every change of the register file is made under its lock (a lock file beside
+// it), on the register as the file holds it then: another program (a second
+// window, orla-cli) may have changed it since it was read. Takes the lock
+// (waiting up to FileLockWaitMs) and re-reads the file when it is no longer what
+// the register in memory was read from. `was`, when given, receives for each
+// register entry k the index the same player had before (0 for a player another
+// program added). False, with a message and nothing changed, when the lock
+// cannot be had or the file cannot be read. The lock is held until `lock` is
+// released or goes out of scope.
+bool LOCKREGISTER(FileLock& lock, std::vector<int>* was = nullptr);
 
 // Grows the four arrays to `count` + 50 elements, keeping elements 1..RegCapacity.
 // False (arrays unchanged) when the memory cannot be had.
@@ -64,9 +81,9 @@ std::string MATCHKEY(std::string_view name, bool tournamentName);
 // The first registered player whose name matches `name`, 0 when none does.
 int FINDREGPLAYER(std::string_view name);
 
-// Rebuilds RegOrder for key SORT_NAME (byte order of the whole names, ascending,
-// the later of equal names first), SORT_RATING or SORT_DELTA (descending, the
-// earlier of equal values first); any other key leaves the register order.
+// Rebuilds RegOrder for key SORT_NAME (byte order of the whole names, ascending),
+// SORT_RATING or SORT_DELTA (descending); players that tie keep their register
+// order. Any other key leaves the register order. O(n log n).
 void SORTPLAYERS(int key);
 
 // List row k of Edit Player List (Windows-1250): the name without trailing
@@ -88,10 +105,12 @@ bool REGFIELDVALUE(std::string_view field, std::int32_t& value);
 // blanks ignored; text that is not a whole number reads 0.
 int REGRATINGFROMTEXT(const std::string& text);
 
-// Changes of the register, each saved at once. A name is Windows-1250. Each
+// Changes of the register, each saved at once, each made under the register's
+// lock on the file as it is then (LOCKREGISTER). A name is Windows-1250. Each
 // returns true when the change is made and saved; otherwise it shows why (a name
 // shorter than 2 characters, a name already or not registered, a rating the file
-// cannot hold, a failed write) and leaves the register as it was.
+// cannot hold, the lock held by another program, a failed write) and writes
+// nothing.
 //
 // Registers `name` with rating 0 and rewrites the file (Add of Check Names).
 bool REGISTERNEWPLAYER(const std::string& name);
@@ -99,14 +118,14 @@ bool REGISTERNEWPLAYER(const std::string& name);
 // (Add of Edit Player List).
 bool APPENDREGPLAYER(const std::string& name, int rating);
 // Removes the first player matching `name`, closing the gap, and rewrites the
-// file; an unknown name is reported and the file rewritten all the same.
+// file; an unknown name is reported and the file left as it is.
 bool REMOVEREGPLAYER(const std::string& name);
 // Gives the first player matching `name` the rating `rating` (the delta stays)
-// and rewrites the file; an unknown name is reported and the file rewritten.
+// and rewrites the file; an unknown name is reported and the file left as it is.
 bool CHANGEREGRATING(const std::string& name, int rating);
 
 // Rewrites PlayersFile with the whole register in register order, through a
-// temporary file. False, with a message, when a rating or delta does not fit its
+// temporary file. The caller holds the register's lock (LOCKREGISTER). False, with a message, when a rating or delta does not fit its
 // field or the file cannot be written; the old file is then unchanged.
 bool WRITEPLAYERSFILE();
 

@@ -4,6 +4,7 @@
 #include "players/update.h"
 
 #include "core/cp1250.h"
+#include "core/filelock.h"
 #include "core/hooks.h"
 #include "core/programfolder.h"
 #include "core/safefile.h"
@@ -264,6 +265,21 @@ bool SAVERATINGUPDATE() {
                     "Error");
         return false;
     }
+    // Under the register's lock, on the register as the file holds it now: a
+    // player another program added meanwhile keeps his rating and delta, and the
+    // sums follow their players to where they are now.
+    FileLock lock;
+    std::vector<int> was;
+    if (!LOCKREGISTER(lock, &was)) return false;
+    {
+        auto summed = std::move(RatingSum);
+        RatingSum.release();
+        if (RegisteredCount > 0) RatingSum.allocate(RegisteredCount);
+        for (int k = 1; k <= RegisteredCount; ++k) {
+            const int w = was[static_cast<std::size_t>(k)];
+            if (RatingSum.contains(k)) RatingSum(k) = summed.contains(w) ? summed(w) : 0;
+        }
+    }
     std::vector<std::int32_t> ratings, deltas;
     for (int k = 1; k <= RegisteredCount; ++k) {
         ratings.push_back(RegRating(k));
@@ -286,6 +302,7 @@ bool SAVERATINGUPDATE() {
     }
 
     for (int k = 1; k <= RegisteredCount; ++k) {
+        if (!was[static_cast<std::size_t>(k)]) continue;
         const int rating = NEWRATING(k);
         RegDelta(k) = NEWDELTA(k);
         RegRating(k) = rating;

@@ -3,6 +3,7 @@
 #include "players/players.h"
 
 #include "core/cp1250.h"
+#include "core/filelock.h"
 #include "core/hooks.h"
 #include "core/programfolder.h"
 #include "core/safefile.h"
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -38,6 +40,12 @@ namespace {
 // an append must rewrite it (a record after the bad line would never be read).
 bool loadStoppedEarly = false;
 bool backupPending = false;
+
+// The bytes of the file that the register in memory holds (as last read or
+// written), so that a change under the lock re-reads only a file that another
+// program changed meanwhile. imageKnown is false when the file could not be read.
+std::string fileImage;
+bool imageKnown = false;
 
 PlayerName blankName() {
     PlayerName n;
@@ -111,18 +119,25 @@ std::string record(int i) {
            IWRITE(RegDelta(i), 6, true) + "\r\n";
 }
 
-bool readWhole(const std::string& name, std::string& bytes) {
-    std::ifstream in(UTF8PATH(name), std::ios::binary);
-    if (!in) return false;
-    // The stream buffer throws on a read error (a folder of that name, a failing
-    // disk), which the iterators do not catch.
-    try {
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    } catch (const std::exception&) {
-        bytes.clear();
-        return false;
+// The register file's bytes. A missing file reads as no bytes (`exists` false);
+// false, with `reason`, for one that is there but cannot be read or is not a
+// regular file (a pipe would never end).
+bool readRegister(std::string& bytes, std::string& reason, bool* exists = nullptr) {
+    bytes.clear();
+    if (exists) *exists = false;
+    std::error_code ec;
+    const auto status = fs::symlink_status(UTF8PATH(PlayersFile), ec);
+    if (ec || !fs::exists(status)) {
+        if (ec && ec != std::errc::no_such_file_or_directory) {
+            reason = ec.message();
+            return false;
+        }
+        return true;
     }
-    return !in.bad();
+    // A link that leads nowhere is a missing file as well.
+    if (fs::is_symlink(status) && !fs::exists(UTF8PATH(PlayersFile), ec)) return true;
+    if (exists) *exists = true;
+    return READREGULARFILE(PlayersFile, bytes, reason);
 }
 
 bool folderKnown() {
@@ -152,13 +167,37 @@ std::string freeBackupName() {
     }
 }
 
-// Copies the register file as it is now to a dated copy beside it. False, with a
-// message, when that cannot be done.
-bool keepBackup(std::string& reason) {
-    std::string bytes;
-    if (!readWhole(PlayersFile, bytes)) {
-        reason = "it cannot be read";
-        return false;
+// An earlier dated copy ("Players" + yyyymmdd + "-n.opd") that holds exactly
+// `bytes`, "" when there is none: a register is kept once per content, not at
+// every start.
+std::string sameBackup(const std::string& bytes) {
+    std::error_code ec;
+    const fs::path folder = UTF8PATH(PlayersFile).parent_path();
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::u8string u = it->path().filename().u8string();
+        const std::string file(u.begin(), u.end());
+        if (file.size() < 16 || file.rfind("Players", 0) != 0 || file[15] != '-' ||
+            file.substr(file.size() - 4) != ".opd" ||
+            file.find_first_not_of("0123456789", 7) != 15)
+            continue;
+        std::error_code e2;
+        if (!it->is_regular_file(e2) || it->file_size(e2) != bytes.size() || e2) continue;
+        const std::string name = PROGRAMFILE(file);
+        std::string other, reason;
+        if (READREGULARFILE(name, other, reason) && other == bytes) return name;
+    }
+    return std::string();
+}
+
+// Copies the register file as it was read (`bytes`) to a dated copy beside it,
+// unless such a copy is there already. False, with the reason, when that cannot
+// be done.
+bool keepBackup(const std::string& bytes, std::string& reason) {
+    if (const std::string same = sameBackup(bytes); !same.empty()) {
+        PlayersBackupFile = same;
+        backupPending = false;
+        return true;
     }
     const std::string name = freeBackupName();
     if (name.empty()) {
@@ -176,7 +215,8 @@ bool keepBackup(std::string& reason) {
 bool backupBeforeRewrite() {
     if (!backupPending) return true;
     std::string reason;
-    if (keepBackup(reason)) return true;
+    if (imageKnown && keepBackup(fileImage, reason)) return true;
+    if (!imageKnown) reason = "it cannot be read";
     SHOWMESSAGE("The players register " + PlayersFile +
                     " was not read to its end, and a copy of it could not be kept (" + reason +
                     "), so it is not replaced. No player has been lost.",
@@ -297,6 +337,8 @@ void RESETPLAYERS() {
     PlayersBackupFile.clear();
     loadStoppedEarly = false;
     backupPending = false;
+    fileImage.clear();
+    imageKnown = false;
 }
 
 namespace {
@@ -331,23 +373,27 @@ bool REGPLAYERREALLOC(int count) {
     return true;
 }
 
-int LOADPLAYERS() {
+namespace {
+
+// Empties the arrays for a fresh read of the file; the file's name and the
+// dated copy already made stay.
+void clearRegister() {
+    const std::string file = PlayersFile, backup = PlayersBackupFile;
     RESETPLAYERS();
-    if (PlayersFile.empty()) return 0;
-    std::string bytes;
-    std::error_code ec;
-    if (!fs::exists(UTF8PATH(PlayersFile), ec)) return 0;
-    if (!readWhole(PlayersFile, bytes)) {
-        // A register that is there but cannot be read must not be replaced by
-        // one made from nothing.
-        loadStoppedEarly = true;
-        backupPending = true;
-        SHOWMESSAGE("The players register " + PlayersFile +
-                        " could not be read, so it starts empty; it is not replaced until it "
-                        "can be kept as a dated copy.",
-                    "Players register", MSG_OK_WARNING);
-        return 0;
-    }
+    PlayersFile = file;
+    PlayersBackupFile = backup;
+}
+
+// Fills the register from the file's bytes: records until the first that cannot
+// be read; blank lines are passed over. When a line stops it, the user is told
+// which, and the bytes are kept as a dated copy (once per content).
+void fillRegister(const std::string& bytes) {
+    clearRegister();
+    // Room for every line at once, not 50 more at a time.
+    std::size_t lineCount = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    if (!bytes.empty() && bytes.back() != '\n') ++lineCount;
+    const auto lines = static_cast<int>(std::min<std::size_t>(lineCount, 100000000));
+    if (lines > RegCapacity) REGPLAYERREALLOC(lines);
 
     std::size_t at = 0;
     int line = 0;
@@ -358,6 +404,9 @@ int LOADPLAYERS() {
         std::string_view text(bytes.data() + at, end - at);
         if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
         ++line;
+        at = next;
+        // A blank line holds no player (a file ended twice, an editor's last line).
+        if (text.find_first_not_of(' ') == std::string_view::npos) continue;
         // A short line is blank padded; columns beyond 42 are not read.
         std::string rec(text.substr(0, 42));
         rec.resize(42, ' ');
@@ -368,14 +417,15 @@ int LOADPLAYERS() {
             break;
         }
         if (!addElement(rec.substr(0, RegNameLength), rating, delta)) break;
-        at = next;
     }
+    fileImage = bytes;
+    imageKnown = true;
 
     if (loadStoppedEarly) {
         std::string reason;
         const int loaded = RegisteredCount;
         backupPending = true;
-        const bool kept = keepBackup(reason);
+        const bool kept = keepBackup(bytes, reason);
         SHOWMESSAGE("Line " + std::to_string(line) + " of the players register " + PlayersFile +
                         " could not be read. The register was loaded up to it (" +
                         std::to_string(loaded) + (loaded == 1 ? " player" : " players") + "). " +
@@ -384,7 +434,91 @@ int LOADPLAYERS() {
                                 "register is next saved."),
                     "Players register", MSG_OK_WARNING);
     }
+}
+
+// The register's names in register order, to follow the players through a re-read.
+std::vector<PlayerName> registerNames() {
+    std::vector<PlayerName> names;
+    names.reserve(static_cast<std::size_t>(RegisteredCount));
+    for (int i = 1; i <= RegisteredCount; ++i)
+        names.push_back(RegName(i));
+    return names;
+}
+
+// For each entry of the register now, the index the same player had among
+// `before` (the n-th of a name is the n-th of that name before), 0 for a player
+// who was not there; element 0 unused.
+std::vector<int> formerIndices(const std::vector<PlayerName>& before) {
+    std::unordered_map<std::string, std::vector<int>> at;
+    for (std::size_t i = before.size(); i-- > 0;)
+        at[std::string(before[i].c, RegNameLength)].push_back(static_cast<int>(i) + 1);
+    std::vector<int> was(static_cast<std::size_t>(RegisteredCount) + 1, 0);
+    for (int k = 1; k <= RegisteredCount; ++k) {
+        const auto it = at.find(std::string(RegName(k).c, RegNameLength));
+        if (it == at.end() || it->second.empty()) continue;
+        was[static_cast<std::size_t>(k)] = it->second.back();
+        it->second.pop_back();
+    }
+    return was;
+}
+
+} // namespace
+
+int LOADPLAYERS() {
+    RESETPLAYERS();
+    if (PlayersFile.empty()) return 0;
+    std::string bytes, reason;
+    if (!readRegister(bytes, reason)) {
+        // A register that is there but cannot be read must not be replaced by
+        // one made from nothing.
+        loadStoppedEarly = true;
+        backupPending = true;
+        SHOWMESSAGE("The players register " + PlayersFile + " could not be read (" + reason +
+                        "), so it starts empty; it is not replaced until it can be read.",
+                    "Players register", MSG_OK_WARNING);
+        return 0;
+    }
+    fillRegister(bytes);
     return RegisteredCount;
+}
+
+bool LOCKREGISTER(FileLock& lock, std::vector<int>* was) {
+    if (!folderKnown()) return false;
+    std::string reason;
+    if (!LOCKFILE(PlayersFile, lock, reason)) {
+        SHOWMESSAGE("The players register " + PlayersFile + " is not changed: " + reason + ".",
+                    "Error");
+        return false;
+    }
+    std::string bytes;
+    bool exists = false;
+    if (!readRegister(bytes, reason, &exists)) {
+        UNLOCKFILE(lock);
+        SHOWMESSAGE("The players register " + PlayersFile + " cannot be read (" + reason +
+                        "), so it is not changed.",
+                    "Error");
+        return false;
+    }
+    // A register that was never read from a file, with no file now, has nothing
+    // to take from the disk.
+    const bool same = imageKnown ? bytes == fileImage : !exists;
+    std::vector<PlayerName> before;
+    if (was && !same) before = registerNames();
+    if (!same) {
+        loadStoppedEarly = false;
+        backupPending = false;
+        fillRegister(bytes);
+    }
+    if (was) {
+        if (same) {
+            was->resize(static_cast<std::size_t>(RegisteredCount) + 1);
+            for (int k = 0; k <= RegisteredCount; ++k)
+                (*was)[static_cast<std::size_t>(k)] = k;
+        } else {
+            *was = formerIndices(before);
+        }
+    }
+    return true;
 }
 
 bool NameMatches(std::string_view tournamentName, std::string_view registeredName) {
@@ -419,22 +553,19 @@ void SORTPLAYERS(int key) {
     const int n = RegisteredCount;
     for (int k = 1; k <= n; ++k)
         RegOrder(k) = k;
-    if (key != SORT_NAME && key != SORT_RATING && key != SORT_DELTA) return;
-    for (int i = 1; i <= n; ++i) {
-        int best = i;
-        for (int j = i + 1; j <= n; ++j) {
-            const int a = RegOrder(j), b = RegOrder(best);
-            bool take = false;
-            if (key == SORT_NAME)
-                take = std::memcmp(RegName(a).c, RegName(b).c, NameLength) <= 0;
-            else if (key == SORT_RATING)
-                take = RegRating(a) > RegRating(b);
-            else
-                take = RegDelta(a) > RegDelta(b);
-            if (take) best = j;
-        }
-        std::swap(RegOrder(i), RegOrder(best));
-    }
+    if (n < 2 || (key != SORT_NAME && key != SORT_RATING && key != SORT_DELTA)) return;
+    std::int32_t* first = &RegOrder(1);
+    // Stable: players that compare equal keep their register order.
+    if (key == SORT_NAME)
+        std::stable_sort(first, first + n, [](std::int32_t a, std::int32_t b) {
+            return std::memcmp(RegName(a).c, RegName(b).c, NameLength) < 0;
+        });
+    else if (key == SORT_RATING)
+        std::stable_sort(first, first + n,
+                         [](std::int32_t a, std::int32_t b) { return RegRating(a) > RegRating(b); });
+    else
+        std::stable_sort(first, first + n,
+                         [](std::int32_t a, std::int32_t b) { return RegDelta(a) > RegDelta(b); });
 }
 
 std::string PLAYERLISTROW(int k) {
@@ -480,18 +611,22 @@ int REGRATINGFROMTEXT(const std::string& text) {
 
 bool WRITEPLAYERSFILE() {
     if (!folderKnown()) return false;
-    std::string image;
-    if (!registerImage(image)) return false;
+    std::string bytes;
+    if (!registerImage(bytes)) return false;
     if (!backupBeforeRewrite()) return false;
     std::string reason;
-    if (!SAFEWRITEFILE(PlayersFile, image.data(), image.size(), reason))
+    if (!SAFEWRITEFILE(PlayersFile, bytes.data(), bytes.size(), reason))
         return writeFailed(reason);
     loadStoppedEarly = false;
+    fileImage = std::move(bytes);
+    imageKnown = true;
     return true;
 }
 
 bool REGISTERNEWPLAYER(const std::string& name) {
     if (!nameLongEnough(name)) return false;
+    FileLock lock;
+    if (!LOCKREGISTER(lock)) return false;
     if (FINDREGPLAYER(name)) {
         SHOWMESSAGE("Name: " + shown(name) + " is already registered.", "Error");
         return false;
@@ -502,24 +637,21 @@ bool REGISTERNEWPLAYER(const std::string& name) {
 }
 
 bool APPENDREGPLAYER(const std::string& name, int rating) {
-    if (!nameLongEnough(name)) return false;
+    if (!nameLongEnough(name) || !ratingFits(rating)) return false;
+    FileLock lock;
+    if (!LOCKREGISTER(lock)) return false;
     if (FINDREGPLAYER(name)) {
         SHOWMESSAGE("Name: " + shown(name) + " is already registered.", "Error");
         return false;
     }
-    if (!ratingFits(rating) || !folderKnown()) return false;
     const Snapshot before = snapshot();
     if (!addElement(name, rating, rating)) return false;
     // After a load that stopped early the file is rewritten instead: a record
     // appended after the unreadable line would never be read again.
     if (loadStoppedEarly) return saveOrUndo(before);
 
-    std::string bytes;
-    std::error_code ec;
-    if (fs::exists(UTF8PATH(PlayersFile), ec) && !readWhole(PlayersFile, bytes)) {
-        restore(before);
-        return writeFailed("it cannot be read");
-    }
+    // The file as read under the lock, with the new record after its last line.
+    std::string bytes = fileImage;
     if (!bytes.empty() && bytes.back() != '\n') bytes += "\r\n";
     bytes += record(RegisteredCount);
     std::string reason;
@@ -527,40 +659,42 @@ bool APPENDREGPLAYER(const std::string& name, int rating) {
         restore(before);
         return writeFailed(reason);
     }
+    fileImage = std::move(bytes);
     return true;
 }
 
+// A refused removal or change writes nothing: the file stays as it is.
 bool REMOVEREGPLAYER(const std::string& name) {
-    const Snapshot before = snapshot();
+    FileLock lock;
+    if (!LOCKREGISTER(lock)) return false;
     const int k = FINDREGPLAYER(name);
-    if (k) {
-        for (int i = k; i < RegisteredCount; ++i) {
-            RegName(i) = RegName(i + 1);
-            RegRating(i) = RegRating(i + 1);
-            RegDelta(i) = RegDelta(i + 1);
-        }
-        --RegisteredCount;
-    }
-    if (!saveOrUndo(before)) return false;
     if (!k) {
         SHOWMESSAGE("Name: " + shown(name) + " is not registered; nobody was removed.", "Error");
         return false;
     }
-    return true;
+    const Snapshot before = snapshot();
+    for (int i = k; i < RegisteredCount; ++i) {
+        RegName(i) = RegName(i + 1);
+        RegRating(i) = RegRating(i + 1);
+        RegDelta(i) = RegDelta(i + 1);
+    }
+    --RegisteredCount;
+    return saveOrUndo(before);
 }
 
 bool CHANGEREGRATING(const std::string& name, int rating) {
     if (!ratingFits(rating)) return false;
-    const Snapshot before = snapshot();
+    FileLock lock;
+    if (!LOCKREGISTER(lock)) return false;
     const int k = FINDREGPLAYER(name);
-    if (k) RegRating(k) = rating;
-    if (!saveOrUndo(before)) return false;
     if (!k) {
         SHOWMESSAGE("Name: " + shown(name) + " is not registered; no rating was changed.",
                     "Error");
         return false;
     }
-    return true;
+    const Snapshot before = snapshot();
+    RegRating(k) = rating;
+    return saveOrUndo(before);
 }
 
 std::string TODAYSTAMP() {

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <unordered_map>
 
 std::vector<PlayerStatistics> SeasonStatistics;
 
@@ -28,8 +29,11 @@ std::string integerField(long long v, int width) {
     return std::string(static_cast<std::size_t>(width) - s.size(), ' ') + s;
 }
 
+// Each registered name's key, leading to the first registered player who has it.
+using Keys = std::unordered_map<std::string, std::size_t>;
+
 // Counts one tournament, open as the current one, for its registered players.
-void countTournament(const std::vector<std::string>& keys) {
+void countTournament(const Keys& keys) {
     const bool mp = CalcType == CALC_MATCHPOINTS;
     const bool imp = CalcType == CALC_IMPS || CalcType == CALC_CALCUTTA;
     if (!mp && !imp) return;
@@ -39,25 +43,23 @@ void countTournament(const std::vector<std::string>& keys) {
         // A pair whose percentage is no number has no result to average.
         if (!std::isfinite(percent)) continue;
         for (int j = 1; j <= 2; ++j) {
-            const std::string key = UPDATEKEY(std::string_view(PlayerNames(p, j).c, NameLength));
-            for (std::size_t k = 0; k < keys.size(); ++k) {
-                if (keys[k] != key) continue;
-                PlayerStatistics& s = SeasonStatistics[k];
-                if (mp) {
-                    ++s.mpCount;
-                    s.mpAverage += percent;
-                } else {
-                    ++s.impCount;
-                    s.impAverage += percent;
-                }
-                break;
+            const auto k =
+                keys.find(UPDATEKEY(std::string_view(PlayerNames(p, j).c, NameLength)));
+            if (k == keys.end()) continue;
+            PlayerStatistics& s = SeasonStatistics[k->second];
+            if (mp) {
+                ++s.mpCount;
+                s.mpAverage += percent;
+            } else {
+                ++s.impCount;
+                s.impAverage += percent;
             }
         }
     }
 }
 
 // The snapshot's ratings: records until the first one that cannot be read.
-void readSnapshot(const std::string& file, const std::vector<std::string>& keys) {
+void readSnapshot(const std::string& file, const Keys& keys) {
     std::ifstream in(UTF8PATH(file), std::ios::binary);
     if (!in) return;
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -71,12 +73,8 @@ void readSnapshot(const std::string& file, const std::vector<std::string>& keys)
         rec.resize(36, ' ');
         std::int32_t rating = 0;
         if (!REGFIELDVALUE(std::string_view(rec).substr(30, 6), rating)) break;
-        const std::string key = UPDATEKEY(std::string_view(rec).substr(0, RegNameLength));
-        for (std::size_t k = 0; k < keys.size(); ++k)
-            if (keys[k] == key) {
-                SeasonStatistics[k].snapshotRating = rating;
-                break;
-            }
+        const auto k = keys.find(UPDATEKEY(std::string_view(rec).substr(0, RegNameLength)));
+        if (k != keys.end()) SeasonStatistics[k->second].snapshotRating = rating;
         at = next;
     }
 }
@@ -114,9 +112,11 @@ bool STATISTICS(const std::string& tournamentFolder, const std::string& snapshot
         }
     SeasonStatistics.assign(static_cast<std::size_t>(std::max(RegisteredCount, 0)),
                             PlayerStatistics{});
-    std::vector<std::string> keys;
+    Keys keys;
+    keys.reserve(SeasonStatistics.size());
     for (int k = 1; k <= RegisteredCount; ++k)
-        keys.push_back(UPDATEKEY(std::string_view(RegName(k).c, RegNameLength)));
+        keys.emplace(UPDATEKEY(std::string_view(RegName(k).c, RegNameLength)),
+                     static_cast<std::size_t>(k) - 1);
 
     // The files pass through the reader one after another; none of them is a
     // file the director opened, so none joins the recent files.

@@ -19,6 +19,10 @@
 #include <fstream>
 #include <iterator>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 using nlohmann::json;
 
 namespace {
@@ -379,5 +383,82 @@ TEST_F(CliPlayersTest, ANameWithAControlCharacterIsRefused) {
     }
     EXPECT_EQ(run("players").out, "Ana Anic\t1200\t   0\n");
 }
+
+} // namespace
+
+namespace {
+
+int datedCopies(const std::filesystem::path& folder) {
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) {
+        const std::string f = e.path().filename().string();
+        if (f != "Players.opd" && f.rfind("Players", 0) == 0) ++n;
+    }
+    return n;
+}
+
+// A refusal writes nothing, also over a register that could not be read to its
+// end (it was rewritten with only the players before the bad line); such a
+// register is kept as a dated copy once, not at every command.
+TEST_F(CliPlayersTest, ARefusalWritesNothing) {
+    std::string bad = rec("Bad", 0, 0);
+    bad.replace(33, 1, "x");
+    const std::string original = rec("Ana", 500, 1) + bad + rec("Cica", 700, 3);
+    std::ofstream(registerFile(), std::ios::binary) << original;
+    struct Row {
+        const char* args;
+        int code;
+    };
+    for (const Row row : {Row{"players remove Nobody", 1}, Row{"players set-rating Nobody 5", 1},
+                          Row{"players add Ana 5", 1}, Row{"players", 0}, Row{"players", 0}}) {
+        const Run r = run(row.args);
+        EXPECT_EQ(r.code, row.code) << row.args << ": " << r.err;
+        EXPECT_EQ(readRegister(), original) << row.args;
+    }
+    EXPECT_EQ(datedCopies(tempDir()), 1);
+}
+
+#ifndef _WIN32
+// A register that is a pipe is not read (every command hung on it), and said so.
+TEST_F(CliPlayersTest, ARegisterThatIsAPipeIsNotRead) {
+    ASSERT_EQ(::mkfifo(registerFile().c_str(), 0600), 0);
+    std::string out;
+    const int code = RUNCOMMAND("timeout 20 " + cli() + " players add Ana 5 2>&1", out);
+    EXPECT_EQ(code, 1) << out;
+    EXPECT_NE(out.find("is not a regular file"), std::string::npos) << out;
+    EXPECT_TRUE(std::filesystem::is_fifo(registerFile()));
+}
+
+// Two programs adding players at the same moment, 200 each, and a rating update
+// saved again and again meanwhile: every player is there at the end, and every
+// command that said it succeeded did.
+TEST_F(CliPlayersTest, TwoWritersLoseNobody) {
+    std::filesystem::create_directories(tempDir() / "season");
+    std::ofstream(registerFile(), std::ios::binary) << rec("Ana", 500, 1);
+    const std::string adds = "for i in $(seq 1 200); do " + cli() +
+                             " players add $W$i 100 >/dev/null 2>>" + path("errors.txt") +
+                             " || echo fail >>" + path("failed.txt") + "; done";
+    const std::string updates = "for i in $(seq 1 25); do " + cli() + " update-rating --folder " +
+                                path("season") + " --save >/dev/null 2>>" + path("errors.txt") +
+                                " || echo fail >>" + path("failed.txt") + "; done";
+    std::string out;
+    const int code = RUNCOMMAND("(W=A; " + adds + ") & (W=B; " + adds + ") & (" + updates +
+                                    ") & wait",
+                                out);
+    ASSERT_EQ(code, 0) << out;
+    std::ifstream errors(tempDir() / "errors.txt");
+    const std::string err((std::istreambuf_iterator<char>(errors)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(err, "");
+    EXPECT_FALSE(std::filesystem::exists(tempDir() / "failed.txt"));
+    const std::string reg = readRegister();
+    EXPECT_EQ(reg.size(), 401u * 44);
+    for (int i = 1; i <= 200; ++i)
+        for (const char* w : {"A", "B"})
+            EXPECT_NE(reg.find(rec(w + std::to_string(i), 100, 0).substr(0, 36)), std::string::npos)
+                << w << i;
+    EXPECT_EQ(reg.substr(0, 44), rec("Ana", 500, 0));
+    EXPECT_FALSE(std::filesystem::exists(registerFile() + ".lock"));
+}
+#endif
 
 } // namespace

@@ -7,6 +7,8 @@
 #include "core/tournamentfile.h"
 #include "support/testsupport.h"
 
+#include <chrono>
+#include <fstream>
 #include <set>
 #include <thread>
 
@@ -183,6 +185,74 @@ TEST_F(WriteTest, ANameNearTheSystemsLimitCanBeSaved) {
     EXPECT_EQ(folder(), std::set<std::string>{name});
     ASSERT_TRUE(WRITENTRFILE());
     EXPECT_EQ(folder(), std::set<std::string>{name});
+}
+
+// Another program (a second window, orla-cli) saved over the file since it was
+// opened here: the save asks before it replaces that, and No (orla-cli's answer)
+// leaves the other program's file. The program's own saves and an untouched
+// file ask nothing.
+TEST_F(WriteTest, ASaveOverAnotherProgramsChangeAsksFirst) {
+    namespace fs = std::filesystem;
+    saveFirstVersion();
+    CLOSETOURNAMENT();
+    ASSERT_TRUE(OPENNTRFILE(TournamentFile));
+    Results(1, 1) = 7.0f;
+    ASSERT_TRUE(WRITENTRFILE());
+    ASSERT_TRUE(WRITENTRFILE());
+    EXPECT_TRUE(CapturedMessages.empty());
+
+    struct Row {
+        const char* change; // what the other program did
+        MessageAnswer answer;
+        bool saved;
+    };
+    for (const Row row : {Row{"rewrote", ANSWER_NO, false}, Row{"touched", ANSWER_NO, false},
+                          Row{"rewrote", ANSWER_YES, true}, Row{"removed", ANSWER_NO, false}}) {
+        SCOPED_TRACE(std::string(row.change) + (row.saved ? ", Yes" : ", No"));
+        const std::string other = "another program's tournament";
+        const std::string change = row.change;
+        if (change == "rewrote") {
+            std::string reason;
+            ASSERT_TRUE(SAFEWRITEFILE(TournamentFile, other.data(), other.size(), reason));
+        } else if (change == "touched") {
+            std::ofstream(TournamentFile, std::ios::binary) << other;
+            fs::last_write_time(TournamentFile, fs::last_write_time(TournamentFile) + std::chrono::seconds(5));
+        } else {
+            fs::remove(TournamentFile);
+        }
+        const bool existed = fs::exists(TournamentFile);
+        CapturedMessages.clear();
+        NextAnswer = row.answer;
+        SETSAVE(true);
+        EXPECT_EQ(WRITENTRFILE(), row.saved);
+        ASSERT_EQ(CapturedMessages.size(), 1u);
+        EXPECT_EQ(CapturedMessages[0].caption, "Question");
+        EXPECT_EQ(CapturedMessages[0].kind, MSG_YESNO_QUESTION);
+        EXPECT_EQ(CapturedMessages[0].text,
+                  "The file " + TournamentFile +
+                      " was changed by another program since it was opened here. Do you want to "
+                      "replace it with this tournament? No leaves the file as the other program "
+                      "saved it.");
+        EXPECT_EQ(Modified, !row.saved);
+        if (row.saved) {
+            EXPECT_NE(readBytes(TournamentFile), other);
+            // Saved here: the next save asks nothing.
+            CapturedMessages.clear();
+            EXPECT_TRUE(WRITENTRFILE());
+            EXPECT_TRUE(CapturedMessages.empty());
+        } else if (existed) {
+            EXPECT_EQ(readBytes(TournamentFile), other);
+        } else {
+            EXPECT_FALSE(fs::exists(TournamentFile));
+        }
+    }
+    // Another tournament saved under the name asks nothing: the director chose it.
+    CLOSETOURNAMENT();
+    makeTournament({MOVE_BERGER, CALC_IMPS, 6, 10, 5, 2, false}, 4);
+    CapturedMessages.clear();
+    EXPECT_TRUE(WRITENTRFILE());
+    EXPECT_TRUE(CapturedMessages.empty());
+    EXPECT_EQ(folder(), std::set<std::string>{"club.otr"}); // the lock file is gone
 }
 
 TEST_F(WriteTest, AFileThatCannotBeCreatedIsReported) {

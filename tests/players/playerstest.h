@@ -3,6 +3,7 @@
 // program's folder; no test ever touches a real register.
 
 #include "core/cp1250.h"
+#include "core/filelock.h"
 #include "core/programfolder.h"
 #include "core/safefile.h"
 #include "players/players.h"
@@ -19,9 +20,11 @@ class PlayersTest : public OrlaTest {
         ProgramFolder = tempDir().string();
         RESETPLAYERS();
         SafeWriteTest = SafeWriteFaults{};
+        FileLockWaitMs = 5000;
     }
     void TearDown() override {
         SafeWriteTest = SafeWriteFaults{};
+        FileLockWaitMs = 5000;
         ProgramFolder.clear();
         RESETPLAYERS();
         OrlaTest::TearDown();

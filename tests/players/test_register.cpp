@@ -2,10 +2,17 @@
 // orders and the changes of Edit Player List and Check Names.
 #include "playerstest.h"
 
+#include "core/filelock.h"
+
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -101,11 +108,100 @@ TEST_F(PlayersTest, ABadLineKeepsTheWholeFileAside) {
     EXPECT_EQ(readFile(PlayersFile), rec("Dragan", 300, 300) + rec("Eva", 100, 100));
     EXPECT_EQ(backups().size(), 1u);
 
-    // A second damaged load the same day never replaces the first copy.
+    // The same damaged file read again is not copied again (it was at every start
+    // and every command); another damaged content gets a copy of its own, and a
+    // refusal over it writes nothing at all.
     writeFile(PlayersFile, original);
+    for (int n = 0; n < 3; ++n)
+        LOADPLAYERS();
+    EXPECT_EQ(backups().size(), 1u);
+    EXPECT_EQ(PlayersBackupFile, backups()[0]);
+    const std::string other = original + rec("Dragan", 1, 1);
+    writeFile(PlayersFile, other);
     LOADPLAYERS();
     EXPECT_EQ(backups().size(), 2u);
+    EXPECT_EQ(readFile(PlayersBackupFile), other);
+    EXPECT_FALSE(REMOVEREGPLAYER("Nobody"));
+    EXPECT_FALSE(CHANGEREGRATING("Nobody", 5));
+    EXPECT_FALSE(REGISTERNEWPLAYER("Ana"));
+    EXPECT_EQ(readFile(PlayersFile), other);
+    EXPECT_EQ(backups().size(), 2u);
 }
+
+// Blank lines (a file ended twice, an editor's last line) hold no player and do
+// not stop the load; the file keeps them until it is rewritten.
+TEST_F(PlayersTest, BlankLinesHoldNoPlayer) {
+    const std::string bytes = rec("Ana", 500, 1) + "\r\n" + "   \n" + rec("Bora", 600, 2) + "\r\n";
+    writeFile(PlayersFile, bytes);
+    ASSERT_EQ(LOADPLAYERS(), 2);
+    EXPECT_EQ(name(2), "Bora");
+    EXPECT_TRUE(CapturedMessages.empty());
+    EXPECT_TRUE(backups().empty());
+    ASSERT_TRUE(APPENDREGPLAYER("Cica", 7));
+    EXPECT_EQ(readFile(PlayersFile), bytes + rec("Cica", 7, 7));
+    ASSERT_TRUE(CHANGEREGRATING("Ana", 501));
+    EXPECT_EQ(readFile(PlayersFile), rec("Ana", 501, 1) + rec("Bora", 600, 2) + rec("Cica", 7, 7));
+}
+
+// Another program (a second window, orla-cli) changed the file since it was read:
+// every change is made on the file as it is then, so nobody's change is lost.
+TEST_F(PlayersTest, AnotherProgramsChangesAreKept) {
+    writeFile(PlayersFile, rec("Ana", 500, 1));
+    LOADPLAYERS();
+    writeFile(PlayersFile, rec("Ana", 500, 1) + rec("Bora", 600, 2));
+    ASSERT_TRUE(APPENDREGPLAYER("Cica", 7));
+    EXPECT_EQ(readFile(PlayersFile), rec("Ana", 500, 1) + rec("Bora", 600, 2) + rec("Cica", 7, 7));
+    EXPECT_EQ(RegisteredCount, 3);
+
+    writeFile(PlayersFile, rec("Ana", 500, 1) + rec("Cica", 7, 7) + rec("Dragan", 1, 1));
+    EXPECT_FALSE(APPENDREGPLAYER("dragan", 3)); // registered meanwhile
+    ASSERT_TRUE(REGISTERNEWPLAYER("Eva"));
+    EXPECT_EQ(readFile(PlayersFile),
+              rec("Ana", 500, 1) + rec("Cica", 7, 7) + rec("Dragan", 1, 1) + rec("Eva", 0, 0));
+
+    writeFile(PlayersFile, rec("Ana", 500, 1) + rec("Eva", 0, 0) + rec("Fred", 9, 9));
+    ASSERT_TRUE(CHANGEREGRATING("Eva", 100));
+    EXPECT_EQ(readFile(PlayersFile), rec("Ana", 500, 1) + rec("Eva", 100, 0) + rec("Fred", 9, 9));
+    writeFile(PlayersFile, rec("Eva", 100, 0) + rec("Fred", 9, 9) + rec("Ana", 500, 1));
+    ASSERT_TRUE(REMOVEREGPLAYER("Fred"));
+    EXPECT_EQ(readFile(PlayersFile), rec("Eva", 100, 0) + rec("Ana", 500, 1));
+    EXPECT_EQ(name(2), "Ana");
+
+    // While another program holds the lock, a change waits, then says so and
+    // writes nothing.
+    const std::string before = readFile(PlayersFile);
+    FileLock other;
+    std::string reason;
+    ASSERT_TRUE(LOCKFILE(PlayersFile, other, reason)) << reason;
+    FileLockWaitMs = 100;
+    CapturedMessages.clear();
+    EXPECT_FALSE(APPENDREGPLAYER("Goran", 5));
+    EXPECT_FALSE(REMOVEREGPLAYER("Ana"));
+    ASSERT_EQ(CapturedMessages.size(), 2u);
+    EXPECT_NE(CapturedMessages[0].text.find("is not changed: another program is changing it"),
+              std::string::npos)
+        << CapturedMessages[0].text;
+    EXPECT_EQ(readFile(PlayersFile), before);
+    EXPECT_EQ(RegisteredCount, 2);
+    UNLOCKFILE(other);
+    EXPECT_TRUE(APPENDREGPLAYER("Goran", 5));
+    // The lock file goes with the lock.
+    EXPECT_FALSE(fs::exists(PlayersFile + ".lock"));
+}
+
+#ifndef _WIN32
+// A register that is a pipe (or any file that is not a regular one) would hang
+// every command: it is not read, the user is told, and it is never replaced.
+TEST_F(PlayersTest, OnlyARegularFileIsRead) {
+    ASSERT_EQ(::mkfifo(PlayersFile.c_str(), 0600), 0);
+    EXPECT_EQ(LOADPLAYERS(), 0);
+    ASSERT_EQ(CapturedMessages.size(), 1u);
+    EXPECT_NE(CapturedMessages[0].text.find("(it is not a regular file)"), std::string::npos)
+        << CapturedMessages[0].text;
+    EXPECT_FALSE(APPENDREGPLAYER("Ana", 5));
+    EXPECT_TRUE(fs::is_fifo(PlayersFile));
+}
+#endif
 
 TEST_F(PlayersTest, NamesMatchByTheirFirstThirtyCharactersWithoutCase) {
     struct Row {
@@ -150,9 +246,9 @@ TEST_F(PlayersTest, SortsByNameRatingAndDelta) {
             o.push_back(RegOrder(k));
         return o;
     };
-    // Capital letters before small ones; of equal names the later comes first.
+    // Capital letters before small ones; equal names in register order.
     SORTPLAYERS(SORT_NAME);
-    EXPECT_EQ(order(), (std::vector<int>{4, 3, 2, 5, 1}));
+    EXPECT_EQ(order(), (std::vector<int>{4, 3, 2, 1, 5}));
     // Highest first; the earlier of equal ratings first.
     SORTPLAYERS(SORT_RATING);
     EXPECT_EQ(order(), (std::vector<int>{2, 3, 1, 5, 4}));
@@ -185,17 +281,19 @@ TEST_F(PlayersTest, ChangesAreSavedAtOnce) {
     ASSERT_TRUE(APPENDREGPLAYER("Laza", 1));
     EXPECT_NE(readFile(PlayersFile).find("Typed by hand     12\r\n" + rec("Laza", 1, 1)),
               std::string::npos);
-    // Change Rating keeps the delta; Remove closes the gap.
+    // Change Rating keeps the delta; Remove closes the gap. The line typed by hand
+    // is a player of its own (rating 0), kept by every later save.
     ASSERT_TRUE(CHANGEREGRATING("MIRA", 900));
     EXPECT_EQ(RegRating(2), 900);
     EXPECT_EQ(RegDelta(2), 850);
     ASSERT_TRUE(REMOVEREGPLAYER("mira"));
-    EXPECT_EQ(RegisteredCount, 3);
+    EXPECT_EQ(RegisteredCount, 4);
     EXPECT_EQ(name(2), "Pera");
-    EXPECT_EQ(readFile(PlayersFile),
-              rec(cp("Žika Žikić"), 0, 0) + rec("Pera", -20, -20) + rec("Laza", 1, 1));
+    const std::string kept = rec(cp("Žika Žikić"), 0, 0) + rec("Pera", -20, -20) +
+                             rec("Typed by hand     12", 0, 0) + rec("Laza", 1, 1);
+    EXPECT_EQ(readFile(PlayersFile), kept);
 
-    // Refusals say why and change nothing; an unknown name still rewrites the file.
+    // Refusals say why and write nothing, not even for an unknown name.
     CapturedMessages.clear();
     EXPECT_FALSE(APPENDREGPLAYER("X ", 5));
     EXPECT_FALSE(REGISTERNEWPLAYER(""));
@@ -205,18 +303,19 @@ TEST_F(PlayersTest, ChangesAreSavedAtOnce) {
     EXPECT_EQ(CapturedMessages.back().text,
               "Name: the control character \u240A (U+000A) cannot be kept in a name.");
     EXPECT_FALSE(APPENDREGPLAYER("Mirko\x1b[2J", 5));
-    EXPECT_EQ(RegisteredCount, 3);
-    fs::remove(PlayersFile);
+    EXPECT_EQ(RegisteredCount, 4);
+    const auto written = fs::last_write_time(PlayersFile);
+    fs::last_write_time(PlayersFile, written - std::chrono::hours(1));
     EXPECT_FALSE(REMOVEREGPLAYER("Nobody"));
     EXPECT_EQ(CapturedMessages.back().text, "Name: \"Nobody\" is not registered; nobody was removed.");
-    EXPECT_EQ(readFile(PlayersFile),
-              rec(cp("Žika Žikić"), 0, 0) + rec("Pera", -20, -20) + rec("Laza", 1, 1));
     EXPECT_FALSE(CHANGEREGRATING("Nobody", 5));
     EXPECT_FALSE(APPENDREGPLAYER("Big", 1000000));
     EXPECT_FALSE(CHANGEREGRATING("Pera", -100000));
     EXPECT_EQ(CapturedMessages.back().text,
               "Rating: -100000 is not a rating the register can hold (-99999 to 999999).");
-    EXPECT_EQ(RegisteredCount, 3);
+    EXPECT_EQ(fs::last_write_time(PlayersFile), written - std::chrono::hours(1));
+    EXPECT_EQ(readFile(PlayersFile), kept);
+    EXPECT_EQ(RegisteredCount, 4);
     EXPECT_EQ(RegRating(2), -20);
 
     // The rating field: its first 6 characters, blanks ignored, other text 0.

@@ -208,6 +208,36 @@ TEST_F(UpdateTest, FailedSaveKeepsTheRegister) {
     EXPECT_EQ(readFile(PlayersFile), rec("Ana", 1000, 11));
 }
 
+// Another program changed the register between the sum and the save: the save
+// is made on the register as it is then. Each sum goes to its own player, a
+// player added meanwhile keeps his rating and delta, a removed one stays away,
+// and the dated copy holds the register the save replaced.
+TEST_F(UpdateTest, SaveKeepsWhatAnotherProgramChanged) {
+    writeFile(PlayersFile, rec("Ana", 1000, 11) + rec("Mira", 500, 4) + rec("Zoran", 300, 7));
+    ASSERT_EQ(LOADPLAYERS(), 3);
+    ratedFile("a.otr", "A", {{"Ana", 4.0f}, {"Zoran", -2.0f}, {"Mira", 1.0f}});
+    ASSERT_TRUE(SUMRATINGCHANGES(folder, FINDFILESINDIR(folder)));
+    const std::string meanwhile = rec("Bora", 700, 700) + rec("Zoran", 300, 7) + rec("Ana", 1000, 11);
+    writeFile(PlayersFile, meanwhile);
+    ASSERT_TRUE(SAVERATINGUPDATE());
+    EXPECT_EQ(readFile(PlayersFile),
+              rec("Bora", 700, 700) + rec("Zoran", 298, -2) + rec("Ana", 1004, 4));
+    EXPECT_EQ(readFile(RATINGBACKUPNAME()), meanwhile);
+    EXPECT_EQ(RegisteredCount, 3);
+
+    // While another program holds the register's lock, the save waits, then says
+    // so and changes nothing.
+    FileLock other;
+    std::string reason;
+    ASSERT_TRUE(LOCKFILE(PlayersFile, other, reason)) << reason;
+    FileLockWaitMs = 50;
+    const std::string before = readFile(PlayersFile);
+    ASSERT_TRUE(SUMRATINGCHANGES(folder, FINDFILESINDIR(folder)));
+    EXPECT_FALSE(SAVERATINGUPDATE());
+    EXPECT_EQ(readFile(PlayersFile), before);
+    EXPECT_EQ(RegRating(3), 1004);
+}
+
 // Files of the older format, made byte by byte: one change per pair, given to
 // both players; a file whose changes are all 0 is suspicious but still read.
 TEST_F(UpdateTest, OlderFormatCountsThePairChangeForBoth) {

@@ -202,6 +202,27 @@ class PlayersDialogTest : public QObject {
         QCOMPARE(readRegister(),
                  rec("ana", 650, -5) + rec("Zoran", 900, 3) + rec(cp("Đuro"), 1450, 1450));
     }
+
+    // orla-cli (or a second window) changes the register while Edit Player List
+    // is open: the dialog's Add is made on the register as the file holds it
+    // then, so both players are kept and both are listed.
+    void editPlayerListKeepsAnotherProgramsChanges() {
+        writeRegister(rec("Ana", 700, 0));
+        STARTUP({});
+        QStringList rows;
+        GwSeamOnNextModal([&](DialogRecord& d) {
+            writeRegister(rec("Ana", 700, 0) + rec("Bora", 650, 650));
+            Control<QLineEdit>(d, 1000)->setText("Cica");
+            Control<QLineEdit>(d, 1016)->setText("500");
+            Control<QPushButton>(d, 3)->click();
+            rows = items(d, 1008);
+            Control<QPushButton>(d, 1)->click();
+        });
+        QVERIFY(ONCOMMAND(IDM_EDITPLAYERS));
+        QCOMPARE(rows.size(), 3);
+        QVERIFY(rows.at(1).startsWith("Bora\t"));
+        QCOMPARE(readRegister(), rec("Ana", 700, 0) + rec("Bora", 650, 650) + rec("Cica", 500, 500));
+    }
 };
 
 QTEST_MAIN(PlayersDialogTest)
