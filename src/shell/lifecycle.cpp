@@ -9,6 +9,7 @@
 #include "shell/entry.h"
 #include "shell/mainwindow.h"
 #include "shell/properties.h"
+#include "shell/recalc.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "shell/views.h"
@@ -75,8 +76,10 @@ bool QUERYSAVE() {
     // A result or name still in its field counts as typed; a refused one stops here.
     if (!COMMITENTRY()) return false;
     if (!TournamentOpen || !Modified) return true;
-    const MessageAnswer answer =
-        SHOWMESSAGE("Do you want to save changes to the file?", "Question", MSG_YESNO_QUESTION);
+    const MessageAnswer answer = SHOWMESSAGE("Do you want to save changes to the file?",
+                                             "Question", MSG_YESNOCANCEL_QUESTION);
+    // Cancel (or Escape) stops the command; No discards the changes.
+    if (answer == ANSWER_CANCEL) return false;
     if (answer != ANSWER_YES) return true;
     // Yes: the changes must be kept, so the command stops when they were not saved.
     return ONFILESAVE();
@@ -120,6 +123,8 @@ void ONFILENEW() {
 }
 
 void ONFILEOPEN() {
+    // The question comes before the file dialog; Cancel stops here.
+    if (!QUERYSAVE()) return;
     std::string path;
     if (!askFileName(false, path)) return;
     path = ABSOLUTEPATH(path);
@@ -127,20 +132,22 @@ void ONFILEOPEN() {
     StartFolder = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
     // The open tournament stays when the chosen file cannot be read.
     if (!readableFile(path)) return;
-    if (!ONFILECLOSE()) return;
+    // The changes were answered for before the dialog.
+    if (TournamentOpen) closeTournament();
     TournamentFile = path;
     OPENNTRFILE(path);
 }
 
 bool ONFILESAVE() {
-    if (!TournamentOpen || !COMMITENTRY()) return false;
+    // The file gets the figures of what was typed, rating changes included.
+    if (!TournamentOpen || !RECALCIFCHANGED()) return false;
     if (!HasFileName) return ONFILESAVEAS();
     // The writer reports its own failures and leaves the tournament modified.
     return WRITENTRFILE();
 }
 
 bool ONFILESAVEAS() {
-    if (!TournamentOpen || !COMMITENTRY()) return false;
+    if (!TournamentOpen || !RECALCIFCHANGED()) return false;
     std::string path = TournamentFile;
     if (!askFileName(true, path)) return false;
     path = ABSOLUTEPATH(path);

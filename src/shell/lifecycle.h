@@ -5,9 +5,10 @@
 #include <string>
 
 // Asks "Do you want to save changes to the file?" when the open tournament has
-// unsaved changes, and saves on Yes. Returns false when the changes were to be
-// saved and were not (Save As cancelled or the write failed): the command that
-// asked must stop and keep the tournament. True when it may go on.
+// unsaved changes, and saves on Yes. Returns false on Cancel (or Escape) and when
+// the changes were to be saved and were not (Save As cancelled or the write
+// failed): the command that asked must stop and keep the tournament as it was.
+// True when it may go on.
 bool QUERYSAVE();
 
 // Creates a new tournament with the defaults of the properties dialog (10 pairs
