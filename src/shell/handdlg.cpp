@@ -523,17 +523,20 @@ void ONVIEWHANDS() {
         DLGSETSUB(handDlg, ID_PIN, ONPIN);
         DLGSETSUB(handDlg, ID_ANALYSEALL, ONANALYSEALL);
         DLGSETSUB(handDlg, ID_CANCEL, ONCANCELANALYSIS);
-        if (auto* outer = qobject_cast<QBoxLayout*>(handDlg.window->layout())) {
-            ReasonLine = new QLabel(handDlg.window);
-            ReasonLine->setObjectName("ReasonLine");
-            ReasonLine->setWordWrap(true);
-            outer->addWidget(ReasonLine);
-        }
     } else {
         DLGSETINT(handDlg, ID_BOARD, NumBoards, DLG_MAX);
         ONHANDBOARDCHANGE(handDlg);
     }
     if (!DLGMODELESS(handDlg, DLG_SHOW)) return;
+    if (!ReasonLine && handDlg.window) {
+        if (auto* outer = qobject_cast<QBoxLayout*>(handDlg.window->layout())) {
+            ReasonLine = new QLabel(handDlg.window);
+            ReasonLine->setObjectName("ReasonLine");
+            ReasonLine->setWordWrap(true);
+            outer->addWidget(ReasonLine);
+            ReasonLine->show();
+        }
+    }
     HandDiagramWindow = handDlg.window;
     if (pin) Pin::place();
     SETCOMMANDCHECK(IDM_HANDDIAGRAMS, true);
