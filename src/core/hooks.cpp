@@ -7,7 +7,7 @@ namespace {
 
 MessageAnswer stderrMessage(const std::string& text, const std::string& caption, MessageKind kind) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    return kind == MSG_YESNO_QUESTION ? ANSWER_NO : ANSWER_OK;
+    return kind == MSG_YESNO_QUESTION || kind == MSG_YESNOCANCEL_QUESTION ? ANSWER_NO : ANSWER_OK;
 }
 
 } // namespace

@@ -7,9 +7,16 @@
 #include <string>
 
 // Buttons and icon of a message box.
-enum MessageKind { MSG_OK_ERROR, MSG_OK_WARNING, MSG_OK_INFO, MSG_YESNO_QUESTION };
+// MSG_YESNOCANCEL_QUESTION adds Cancel (also Escape and the close box).
+enum MessageKind {
+    MSG_OK_ERROR,
+    MSG_OK_WARNING,
+    MSG_OK_INFO,
+    MSG_YESNO_QUESTION,
+    MSG_YESNOCANCEL_QUESTION
+};
 // What the user answered.
-enum MessageAnswer { ANSWER_OK = 1, ANSWER_YES = 6, ANSWER_NO = 7 };
+enum MessageAnswer { ANSWER_OK = 1, ANSWER_CANCEL = 2, ANSWER_YES = 6, ANSWER_NO = 7 };
 
 struct UiHooks {
     // Shows a message box owned by the main window; returns the answer.

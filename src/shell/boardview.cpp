@@ -8,6 +8,7 @@
 #include "shell/commands.h"
 #include "shell/entry.h"
 #include "shell/palette.h"
+#include "shell/recalc.h"
 #include "shell/mainwindow.h"
 #include "shell/shell.h"
 #include "shell/views.h"
@@ -241,9 +242,16 @@ void DRAWBOARD() {
     PLACERESULTFIELDS(EditEntry >= 1 ? fieldTop : -1);
 }
 
+namespace {
+// The board the list showed last: it is scored when another board is chosen.
+int ShownBoard = 0;
+} // namespace
+
 void ONTABCHANGE() {
     const int b = CURRENTBOARD();
     if (b < 1) return;
+    if (ShownBoard != b && ShownBoard >= 1 && ShownBoard <= NumBoards) CALCULATEBOARD(ShownBoard);
+    ShownBoard = b;
     GwCtlSetLog(EntryWindows.faulty, !ISTRUE(BoardValid(b)));
     GwCtlSetInt(EntryWindows.listScroll, 0);
     LAYOUTVIEW();
@@ -257,7 +265,7 @@ void ONTABCHANGE() {
 }
 
 void ONVIEWBOARDLISTS() {
-    if (!TournamentOpen || !COMMITENTRY()) return;
+    if (!TournamentOpen || !RECALCIFCHANGED()) return;
     ViewMode = 2;
     SETVIEWSTATE(IDM_BOARDLISTS);
     if (CURRENTBOARD() < 1 && EntryWindows.board) GwCtlSetInt(EntryWindows.board, 1);

@@ -16,9 +16,11 @@
 #include "winsupport/gwmenu.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -48,11 +50,11 @@ void onExit() {
 }
 
 // Handlers stay nullptr until their part of the program exists; the command is
-// gray until then.
+// gray until then. Every item has an access key of its own within its menu.
 const Command StartTable[] = {
     {0, 0, "&File", nullptr, nullptr, true, false},
     {1, IDM_FILENEW, "&New...", "Ctrl+N", onFileNew, true, false},
-    {1, IDM_FILEOPEN, "Open...", "Ctrl+O", onFileOpen, true, false},
+    {1, IDM_FILEOPEN, "&Open...", "Ctrl+O", onFileOpen, true, false},
     {1, IDM_FILESAVE, "&Save...", "Ctrl+S", onFileSave, false, false},
     {1, IDM_FILESAVEAS, "Save &As...", nullptr, onFileSaveAs, false, false},
     {1, IDM_FILECLOSE, "&Close", nullptr, onFileClose, false, false},
@@ -61,7 +63,7 @@ const Command StartTable[] = {
     {1, IDM_PAGESETUP, "Page Set&up...", nullptr, onPageSetup, true, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_EXPORTTEXT, "&Export Text File...", nullptr, ONEXPORTTEXT, false, false},
-    {1, IDM_EXPORTHTML, "Export HTML...", nullptr, ONEXPORTHTML, false, false},
+    {1, IDM_EXPORTHTML, "Export H&TML...", nullptr, ONEXPORTHTML, false, false},
     {1, IDM_EXPORTPBN, "Export results (P&BN)...", nullptr, ONEXPORTPBN, false, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_IMPORTHANDS, "&Import hands (PBN)...", nullptr, ONIMPORTHANDS, false, false},
@@ -81,14 +83,14 @@ const Command StartTable[] = {
     {1, IDM_HANDDIAGRAMS, "&Hand Diagrams", "Ctrl+H", ONVIEWHANDS, false, false},
     {0, 0, "&Players", nullptr, nullptr, true, false},
     {1, IDM_CHECKNAMES, "&Check names...", nullptr, ONCHECKNAMES, false, false},
-    {1, IDM_EDITPLAYERS, "Edit player list...", nullptr, ONEDITPLAYERLIST, true, false},
+    {1, IDM_EDITPLAYERS, "&Edit player list...", nullptr, ONEDITPLAYERLIST, true, false},
     {1, IDM_UPDATERATING, "&Update rating...", nullptr, ONUPDATERATING, true, false},
-    {1, IDM_STATISTICS, "Statistics...", nullptr, ONSTATISTICS, true, false},
+    {1, IDM_STATISTICS, "&Statistics...", nullptr, ONSTATISTICS, true, false},
     // These pass the keypad "*" and "/" on to the entry window that has the focus.
     {0, 0, "&Options", nullptr, nullptr, true, false},
     {1, IDM_ADJUSTED, "&Adjusted Score\t*", nullptr, ONADJUSTEDSCORE, false, false},
-    {1, IDM_INVERSION, "Inversion\t/", nullptr, ONINVERSION, false, false},
-    {1, IDM_PENALTY, "Penalty\t*", nullptr, ONPENALTYCOMMAND, false, false},
+    {1, IDM_INVERSION, "&Inversion\t/", nullptr, ONINVERSION, false, false},
+    {1, IDM_PENALTY, "&Penalty\t*", nullptr, ONPENALTYCOMMAND, false, false},
     {0, 0, "&Help", nullptr, nullptr, true, false},
     {1, IDM_HELPCONTENTS, "&Contents && Index", nullptr, ONHELPCONTENTS, true, false},
     {1, IDM_HELPCONTEXT, "Context &Help", "F1", ONHELPCONTEXT, true, false},
@@ -285,8 +287,38 @@ void SWITCHVIEW(int id) {
     REDRAW();
 }
 
-std::string RECENTFILETITLE(const std::string& path) {
+namespace {
+
+QStringList pathParts(const std::string& path) {
+    return QDir::fromNativeSeparators(QString::fromStdString(path)).split('/', Qt::SkipEmptyParts);
+}
+
+// How many folders the item of recent file n shows: none, unless another entry
+// has the same name; then enough of them to tell the two apart.
+int foldersShown(int n) {
+    const QStringList mine = pathParts(RecentFiles[n - 1]);
+    int need = 0;
+    for (int m = 1; m <= RecentFileCount; ++m) {
+        if (m == n || RecentFiles[m - 1].empty()) continue;
+        const QStringList other = pathParts(RecentFiles[m - 1]);
+        qsizetype same = 0;
+        while (same < mine.size() && same < other.size() &&
+               mine[mine.size() - 1 - same].compare(other[other.size() - 1 - same],
+                                                    Qt::CaseInsensitive) == 0)
+            ++same;
+        need = std::max(need, static_cast<int>(std::min(same, mine.size() - 1)));
+    }
+    return need;
+}
+
+} // namespace
+
+std::string RECENTFILETITLE(const std::string& path, int folders) {
     QString title = QString::fromStdString(FILETITLE(path));
+    if (folders > 0) {
+        const QStringList parts = pathParts(path);
+        title = QDir::toNativeSeparators(parts.mid(std::max<qsizetype>(0, parts.size() - 1 - folders)).join('/'));
+    }
     // A name too long for a menu keeps its start and its end.
     if (title.size() > RecentTitleLength) {
         const qsizetype tail = RecentTitleLength / 3;
@@ -320,7 +352,7 @@ void UPDATERECENTMENU() {
             if (action) action->setVisible(false);
             continue;
         }
-        const std::string text = "&" + std::to_string(n) + " " + RECENTFILETITLE(path);
+        const std::string text = "&" + std::to_string(n) + " " + RECENTFILETITLE(path, foldersShown(n));
         if (action) {
             GwModifyMiTitle(menu, id, text);
             action->setVisible(true);

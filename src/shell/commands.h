@@ -119,7 +119,9 @@ constexpr int RecentTitleLength = 64;
 // The menu text of a recent file's name: at most RecentTitleLength characters
 // (a longer name keeps its start and end around an ellipsis), "&" doubled, and
 // control characters shown as their pictures, so that none acts on the menu.
-std::string RECENTFILETITLE(const std::string& path);
+// With `folders` > 0 the name comes with that many folders above it
+// ("club/r1.otr"), so that files of the same name tell apart.
+std::string RECENTFILETITLE(const std::string& path, int folders = 0);
 
 // Puts the command table back to its start states.
 void RESETCOMMANDS();

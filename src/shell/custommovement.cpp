@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <string>
 
 bool CUSTOMMOVEMENTDIALOGREADY();
@@ -382,6 +383,21 @@ void ONMOVEMENTSAVE(DialogRecord& dlg, int, int) {
         GwMessageBox(dlg.window, MovementWriteError, "Error", GW_MB_ERROR);
 }
 
+namespace {
+
+// The highest pair number of a sound movement file that names pairs beyond the
+// tournament's; 0 when the file is damaged (or within the tournament).
+int pairsOfMovementFile(const std::string& name) {
+    std::string bytes;
+    StoredMovement m;
+    if (!READMOVEMENTBYTES(name, bytes) || !DECODEMOVEMENTFILE(bytes, INT32_MAX, m)) return 0;
+    int most = 0;
+    for (const std::int32_t p : m.pairs) most = std::max(most, static_cast<int>(p));
+    return most > NumPairs ? most : 0;
+}
+
+} // namespace
+
 void ONMOVEMENTOPEN(DialogRecord& dlg, int, int) {
     std::string name = ProgramFolder.empty() ? std::string() : ProgramFolder + "/";
     if (!GwGetOpenFile(dlg.window, {{Filter, "*.ocm"}}, "ocm", name)) return;
@@ -394,7 +410,14 @@ void ONMOVEMENTOPEN(DialogRecord& dlg, int, int) {
         GwMessageBox(dlg.window, MovementIncompatible, "Error", GW_MB_ERROR);
         return;
     default:
-        GwMessageBox(dlg.window, MovementReadError, "Error", GW_MB_ERROR);
+        // A sound movement made for a larger field says so, with the numbers.
+        if (const int pairs = pairsOfMovementFile(name))
+            GwMessageBox(dlg.window,
+                         "The movement in " + name + " is for " + std::to_string(pairs) +
+                             " pairs; this tournament has " + std::to_string(NumPairs) + " pairs.",
+                         "Error", GW_MB_ERROR);
+        else
+            GwMessageBox(dlg.window, MovementReadError, "Error", GW_MB_ERROR);
         return;
     }
 }

@@ -20,6 +20,8 @@
 #include "winsupport/gwlogm.h"
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QLabel>
 #include <QDialog>
 #include <QEvent>
 #include <QPointer>
@@ -96,6 +98,15 @@ struct Analysis {
 };
 std::unique_ptr<Analysis> Running; // the run at work, GUI thread only
 bool AllWanted = false;            // "Analyse all" waits for the run at work
+// The dialog's own line for the reason a card or "Complete" is refused: the
+// dialog may lie over the main window's status bar, which says it too.
+QPointer<QLabel> ReasonLine;
+
+void sayReason(const std::string& why) {
+    SETSTATUS(2, why);
+    if (ReasonLine) ReasonLine->setText(QString::fromStdString(why));
+}
+
 QPointer<QObject> Mailbox;         // brings the worker's news to the GUI thread
 
 void showDoubleDummy(DialogRecord& dlg, int board);
@@ -309,8 +320,8 @@ void ONCANCELANALYSIS(DialogRecord& dlg, int, int) {
 void refuse(int field, const std::string& why) {
     ++HandDiagramBeeps;
     QApplication::beep();
-    SETSTATUS(2, std::string(HandNames[HANDOFFIELD(field)]) + " " + SuitNames[SUITOFFIELD(field)] +
-                     ": " + why);
+    sayReason(std::string(HandNames[HANDOFFIELD(field)]) + " " + SuitNames[SUITOFFIELD(field)] +
+              ": " + why);
 }
 
 // The deck, "Complete", the board's dealer and vulnerability and its double-dummy
@@ -386,6 +397,7 @@ void onSuitChange(DialogRecord& dlg, int id, int) {
     DLGGETCHAR(dlg, id, text);
     const int board = shownBoard(dlg);
     if (PARSEHANDTEXT(board, id, text)) SETSAVE(true);
+    if (ReasonLine) ReasonLine->clear(); // a card taken answers the refusal
     refreshDeck(dlg, board);
 }
 
@@ -413,8 +425,8 @@ void ONCOMPLETE(DialogRecord& dlg, int, int) {
     if (COMPLETEHAND(board) == 0) {
         ++HandDiagramBeeps;
         QApplication::beep();
-        SETSTATUS(2, "Board " + std::to_string(board) +
-                         ": \"Complete\" needs three hands of 13 cards and one short of them.");
+        sayReason("Board " + std::to_string(board) +
+                  ": \"Complete\" needs three hands of 13 cards and one short of them.");
         return;
     }
     SETSAVE(true);
@@ -516,6 +528,15 @@ void ONVIEWHANDS() {
         ONHANDBOARDCHANGE(handDlg);
     }
     if (!DLGMODELESS(handDlg, DLG_SHOW)) return;
+    if (!ReasonLine && handDlg.window) {
+        if (auto* outer = qobject_cast<QBoxLayout*>(handDlg.window->layout())) {
+            ReasonLine = new QLabel(handDlg.window);
+            ReasonLine->setObjectName("ReasonLine");
+            ReasonLine->setWordWrap(true);
+            outer->addWidget(ReasonLine);
+            ReasonLine->show();
+        }
+    }
     HandDiagramWindow = handDlg.window;
     if (pin) Pin::place();
     SETCOMMANDCHECK(IDM_HANDDIAGRAMS, true);

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -51,6 +52,10 @@ void createHelpWindow(QWidget* owner) {
     buttons->addWidget(back);
     buttons->addWidget(forward);
     buttons->addStretch(1);
+    // Escape closes the help, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
     auto* layout = new QVBoxLayout(window);
     layout->addLayout(buttons);
     layout->addWidget(browser, 1);
@@ -149,7 +154,7 @@ void ONHELPSRPSKI() {
 }
 
 void ONHELPENGLISH() {
-    // The season's statistics run here first, every time.
-    ONHELPENGLISHSTATISTICS();
+    // The season's statistics run here first, when the season is there.
+    if (!ONHELPENGLISHSTATISTICS()) return;
     SETHELPLANGUAGE(HELP_ENGLISH);
 }

@@ -9,6 +9,7 @@
 #include "shell/entry.h"
 #include "shell/mainwindow.h"
 #include "shell/properties.h"
+#include "shell/recalc.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "shell/views.h"
@@ -75,8 +76,10 @@ bool QUERYSAVE() {
     // A result or name still in its field counts as typed; a refused one stops here.
     if (!COMMITENTRY()) return false;
     if (!TournamentOpen || !Modified) return true;
-    const MessageAnswer answer =
-        SHOWMESSAGE("Do you want to save changes to the file?", "Question", MSG_YESNO_QUESTION);
+    const MessageAnswer answer = SHOWMESSAGE("Do you want to save changes to the file?",
+                                             "Question", MSG_YESNOCANCEL_QUESTION);
+    // Cancel (or Escape) stops the command; No discards the changes.
+    if (answer == ANSWER_CANCEL) return false;
     if (answer != ANSWER_YES) return true;
     // Yes: the changes must be kept, so the command stops when they were not saved.
     return ONFILESAVE();
@@ -120,23 +123,27 @@ void ONFILENEW() {
 }
 
 void ONFILEOPEN() {
+    // The question comes before the file dialog; Cancel stops here.
+    if (!QUERYSAVE()) return;
     std::string path;
     if (!askFileName(false, path)) return;
     path = ABSOLUTEPATH(path);
     // The next dialog starts where this file was found.
     StartFolder = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
-    OPENTOURNAMENTFILE(path);
+    // The changes were answered for before the dialog.
+    OPENTOURNAMENTFILE(path, false);
 }
 
 bool ONFILESAVE() {
-    if (!TournamentOpen || !COMMITENTRY()) return false;
+    // The file gets the figures of what was typed, rating changes included.
+    if (!TournamentOpen || !RECALCIFCHANGED()) return false;
     if (!HasFileName) return ONFILESAVEAS();
     // The writer reports its own failures and leaves the tournament modified.
     return WRITENTRFILE();
 }
 
 bool ONFILESAVEAS() {
-    if (!TournamentOpen || !COMMITENTRY()) return false;
+    if (!TournamentOpen || !RECALCIFCHANGED()) return false;
     std::string path = TournamentFile;
     if (!askFileName(true, path)) return false;
     path = ABSOLUTEPATH(path);
@@ -173,13 +180,17 @@ void ONRECENTFILE(int n) {
     OPENTOURNAMENTFILE(path);
 }
 
-bool OPENTOURNAMENTFILE(const std::string& path) {
+bool OPENTOURNAMENTFILE(const std::string& path, bool askToSave) {
     // The file is read and checked whole before anything is closed: a file that is
     // refused leaves the open tournament as it was, modified or not.
     if (!readableFile(path)) return false;
     NtrFileImage image;
     if (!READNTRFILE(path, image)) return false;
-    if (!ONFILECLOSE()) return false;
+    if (askToSave) {
+        if (!ONFILECLOSE()) return false;
+    } else if (TournamentOpen) {
+        closeTournament();
+    }
     TournamentFile = path;
     return LOADNTRFILE(image);
 }

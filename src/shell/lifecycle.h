@@ -5,9 +5,10 @@
 #include <string>
 
 // Asks "Do you want to save changes to the file?" when the open tournament has
-// unsaved changes, and saves on Yes. Returns false when the changes were to be
-// saved and were not (Save As cancelled or the write failed): the command that
-// asked must stop and keep the tournament. True when it may go on.
+// unsaved changes, and saves on Yes. Returns false on Cancel (or Escape) and when
+// the changes were to be saved and were not (Save As cancelled or the write
+// failed): the command that asked must stop and keep the tournament as it was.
+// True when it may go on.
 bool QUERYSAVE();
 
 // Creates a new tournament with the defaults of the properties dialog (10 pairs
@@ -39,8 +40,9 @@ void ONRECENTFILE(int n);
 // file named at start-up): reads and checks it whole first, and only then closes
 // the open tournament (after the question) and loads it. A file that is refused
 // is reported by name and the open tournament stays as it was. Returns whether
-// the file was loaded.
-bool OPENTOURNAMENTFILE(const std::string& path);
+// the file was loaded. `askToSave` false: the question was answered already (Open
+// asks it before its file dialog), so the open tournament is closed without it.
+bool OPENTOURNAMENTFILE(const std::string& path, bool askToSave = true);
 
 // The file-name part of a path.
 std::string FILETITLE(const std::string& path);

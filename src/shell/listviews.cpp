@@ -7,6 +7,7 @@
 #include "core/tournament.h"
 #include "reports/reportlines.h"
 #include "reports/reports.h"
+#include "shell/recalc.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
 #include "shell/palette.h"
@@ -248,7 +249,7 @@ void DRAWPERSONAL() {
 }
 
 void ONVIEWFREQUENCY() {
-    if (!TournamentOpen || !COMMITENTRY()) return;
+    if (!TournamentOpen || !RECALCIFCHANGED()) return;
     ViewMode = 3;
     SETVIEWSTATE(IDM_FREQUENCY);
     if (CURRENTBOARD() < 1 && EntryWindows.board) GwCtlSetInt(EntryWindows.board, 1);
@@ -260,7 +261,7 @@ void ONVIEWFREQUENCY() {
 }
 
 void ONVIEWPERSONAL() {
-    if (!TournamentOpen || !COMMITENTRY()) return;
+    if (!TournamentOpen || !RECALCIFCHANGED()) return;
     ViewMode = 4;
     FILLPAIRLIST(); // the names as they stand now
     SETVIEWSTATE(IDM_PERSONAL);

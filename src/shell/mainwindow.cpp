@@ -53,11 +53,18 @@ class StatusLine : public QWidget {
     std::array<QLabel*, 3> parts{};
 
   protected:
+    // The first two parts are at least as wide as their longest figures in the
+    // font shown, so that "Rating: 1086" is never cut.
     void resizeEvent(QResizeEvent*) override {
-        parts[0]->setGeometry(0, 0, StatusEdges[0], StatusHeight);
-        parts[1]->setGeometry(StatusEdges[0], 0, StatusEdges[1] - StatusEdges[0], StatusHeight);
-        parts[2]->setGeometry(StatusEdges[1], 0, std::max(0, width() - StatusEdges[1]),
-                              StatusHeight);
+        auto fit = [](QLabel* part, const char* longest, int least) {
+            const int pad = 2 * part->frameWidth() + part->indent() + 2 * part->margin() + 6;
+            return std::max(least, part->fontMetrics().horizontalAdvance(longest) + pad);
+        };
+        const int first = fit(parts[0], "Rating: 9999", StatusEdges[0]);
+        const int second = first + fit(parts[1], "Boards: 999/999", StatusEdges[1] - StatusEdges[0]);
+        parts[0]->setGeometry(0, 0, first, StatusHeight);
+        parts[1]->setGeometry(first, 0, second - first, StatusHeight);
+        parts[2]->setGeometry(second, 0, std::max(0, width() - second), StatusHeight);
     }
 };
 

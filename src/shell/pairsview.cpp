@@ -7,6 +7,7 @@
 #include "core/tournament.h"
 #include "movement/custom.h"
 #include "scoring/scoring.h"
+#include "shell/recalc.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
 #include "shell/palette.h"
@@ -455,12 +456,11 @@ void DRAWTOURNAMENT() {
 // Shared by both orders: the pairs view in front, the board list's windows hidden.
 static void showPairsView(int command, int byPlacement) {
     if (!TournamentOpen) return;
-    if (!COMMITENTRY()) return;
+    // The totals, ranking and rating changes of what was typed.
+    if (!RECALCIFCHANGED()) return;
     ViewMode = 1;
     SortByPlacement = byPlacement;
     SETVIEWSTATE(command);
-    NeedsRecalc = false;
-    CALCALL();
     if (!byPlacement && (EditPair < 1 || EditPair > NumPairs)) {
         EditPair = 1;
         EditPlayer = 1;
@@ -499,7 +499,6 @@ void ONPENALTY(int pair) {
     const bool ok = DLGMODAL(dlg) == 1;
     DLGUNINIT(dlg);
     if (!ok) return;
-    NeedsRecalc = false;
-    CALCALL();
+    RECALCULATE();
     REDRAW();
 }

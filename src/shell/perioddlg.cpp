@@ -14,6 +14,7 @@
 #include "shell/help.h"
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
+#include "shell/reportcmds.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "winsupport/gwfile.h"
@@ -176,11 +177,11 @@ void ONUPDATERATING() {
     RESETRATINGUPDATE();
 }
 
-bool RUNSTATISTICS(const std::string& tournamentFolder, const std::string& snapshotFile,
-                   const std::string& statFile, int* read) {
-    // The statistics read every file as the open tournament: the one open now
-    // is offered for saving first, and opened again afterwards.
-    if (!QUERYSAVE()) return false;
+namespace {
+
+// The statistics once the open tournament's changes are answered for.
+bool runAnswered(const std::string& tournamentFolder, const std::string& snapshotFile,
+                 const std::string& statFile, int* read) {
     const bool reopen = TournamentOpen && HasFileName;
     const std::string previous = TournamentFile;
     if (TournamentOpen) {
@@ -192,6 +193,16 @@ bool RUNSTATISTICS(const std::string& tournamentFolder, const std::string& snaps
         SETSTATUS(part, "");
     if (reopen) OPENNTRFILE(previous);
     return written;
+}
+
+} // namespace
+
+bool RUNSTATISTICS(const std::string& tournamentFolder, const std::string& snapshotFile,
+                   const std::string& statFile, int* read) {
+    // The statistics read every file as the open tournament: the one open now
+    // is offered for saving first, and opened again afterwards.
+    if (!QUERYSAVE()) return false;
+    return runAnswered(tournamentFolder, snapshotFile, statFile, read);
 }
 
 void ONSTATISTICS() {
@@ -211,11 +222,22 @@ void ONSTATISTICS() {
                     "Statistics", MSG_OK_INFO);
 }
 
-void ONHELPENGLISHSTATISTICS() {
+bool ONHELPENGLISHSTATISTICS() {
     const QDir start(QString::fromStdString(StartFolder));
-    RUNSTATISTICS(start.filePath("2002").toStdString(),
-                  start.filePath("Players20020102.opd").toStdString(),
-                  start.filePath("Stat.txt").toStdString());
+    const QString folder = start.filePath("2002"), snapshot = start.filePath("Players20020102.opd"),
+                  stat = start.filePath("Stat.txt");
+    // Without the season's folder and its snapshot there is nothing to count.
+    if (!QFileInfo(folder).isDir() || !QFileInfo(snapshot).isFile()) return true;
+    // The statistics of an earlier run are replaced only when the user says so.
+    if (QFileInfo::exists(stat) &&
+        SHOWMESSAGE("The statistics of the season are already in " + stat.toStdString() +
+                        ".\nDo you want to replace them with the statistics of folder " +
+                        folder.toStdString() + "?",
+                    "Question", MSG_YESNO_QUESTION) != ANSWER_YES)
+        return true;
+    if (!QUERYSAVE()) return false;
+    runAnswered(folder.toStdString(), snapshot.toStdString(), stat.toStdString(), nullptr);
+    return true;
 }
 
 void ONEXPORTHTMLLIST(DialogRecord& dlg, int, int) {
@@ -228,6 +250,7 @@ void ONEXPORTHTMLLIST(DialogRecord& dlg, int, int) {
 }
 
 bool PRINTPLAYERLIST(QWidget* owner, int numbering) {
+    WARNHEADERPICTURE();
     GwPrintJob job;
     if (!STARTPRINT(job, "ORLA player list", "", owner)) return false;
     // Under the print header, as every printed report.

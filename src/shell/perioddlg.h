@@ -23,9 +23,12 @@ bool RUNSTATISTICS(const std::string& tournamentFolder, const std::string& snaps
 // Players > Statistics...: asks for the season's folder and the register
 // snapshot, writes Stat.txt into the folder and says so.
 void ONSTATISTICS();
-// Help > English runs the statistics first: the folder "2002" of StartFolder,
-// the snapshot "Players20020102.opd" there, and "Stat.txt" there.
-void ONHELPENGLISHSTATISTICS();
+// Help > English runs the statistics first when the folder "2002" of StartFolder
+// and the snapshot "Players20020102.opd" there both exist, into "Stat.txt"
+// there; an existing Stat.txt is replaced only when the user answers Yes. False
+// when the open tournament's changes were not answered for (Cancel, or a save
+// that failed): Help > English then stops.
+bool ONHELPENGLISHSTATISTICS();
 
 // The buttons of Edit Player List: the rating list in the order shown (shared
 // places when ordered by rating) as an HTML file, or printed.

@@ -14,6 +14,7 @@
 #include "ui_checknamesdlg.h"
 #include "ui_editplayersdlg.h"
 #include "winsupport/gwlogm.h"
+#include "winsupport/gwmessage.h"
 
 #include <QDialog>
 #include <QKeyEvent>
@@ -103,10 +104,27 @@ bool nameField(DialogRecord& dlg, std::string& name) {
     return false;
 }
 
-int ratingField(DialogRecord& dlg) {
+// The rating field as a whole number 0-9999 (blanks around it ignored; empty is
+// 0 when `emptyIsZero`, for a new player). Anything else is refused: the
+// message names the field, the text stays and the cursor goes back there.
+bool ratingField(DialogRecord& dlg, bool emptyIsZero, int& rating) {
     std::string text;
     DLGGETCHAR(dlg, ID_RATING, text);
-    return REGRATINGFROMTEXT(text);
+    const std::size_t from = text.find_first_not_of(' '), to = text.find_last_not_of(' ');
+    const std::string digits = from == std::string::npos ? "" : text.substr(from, to - from + 1);
+    bool whole = !digits.empty() && digits.size() <= 4;
+    for (const char c : digits)
+        whole = whole && c >= '0' && c <= '9';
+    if (whole || (digits.empty() && emptyIsZero)) {
+        rating = digits.empty() ? 0 : std::stoi(digits);
+        return true;
+    }
+    GwMessageBox(dlg.window,
+                 "Rating: type a whole number from 0 to 9999" +
+                     std::string(digits.empty() ? "." : ", not \"" + text + "\"."),
+                 "Error", GW_MB_ERROR);
+    focus(dlg, ID_RATING);
+    return false;
 }
 
 // After a change: the list again, the player's row chosen when he is still
@@ -126,8 +144,9 @@ void showChanged(DialogRecord& dlg, const std::string& name, bool clear) {
 
 void ONADDREGPLAYER(DialogRecord& dlg, int, int) {
     std::string name;
-    if (!nameField(dlg, name)) return;
-    if (!APPENDREGPLAYER(name, ratingField(dlg))) {
+    int rating = 0;
+    if (!nameField(dlg, name) || !ratingField(dlg, true, rating)) return;
+    if (!APPENDREGPLAYER(name, rating)) {
         focus(dlg, ID_NAME);
         return;
     }
@@ -148,8 +167,9 @@ void ONREMOVEREGPLAYER(DialogRecord& dlg, int, int) {
 
 void ONCHANGEREGPLAYER(DialogRecord& dlg, int, int) {
     std::string name;
-    if (!nameField(dlg, name)) return;
-    if (CHANGEREGRATING(name, ratingField(dlg)))
+    int rating = 0;
+    if (!nameField(dlg, name) || !ratingField(dlg, false, rating)) return;
+    if (CHANGEREGRATING(name, rating))
         showChanged(dlg, name, false);
     else
         UPDATEPLAYERLIST(dlg);

@@ -3,6 +3,7 @@
 
 #include "core/cp1250.h"
 #include "core/hooks.h"
+#include "core/status.h"
 #include "core/strings.h"
 #include "core/tournament.h"
 #include "movement/movementsize.h"
@@ -15,6 +16,8 @@
 #include "shell/help.h"
 #include "winsupport/gwlogm.h"
 
+#include <QDialog>
+#include <QLabel>
 #include <QtCore/qnamespace.h>
 
 #include <algorithm>
@@ -105,9 +108,15 @@ void digitsOnly(DialogRecord& dlg, int, int) {
 }
 
 // Shows the Howell combo or the pairs edit, whichever the movement uses.
+// "Number of &pairs:" (Alt+P) leads to the one shown, so that the access key
+// never leaves the focus on the movement, where the next arrow would change it.
 void showPairsControl(DialogRecord& dlg, bool howell) {
     DLGSETLOG(dlg, ID_HOWELL, howell, DLG_VISIBLE);
     DLGSETLOG(dlg, ID_PAIRS, !howell, DLG_VISIBLE);
+    if (!dlg.window) return;
+    auto* label = dlg.window->findChild<QLabel*>("pairsLabel");
+    QWidget* shown = dlg.window->findChild<QWidget*>(QString::number(howell ? ID_HOWELL : ID_PAIRS));
+    if (label && shown) label->setBuddy(shown);
 }
 
 // Checks what was typed for a new tournament; on success `out` holds the header.
@@ -456,6 +465,7 @@ bool TOURNAMENTPROPERTIES() {
     if (!ok || !TournamentOpen) return false;
     TournamentOpen = true;
     CALCALL();
+    STATUSPARAMETERS(); // the top follows the calculation at once
     REDRAW();
     SETCOMMANDSTATE(IDM_HANDDIAGRAMS, ISTRUE(HasHands));
     return true;

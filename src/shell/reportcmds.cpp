@@ -13,9 +13,11 @@
 #include "shell/commands.h"
 #include "shell/entry.h"
 #include "shell/mainwindow.h"
+#include "shell/recalc.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "winsupport/gwfile.h"
+#include "winsupport/gwgdi.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -64,7 +66,8 @@ bool askExportFile(std::string& folder, const char* title, const GwFilter& filte
 
 void exportWith(std::string& folder, const char* title, const GwFilter& filter, const char* ext,
                 std::string (*compose)()) {
-    if (!TournamentOpen || !COMMITENTRY()) return;
+    // What leaves the program shows the figures of what was typed.
+    if (!TournamentOpen || !RECALCIFCHANGED()) return;
     std::string name;
     if (!askExportFile(folder, title, filter, ext, name)) return;
     if (WRITEEXPORT(name, compose())) SETSTATUS(2, "Written: " + name);
@@ -141,6 +144,20 @@ void APPLYPAGESETUP() {
     };
     PrintSetup.headerFont = font(HeaderFont);
     PrintSetup.fixedFont = font(FixedFont);
+}
+
+void WARNHEADERPICTURE() {
+    APPLYPAGESETUP();
+    std::string file = PrintSetup.header;
+    while (!file.empty() && (file.back() == ' ' || file.back() == '\0')) file.pop_back();
+    if (PrintSetup.headerType != 2 || file.empty()) return;
+    int width = 0, height = 0;
+    std::string reason;
+    if (GwPictureSize(file, width, height, reason)) return;
+    SHOWMESSAGE("The picture of the print header, " + file + ", cannot be read" +
+                    (reason.empty() ? std::string(".") : ": " + reason + ".") +
+                    "\nThe pages are printed without it; Page Setup chooses another.",
+                "Print", MSG_OK_WARNING);
 }
 
 void WRITEERRORLOG(int code) {
@@ -226,8 +243,8 @@ bool analyseForPrint() {
 } // namespace
 
 bool PRINTSHOWN(const std::string& pdfFile) {
-    if (!TournamentOpen || !COMMITENTRY()) return false;
-    APPLYPAGESETUP();
+    if (!TournamentOpen || !RECALCIFCHANGED()) return false;
+    WARNHEADERPICTURE();
     if (!analyseForPrint()) {
         SETSTATUS(2, "Printing cancelled.");
         return false;

@@ -43,5 +43,9 @@ bool PRINTSHOWN(const std::string& pdfFile);
 
 // Copies the print settings (header, fonts) into the printing layer's set-up.
 void APPLYPAGESETUP();
+
+// Before a print: a picture header (Page Setup, "Metafile:") whose file is gone
+// or cannot be read is said, since the pages then go without it.
+void WARNHEADERPICTURE();
 // Replaces Error.log in the program's folder with the one line `code`.
 void WRITEERRORLOG(int code);

@@ -464,7 +464,12 @@ void ONBOARDFAULTY() {
 
 bool COMMITENTRY() {
     if (!TournamentOpen) return true;
-    if (ViewMode == 2) return READRESULT();
+    if (ViewMode == 2) {
+        // The board is left: it is scored with what was typed.
+        if (!READRESULT()) return false;
+        if (const int b = CURRENTBOARD(); b >= 1) CALCULATEBOARD(b);
+        return true;
+    }
     if (ViewMode == 1 && SortByPlacement == 0) return STORENAMEBOX(true);
     return true;
 }

@@ -4,6 +4,7 @@
 #include "shell/commands.h"
 #include "shell/entry.h"
 #include "shell/mainwindow.h"
+#include "shell/recalc.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "shell/views.h"
@@ -25,6 +26,7 @@ void showTitle(const std::string& text) {
 }
 
 void fileOpened(const std::string& name) {
+    FIGURESTAKEN();
     SWITCHVIEW(IDM_SORTBYPLACEMENT);
     SAVEANDUPDATEMRU(name);
 }

@@ -27,6 +27,15 @@ class QuestionBox : public QMessageBox {
 int GwMessageBox(QWidget* owner, const std::string& text, const std::string& caption, int kind) {
     int answer = 0;
     if (SEAMMESSAGE(text, caption, kind, answer)) return answer;
+    if (kind == GW_MB_QUESTIONCANCEL) {
+        QMessageBox box(QMessageBox::Question, QS(caption), QS(text),
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                        owner ? owner : GwMainWindow());
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        const int chosen = box.exec();
+        return chosen == QMessageBox::Yes ? GW_IDYES : chosen == QMessageBox::No ? GW_IDNO : GW_IDCANCEL;
+    }
     const bool question = kind == GW_MB_QUESTION;
     if (question) {
         QuestionBox box(QMessageBox::Question, QS(caption), QS(text),

@@ -91,7 +91,7 @@ int GwSeamPendingModals() {
 bool SEAMMESSAGE(const std::string& text, const std::string& caption, int kind, int& answer) {
     if (!S().active) return false;
     S().messages.push_back({text, caption, kind});
-    answer = kind == GW_MB_QUESTION ? GW_IDNO : GW_IDOK;
+    answer = kind == GW_MB_QUESTION || kind == GW_MB_QUESTIONCANCEL ? GW_IDNO : GW_IDOK;
     if (!S().answers.empty()) {
         answer = S().answers.front();
         S().answers.pop_front();

@@ -18,7 +18,7 @@ void GwSeamStart();
 void GwSeamStop();
 bool GwSeamActive();
 
-// Message boxes: the next answer (GW_IDOK, GW_IDYES, GW_IDNO). Without one, an OK box
+// Message boxes: the next answer (GW_IDOK, GW_IDYES, GW_IDNO, GW_IDCANCEL). Without one, an OK box
 // answers OK and a question No. Every box shown is recorded.
 void GwSeamNextAnswer(int answer);
 struct GwSeamMessage {

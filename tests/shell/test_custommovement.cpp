@@ -199,10 +199,8 @@ class CustomMovementTest : public QObject {
     void nsEwFormsAndDuplicates() {
         const QString shots = qEnvironmentVariable("ORLA_SCREENSHOTS");
         newCustom(14, [&](DialogRecord& dlg) {
-            // Alt+N reaches the box (it shares the letter with "Number of
-            // entries"), Space checks it.
-            for (int n = 0; n < 3 && focused() != control(dlg, 1033); ++n)
-                QTest::keyClick(focused(), Qt::Key_N, Qt::AltModifier);
+            // Alt+F reaches the box at once, Space checks it.
+            QTest::keyClick(focused(), Qt::Key_F, Qt::AltModifier);
             QCOMPARE(focused(), control(dlg, 1033));
             QTest::keyClick(focused(), Qt::Key_Space);
             QVERIFY(ISTRUE(NsEwFormat));
@@ -337,6 +335,19 @@ class CustomMovementTest : public QObject {
             GwSeamNextFileName(bad);
             click(dlg, 3);
             QCOMPARE(GwSeamMessages().back().text, std::string("Error reading file."));
+            QCOMPARE(Movement(1, 1, 2), before);
+            click(dlg, 2);
+        }, {}, false);
+
+        // A sound movement of the same rounds for more pairs says so, with the
+        // numbers.
+        newCustom(13, [&](DialogRecord& dlg) {
+            QCOMPARE(NumRounds, 7);
+            const int before = Movement(1, 1, 2);
+            GwSeamNextFileName(seven);
+            click(dlg, 3);
+            QCOMPARE(GwSeamMessages().back().text,
+                     "The movement in " + seven + " is for 14 pairs; this tournament has 13 pairs.");
             QCOMPARE(Movement(1, 1, 2), before);
             click(dlg, 2);
         }, {}, false);

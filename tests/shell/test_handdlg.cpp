@@ -16,6 +16,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
@@ -239,6 +240,11 @@ class HandDialogTest : public QObject {
         type(control(dlg, 1000), "a");
         type(control(dlg, 1004), "1");
         QCOMPARE(HandDiagramBeeps, beeps + 2);
+        // The reason is said in the dialog too, which may lie over the status bar.
+        const auto* reason = dlg.window->findChild<QLabel*>("ReasonLine");
+        QVERIFY(reason && reason->isVisible());
+        QVERIFY2(reason->text().contains("held by"), qPrintable(reason->text()));
+        QCOMPARE(reason->text(), MainWindow->status(2));
         type(control(dlg, 1004), "x");
         QCOMPARE(HandDiagramBeeps, beeps + 2);
         QCOMPARE(qtext(dlg, 1000), QString("AKQJT"));

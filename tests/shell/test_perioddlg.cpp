@@ -255,6 +255,50 @@ class PeriodDialogTest : public QObject {
         QVERIFY(Modified);
     }
 
+    // Help > English never overwrites the season's statistics: without the
+    // folder or the snapshot it only changes the language, and an existing
+    // Stat.txt goes only when the user answers Yes.
+    void englishKeepsTheSeasonsStatistics_data() {
+        QTest::addColumn<bool>("folder");
+        QTest::addColumn<bool>("snapshot");
+        QTest::addColumn<bool>("statExists");
+        QTest::addColumn<int>("answer"); // to "replace them?", 0 when not asked
+        QTest::addColumn<bool>("written");
+        QTest::newRow("neither") << false << false << true << 0 << false;
+        QTest::newRow("neither, no Stat.txt") << false << false << false << 0 << false;
+        QTest::newRow("no folder") << false << true << true << 0 << false;
+        QTest::newRow("no snapshot") << true << false << false << 0 << false;
+        QTest::newRow("both, Stat.txt kept") << true << true << true << 7 << false;
+        QTest::newRow("both, Stat.txt replaced") << true << true << true << 6 << true;
+        QTest::newRow("both, first run") << true << true << false << 0 << true;
+    }
+    void englishKeepsTheSeasonsStatistics() {
+        QFETCH(bool, folder);
+        QFETCH(bool, snapshot);
+        QFETCH(bool, statExists);
+        QFETCH(int, answer);
+        QFETCH(bool, written);
+        period();
+        const QDir start(files_->path());
+        if (folder) {
+            QVERIFY(start.mkpath("2002"));
+            QVERIFY(QFile::copy(season() + "/0304.otr", start.filePath("2002/0304.otr")));
+        }
+        if (snapshot) writeFile(start.filePath("Players20020102.opd"), rec("Ana Kovac", 900, 0));
+        const std::string earlier = "Ana Kovac earlier season\r\n";
+        if (statExists) writeFile(start.filePath("Stat.txt"), earlier);
+        if (answer) GwSeamNextAnswer(answer);
+        QVERIFY(ONCOMMAND(IDM_ENGLISH));
+        QCOMPARE(GwSeamMessages().size(), size_t(answer ? 1 : 0));
+        if (answer) QCOMPARE(GwSeamMessages().at(0).caption, std::string("Question"));
+        const std::string stat = readFile(start.filePath("Stat.txt"));
+        if (written)
+            QVERIFY2(stat.find("   1 50.00") != std::string::npos, stat.c_str());
+        else
+            QCOMPARE(stat, statExists ? earlier : std::string());
+        QVERIFY(COMMANDCHECKED(IDM_ENGLISH));
+    }
+
     void ratingListButtonsExportAndPrint() {
         period();
         const QString html = files_->path() + "/Rating.htm";

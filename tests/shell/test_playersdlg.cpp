@@ -223,6 +223,47 @@ class PlayersDialogTest : public QObject {
         QVERIFY(rows.at(1).startsWith("Bora\t"));
         QCOMPARE(readRegister(), rec("Ana", 700, 0) + rec("Bora", 650, 650) + rec("Cica", 500, 500));
     }
+
+    // A typing slip in the rating field never reaches the register: Add and
+    // Change Rating refuse it naming the field, keep the text and the cursor
+    // there, and the register and its file stay as they were.
+    void ratingSlipsAreRefused_data() {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QString>("typed");
+        for (int button : {3, 1011}) {
+            const char* b = button == 3 ? "add: " : "change: ";
+            for (const char* t : {"1O35", "-5", "10000", "12.5", "1 035", "+7"})
+                QTest::newRow(qPrintable(QString(b) + t)) << button << QString(t);
+        }
+        QTest::newRow("change: empty") << 1011 << QString("");
+    }
+    void ratingSlipsAreRefused() {
+        QFETCH(int, button);
+        QFETCH(QString, typed);
+        const std::string before = rec("Mira", 800, 20) + rec("ana", 650, -5);
+        writeRegister(before);
+        STARTUP({});
+        QString kept;
+        bool focused = false;
+        GwSeamOnNextModal([&](DialogRecord& d) {
+            auto* name = Control<QLineEdit>(d, 1000);
+            auto* rating = Control<QLineEdit>(d, 1016);
+            name->setText(button == 3 ? "Novak" : "Mira");
+            rating->setText(typed);
+            Control<QPushButton>(d, button)->click();
+            kept = rating->text();
+            focused = d.window->focusWidget() == rating;
+            Control<QPushButton>(d, 1)->click();
+        });
+        QVERIFY(ONCOMMAND(IDM_EDITPLAYERS));
+        QVERIFY(!GwSeamMessages().empty());
+        const QString said = QString::fromStdString(GwSeamMessages().back().text);
+        QVERIFY2(said.startsWith("Rating: type a whole number from 0 to 9999"), qPrintable(said));
+        QCOMPARE(kept, typed);
+        QVERIFY(focused);
+        QCOMPARE(readRegister(), before);
+        QCOMPARE(RegisteredCount, 2);
+    }
 };
 
 QTEST_MAIN(PlayersDialogTest)

@@ -27,7 +27,7 @@ void INSTALLTESTHOOKS() {
     NextAnswer = ANSWER_NO;
     Ui.message = [](const std::string& text, const std::string& caption, MessageKind kind) {
         CapturedMessages.push_back({text, caption, kind});
-        if (kind != MSG_YESNO_QUESTION) return ANSWER_OK;
+        if (kind != MSG_YESNO_QUESTION && kind != MSG_YESNOCANCEL_QUESTION) return ANSWER_OK;
         MessageAnswer a = NextAnswer;
         NextAnswer = ANSWER_NO;
         return a;

@@ -588,6 +588,39 @@ class TestWinSupport : public QObject {
         QVERIFY(stayed);
     }
 
+    // The question with Cancel: Escape and the close box answer Cancel, the three
+    // buttons their own answers.
+    void questionWithCancel_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("escape") << "escape" << int(GW_IDCANCEL);
+        QTest::newRow("close box") << "close" << int(GW_IDCANCEL);
+        QTest::newRow("cancel") << "cancel" << int(GW_IDCANCEL);
+        QTest::newRow("no") << "no" << int(GW_IDNO);
+        QTest::newRow("yes") << "yes" << int(GW_IDYES);
+    }
+    void questionWithCancel() {
+        QFETCH(QString, how);
+        QFETCH(int, answer);
+        GwSeamStop();
+        QTimer::singleShot(0, [how] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            if (how == "escape")
+                QTest::keyClick(box, Qt::Key_Escape);
+            else if (how == "close")
+                box->close();
+            else
+                box->button(how == "cancel" ? QMessageBox::Cancel
+                            : how == "no"   ? QMessageBox::No
+                                            : QMessageBox::Yes)
+                    ->click();
+        });
+        QCOMPARE(GwMessageBox(nullptr, "Do you want to save changes to the file?", "Question",
+                              GW_MB_QUESTIONCANCEL),
+                 answer);
+    }
+
     void menus() {
         static const GwMenuItem table[] = {
             {0, 0, "&File"},
