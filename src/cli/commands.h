@@ -33,3 +33,5 @@ void ADDEXPORTCOMMAND(CLI::App& app);
 
 // update-rating, statistics: the end of a period over a folder (cmdperiod.cpp).
 void ADDPERIODCOMMANDS(CLI::App& app);
+// site: the results site of a folder of tournament files (cmdsite.cpp).
+void ADDSITECOMMAND(CLI::App& app);
