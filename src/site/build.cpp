@@ -91,11 +91,15 @@ bool writeIfChanged(const fs::path& file, const std::string& bytes, SiteSummary&
                     std::string& error) {
     std::string old;
     std::error_code ec;
-    if (fs::is_regular_file(file, ec) && readFile(file, old) && old == bytes) {
+    const bool exists = fs::is_regular_file(file, ec);
+    if (exists && readFile(file, old) && old == bytes) {
         ++summary.unchanged;
         return true;
     }
-    const fs::path temp = file.string() + ".part";
+    // A new page is written in place (a page cut short by a crash is made again
+    // by the next run, which finds the record of the run missing); a page that
+    // is there is replaced whole, so a reader never sees half of it.
+    const fs::path temp = exists ? fs::path(file.string() + ".part") : file;
     {
         std::ofstream outFile(temp, std::ios::binary | std::ios::trunc);
         outFile.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -106,7 +110,8 @@ bool writeIfChanged(const fs::path& file, const std::string& bytes, SiteSummary&
             return false;
         }
     }
-    fs::rename(temp, file, ec);
+    ec.clear();
+    if (exists) fs::rename(temp, file, ec);
     if (ec) {
         fs::remove(temp, ec);
         error = "The file " + file.string() + " could not be written: " + ec.message() + ".";
