@@ -112,7 +112,8 @@ void headingBlock(int mode) {
 
 std::string rankingLine(int i, int p, int previous) {
     std::string line(ReportLineLength, ' ');
-    const bool tied = RANKINGTIED(p, previous);
+    const bool tied = previous > 0 && PairTotal(p) == PairTotal(previous) &&
+                      PairPercent(p) == PairPercent(previous);
     if (!tied) PUTCOLUMN(line, 1, IWRITE(i, 2, true) + ".");
     PUTCOLUMN(line, 5, PLAYERNAME(p, 1, 22));
     PUTCOLUMN(line, 27, " - ");
@@ -153,11 +154,6 @@ std::string penaltyLine(int p) {
 }
 
 } // namespace
-
-bool RANKINGTIED(int p, int previous) {
-    return previous > 0 && PairTotal(p) == PairTotal(previous) &&
-           PairPercent(p) == PairPercent(previous);
-}
 
 std::string PAIRID(int pair, int width) {
     if (MovementType == MOVE_MITCHELL) {

@@ -86,10 +86,6 @@ void EXPORTLINE(const std::string& bytes);
 // the pairs in line order; then the penalties under "Kazne:".
 void OUTPUTTOURNAMENT(int mode);
 
-// True when pair `p` of a ranking line shares the place of pair `previous` of
-// the line above (0: none): equal total and percentage.
-bool RANKINGTIED(int p, int previous);
-
 // The board lists as fixed-width records, one per entry of every board:
 // board, the two pairs, kind, contract, score, flag, adjustment.
 void EXPORTBOARDS();

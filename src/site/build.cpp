@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -73,12 +74,24 @@ std::string dateOf(const fs::path& file) {
 }
 
 // The evening's folder: the file's name in lower-case ASCII letters, digits and
-// dashes.
+// dashes; the letters of Serbian and a few other Latin letters without their marks.
 std::string slugOf(const std::string& stem) {
+    static const std::pair<const char*, const char*> letters[] = {
+        {"č", "c"}, {"Č", "c"}, {"ć", "c"}, {"Ć", "c"}, {"đ", "dj"}, {"Đ", "dj"}, {"š", "s"}, {"Š", "s"},
+        {"ž", "z"}, {"Ž", "z"}, {"ä", "a"}, {"Ä", "a"}, {"ö", "o"}, {"Ö", "o"}, {"ü", "u"}, {"Ü", "u"},
+        {"é", "e"}, {"É", "e"}};
     std::string s;
-    for (const char c : stem) {
-        const unsigned char u = static_cast<unsigned char>(c);
-        if (std::isalnum(u) && u < 128) s += static_cast<char>(std::tolower(u));
+    for (std::size_t i = 0; i < stem.size(); ++i) {
+        const unsigned char u = static_cast<unsigned char>(stem[i]);
+        const char* plain = nullptr;
+        for (const auto& [from, to] : letters)
+            if (stem.compare(i, std::strlen(from), from) == 0) {
+                plain = to;
+                i += std::strlen(from) - 1;
+                break;
+            }
+        if (plain) s += plain;
+        else if (std::isalnum(u) && u < 128) s += static_cast<char>(std::tolower(u));
         else if (!s.empty() && s.back() != '-') s += '-';
     }
     while (!s.empty() && s.back() == '-') s.pop_back();
