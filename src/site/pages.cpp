@@ -117,11 +117,19 @@ bool boardValid(int b) {
 // North-South, and what the result was.
 struct Seated {
     DecodedResult r;
-    int nsSide; // 1, or 2 for an inverted result
+    int nsSide;          // 1, or 2 for an inverted result
+    bool passed = false; // no score, and the table's journal says passed out
 };
-Seated seated(int b, int i) {
+bool isPass(const std::string& c) {
+    return c == "PASS" || c == "P" || c == "pass" || c == "Pass";
+}
+Seated seated(int b, int i, const SiteContracts* contracts = nullptr) {
     Seated s{DECODERESULT(RESULTAT(b, i)), 1};
     if (s.r.form == RESULT_INVERTED) s.nsSide = 2;
+    if (s.r.form == RESULT_NONE && contracts) {
+        const auto it = contracts->find({b, i});
+        s.passed = it != contracts->end() && isPass(it->second.contract);
+    }
     return s;
 }
 
@@ -130,7 +138,7 @@ Seated seated(int b, int i) {
 std::string scoreText(const Seated& s, int own = 0) {
     switch (s.r.form) {
     case RESULT_NONE:
-        return "no result";
+        return s.passed ? "0" : "no result";
     case RESULT_ADJUSTED:
         return "adjusted";
     default: {
@@ -146,7 +154,7 @@ std::string noteText(const Seated& s, int b, int i) {
     const int k = SETOFBOARD(b);
     switch (s.r.form) {
     case RESULT_NONE:
-        return "No result entered; scored as 0";
+        return s.passed ? "Passed out" : "No result entered; scored as 0";
     case RESULT_INVERTED:
         return "Inverted: " + pairId(Movement(k, i, 2)) + " sat North-South";
     case RESULT_ADJUSTED:
@@ -163,7 +171,7 @@ std::string noteText(const Seated& s, int b, int i) {
 // "4SX" as 4 and the spade symbol and X; "PASS" as "Pass". What cannot be read
 // is shown as it stands.
 std::string contractHtml(const std::string& c) {
-    if (c == "PASS" || c == "P" || c == "pass" || c == "Pass") return "Pass";
+    if (isPass(c)) return "Pass";
     if (c.size() >= 2 && c[0] >= '1' && c[0] <= '7') {
         const std::string rest = c.substr(2);
         if (rest.empty() || rest == "X" || rest == "XX") {
@@ -495,7 +503,7 @@ std::string SITEBOARDPAGE(const SiteEvening& e, int board, const SiteContracts& 
     b += tableOpen("Traveller of board " + std::to_string(board));
     b += headRow(titles);
     for (int i = 1; i <= REPORTENTRIES(k); ++i) {
-        const Seated s = seated(board, i);
+        const Seated s = seated(board, i, &contracts);
         const int ns = Movement(k, i, s.nsSide), ew = Movement(k, i, 3 - s.nsSide);
         b += "<tr>" + cell(pairLink(ns)) + cell(pairLink(ew));
         if (withContracts) b += contractCells(board, i, contracts);
@@ -574,7 +582,7 @@ std::string SITEPAIRPAGE(const SiteEvening& e, int pair, const SiteContracts& co
             if (ns != pair && ew != pair) continue;
             const int side = ns == pair ? 1 : 2;
             const int opponent = side == 1 ? ew : ns;
-            const Seated s = seated(bd, i);
+            const Seated s = seated(bd, i, &contracts);
             const bool sitsNS = side == s.nsSide;
             running += boardValid(bd) ? VALUEAT(BoardPoints, bd, i, side) : 0.0f;
             b += "<tr>" + num(boardLink(bd)) + cell(sitsNS ? "NS" : "EW") +

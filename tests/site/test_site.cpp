@@ -110,11 +110,14 @@ class Site : public CliTest {
         Results(1, 1) = ENCODEORDINARY(42);
         DEALBOARDS(1, 5);
         const int ns = Movement(1, 1, 1), ew = Movement(1, 1, 2);
+        const int ns3 = Movement(2, 1, 1), ew3 = Movement(2, 1, 2);
+        Results(3, 1) = 0.0f; // passed out at the table
         ASSERT_TRUE(SAVEEVENING((folder() / "journal.otr").string()));
         std::ofstream(folder() / "journal.otr.tables")
             << "{\"board\":1,\"ns\":" << ns << ",\"ew\":" << ew
             << ",\"contract\":\"4HX\",\"declarer\":\"S\",\"tricks\":10,\"nsScore\":420}\n"
             << "not json at all\n{\"board\":\"1\"}\n"
+            << "{\"board\":3,\"ns\":" << ns3 << ",\"ew\":" << ew3 << ",\"contract\":\"PASS\",\"nsScore\":0}\n"
             << "{\"board\":2,\"pairs\":[" << ns << "," << ew << "],\"contract\":\"<script>\",\"declarer\":\"N\",\"nsScore\":99990}\n";
         RESETTOURNAMENTSTATE();
     }
@@ -231,7 +234,12 @@ TEST_F(Site, EveryPageHoldsWhatDumpHolds) {
             for (std::size_t i = 0; i < results.size(); ++i) {
                 const double v = results[i];
                 const int seatNS = v < -500 ? 1 : 0;
-                EXPECT_EQ(t.at(i, "Score NS"), scoreOf(v)) << i;
+                const bool passed = slug == "journal" && b == 3 && i == 0;
+                EXPECT_EQ(t.at(i, "Score NS"), passed ? "0" : scoreOf(v)) << i;
+                if (passed) {
+                    EXPECT_EQ(t.at(i, "Contract"), "Pass");
+                    EXPECT_EQ(t.at(i, "Note"), "Passed out");
+                }
                 EXPECT_NE(t.rows[i][0].find("pair-" + std::to_string(d["Movement"][k][i][seatNS].get<int>()) + ".html"),
                           std::string::npos);
                 for (int s = 0; s < 2; ++s) {
@@ -279,7 +287,7 @@ TEST_F(Site, EveryPageHoldsWhatDumpHolds) {
                     const int side = d["Movement"][k][i][0] == p ? 0 : d["Movement"][k][i][1] == p ? 1 : -1;
                     if (side < 0) continue;
                     const double v = d["Results"][b - 1][i];
-                    std::string score = scoreOf(v);
+                    std::string score = slug == "journal" && b == 3 && i == 0 ? "0" : scoreOf(v);
                     const bool ownSeatNS = (v < -500) == (side == 1);
                     if (score != "no result" && score != "adjusted" && !ownSeatNS)
                         score = std::to_string(-std::stoll(score));
