@@ -37,3 +37,5 @@ bool WRITEOUTPUT(const std::string& name, const std::string& bytes);
 
 // update-rating, statistics: the end of a period over a folder (cmdperiod.cpp).
 void ADDPERIODCOMMANDS(CLI::App& app);
+// site: the results site of a folder of tournament files (cmdsite.cpp).
+void ADDSITECOMMAND(CLI::App& app);

@@ -77,6 +77,7 @@ int main(int argc, char** argv) {
     ADDPLAYERSCOMMAND(app);
     ADDHANDSCOMMAND(app);
     ADDPERIODCOMMANDS(app);
+    ADDSITECOMMAND(app);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) { // --help, --version

@@ -10,6 +10,7 @@
 #include "shell/pagesetup.h"
 #include "shell/perioddlg.h"
 #include "shell/playersdlg.h"
+#include "shell/publishsite.h"
 #include "shell/reportcmds.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
@@ -65,6 +66,7 @@ const Command StartTable[] = {
     {1, IDM_EXPORTTEXT, "&Export Text File...", nullptr, ONEXPORTTEXT, false, false},
     {1, IDM_EXPORTHTML, "Export H&TML...", nullptr, ONEXPORTHTML, false, false},
     {1, IDM_EXPORTPBN, "Export results (P&BN)...", nullptr, ONEXPORTPBN, false, false},
+    {1, IDM_PUBLISHSITE, "Publish site...", nullptr, ONPUBLISHSITE, false, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_IMPORTHANDS, "&Import hands (PBN)...", nullptr, ONIMPORTHANDS, false, false},
     {1, IDM_EXPORTHANDS, "Export &hands (PBN)...", nullptr, ONEXPORTHANDS, false, false},
@@ -226,7 +228,7 @@ void TOURNAMENTMENUS(bool open, bool hasHands) {
         GwEnablePopup(menu, MENU_OPTIONS, open);
     }
     for (int id : {IDM_FILESAVE, IDM_FILESAVEAS, IDM_FILECLOSE, IDM_PRINT, IDM_EXPORTTEXT,
-                   IDM_EXPORTHTML, IDM_EXPORTPBN, IDM_IMPORTHANDS, IDM_CHECKNAMES})
+                   IDM_EXPORTHTML, IDM_EXPORTPBN, IDM_PUBLISHSITE, IDM_IMPORTHANDS, IDM_CHECKNAMES})
         SETCOMMANDSTATE(id, open);
     SETCOMMANDSTATE(IDM_HANDDIAGRAMS, open && hasHands);
     SETCOMMANDSTATE(IDM_EXPORTHANDS, open && hasHands);
