@@ -304,15 +304,14 @@ std::string HTMLESCAPE(const std::string& utf8) {
 // The places follow the ranking report's rule: a pair whose total and
 // percentage equal those of the pair listed above it shares that pair's place.
 std::vector<int> SITEPLACES() {
+    // The ranking's own places (rounding noise shares a place), by ranking line.
+    const std::vector<int> byPair = PAIRPLACES();
     const int pairs = REPORTPAIRS();
     std::vector<int> places(static_cast<std::size_t>(pairs) + 1, 0);
-    int previous = 0;
     for (int i = 1; i <= pairs; ++i) {
         const int p = PlacementOrder.contains(i) ? PlacementOrder(i) : i;
-        const bool tied = p >= 1 && p <= pairs && previous > 0 && PairTotal(p) == PairTotal(previous) &&
-                          PairPercent(p) == PairPercent(previous);
-        places[static_cast<std::size_t>(i)] = tied ? places[static_cast<std::size_t>(i - 1)] : i;
-        previous = p >= 1 && p <= pairs ? p : 0;
+        const bool known = p >= 1 && static_cast<std::size_t>(p) < byPair.size() && byPair[static_cast<std::size_t>(p)] > 0;
+        places[static_cast<std::size_t>(i)] = known ? byPair[static_cast<std::size_t>(p)] : i;
     }
     return places;
 }
