@@ -11,7 +11,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
 PACKAGES = cmake ninja-build g++ pkg-config \
-           qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev libgl-dev \
+           qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-httpserver-dev libgl-dev \
            libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libdds-dev \
            chromium poppler-utils \
            fonts-dejavu-core \

@@ -33,3 +33,7 @@ void ADDEXPORTCOMMAND(CLI::App& app);
 
 // update-rating, statistics: the end of a period over a folder (cmdperiod.cpp).
 void ADDPERIODCOMMANDS(CLI::App& app);
+
+// serve: scoring at the tables over the club's network (cmdserve.cpp; only in a
+// build with Qt HTTP Server).
+void ADDSERVECOMMAND(CLI::App& app);

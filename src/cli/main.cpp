@@ -76,6 +76,9 @@ int main(int argc, char** argv) {
     ADDPLAYERSCOMMAND(app);
     ADDHANDSCOMMAND(app);
     ADDPERIODCOMMANDS(app);
+#ifdef ORLA_CLI_SERVE
+    ADDSERVECOMMAND(app);
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) { // --help, --version
