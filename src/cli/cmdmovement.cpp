@@ -7,6 +7,7 @@
 #include "core/strings.h"
 #include "core/tournament.h"
 #include "movement/custom.h"
+#include "movement/seating.h"
 #include "scoring/compute.h"
 
 #include <nlohmann/json.hpp>
@@ -17,6 +18,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -28,6 +30,7 @@ struct MovementOptions {
     std::string importFile, exportFile;
     CLI::Option* importOption = nullptr;
     CLI::Option* exportOption = nullptr;
+    bool plan = false;
 };
 
 // The counts and lists of Movement and SetEntries for NumBoardSets sets.
@@ -45,6 +48,54 @@ nlohmann::ordered_json listsJson() {
     out["SetEntries"] = std::move(entries);
     out["Movement"] = std::move(sets);
     return out;
+}
+
+// The seating plan as JSON: tables, rounds and one object per seat, by round and
+// table, with the first and last board of the set played.
+nlohmann::ordered_json planJson(const std::vector<Seat>& seats) {
+    nlohmann::ordered_json out;
+    int tables = 0, rounds = 0;
+    nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    for (const Seat& seat : seats) {
+        tables = std::max(tables, seat.table);
+        rounds = std::max(rounds, seat.round);
+        nlohmann::ordered_json one;
+        one["round"] = seat.round;
+        one["table"] = seat.table;
+        one["set"] = seat.set;
+        one["entry"] = seat.entry;
+        one["boards"] = {(seat.set - 1) * BoardsPerRound + 1, seat.set * BoardsPerRound};
+        one["ns"] = seat.ns;
+        one["ew"] = seat.ew;
+        list.push_back(std::move(one));
+    }
+    out["tables"] = tables;
+    out["rounds"] = rounds;
+    out["plan"] = std::move(list);
+    return out;
+}
+
+// The plan of a custom movement: its tables are those of the NS pairs of the
+// first round, in the order of the sets. False, with the reason on stderr, when
+// a table cannot be found.
+bool customPlan(const std::string& file, std::vector<Seat>& seats) {
+    int table = 0;
+    for (int s = 1; s <= NumBoardSets; ++s) {
+        if (SetEntries(s) < 1 || Movement(s, 1, 1) < 1) continue;
+        std::vector<Seat> one;
+        std::string reason;
+        ++table;
+        if (!CUSTOMTABLESEATS(table, Movement(s, 1, 1), one, reason)) {
+            std::fprintf(stderr, "orla-cli: %s: table %d: %s\n", file.c_str(), table,
+                         reason.c_str());
+            return false;
+        }
+        seats.insert(seats.end(), one.begin(), one.end());
+    }
+    std::sort(seats.begin(), seats.end(), [](const Seat& a, const Seat& b) {
+        return a.round != b.round ? a.round < b.round : a.table < b.table;
+    });
+    return true;
 }
 
 // Writes the movement held as a movement file; a failure ends with 1.
@@ -96,7 +147,16 @@ void importMovement(const MovementOptions& o) {
     out["NumRounds"] = m.rounds;
     out["NumBoardSets"] = m.sets;
     out["HighestPair"] = highest;
-    out.update(listsJson());
+    if (o.plan) {
+        std::vector<Seat> seats;
+        MovementType = MOVE_CUSTOM;
+        NumPairs = highest;
+        BoardsPerRound = 1;
+        if (!customPlan(o.importFile, seats)) CliExitCode = EXIT_FILE;
+        out.update(planJson(seats));
+    } else {
+        out.update(listsJson());
+    }
     if (!o.exportFile.empty()) exportMovement(o.exportFile);
     if (CliExitCode == EXIT_DONE) std::cout << out.dump() << "\n";
     Movement.release();
@@ -134,8 +194,12 @@ void RUNMOVEMENT(const MovementOptions& o) {
     nlohmann::ordered_json out;
     out["NumTables"] = NumTables;
     out["NumBoardSets"] = NumBoardSets;
-    out.update(listsJson());
-    out["status"] = statusTexts;
+    if (o.plan) {
+        out.update(planJson(MAKESEATINGPLAN().seats));
+    } else {
+        out.update(listsJson());
+        out["status"] = statusTexts;
+    }
     if (!o.exportFile.empty()) exportMovement(o.exportFile);
     if (CliExitCode == EXIT_DONE) std::cout << out.dump() << "\n";
     CLOSETOURNAMENT();
@@ -152,5 +216,8 @@ void ADDMOVEMENTCOMMAND(CLI::App& app) {
                                       "Print the movement stored in this movement file (.ocm)");
     o->exportOption = cmd->add_option("--export-ocm", o->exportFile,
                                       "Also write the movement as this movement file (.ocm)");
+    cmd->add_flag("--plan", o->plan,
+                  "Print the seating plan instead: the table, board set and pairs of every "
+                  "round (a movement file's tables are its first round's NS pairs)");
     cmd->callback([o] { RUNMOVEMENT(*o); });
 }

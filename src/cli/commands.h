@@ -39,3 +39,7 @@ bool WRITEOUTPUT(const std::string& name, const std::string& bytes);
 void ADDPERIODCOMMANDS(CLI::App& app);
 // site: the results site of a folder of tournament files (cmdsite.cpp).
 void ADDSITECOMMAND(CLI::App& app);
+
+// serve: scoring at the tables over the club's network (cmdserve.cpp; only in a
+// build with Qt HTTP Server).
+void ADDSERVECOMMAND(CLI::App& app);

@@ -78,6 +78,9 @@ int main(int argc, char** argv) {
     ADDHANDSCOMMAND(app);
     ADDPERIODCOMMANDS(app);
     ADDSITECOMMAND(app);
+#ifdef ORLA_CLI_SERVE
+    ADDSERVECOMMAND(app);
+#endif
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) { // --help, --version

@@ -4,10 +4,12 @@
 
 #include "core/status.h"
 #include "core/tournament.h"
+#include "movement/seating.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -59,14 +61,20 @@ int entryCapacity() {
     return std::max(0, std::min(NumRounds, Movement.extent(2)));
 }
 
+// Where the seats of the lists are written down while a seating plan is made
+// (null otherwise).
+std::vector<Seat>* SeatRecorder = nullptr;
+
 // Appends (ns, ew) as the next entry of board set s unless the set already holds
-// `capacity` entries.
-void appendEntry(int s, int ns, int ew, int capacity) {
+// `capacity` entries; while a seating plan is made, also notes that the couple
+// plays it at `table` in `round`.
+void appendEntry(int s, int ns, int ew, int capacity, int round, int table) {
     const int i = SetEntries(s) + 1;
     if (i > capacity) return;
     Movement(s, i, 1) = ns;
     Movement(s, i, 2) = ew;
     SetEntries(s) = i;
+    if (SeatRecorder != nullptr) SeatRecorder->push_back(Seat{round, table, s, i, ns, ew});
 }
 
 // ---- Mitchell -------------------------------------------------------------
@@ -146,7 +154,8 @@ void mitchell(int sets, int capacity) {
                     if (ew > N) ew = 1;
                 }
             }
-            if (ns >= 1 && ns <= H && ew >= 1 && ew <= N) appendEntry(s, ns, ew, capacity);
+            // NS pair k stays at table k.
+            if (ns >= 1 && ns <= H && ew >= 1 && ew <= N) appendEntry(s, ns, ew, capacity, i, ns);
         }
     }
 
@@ -194,10 +203,12 @@ void berger(int sets, int capacity) {
             if (k == i) k = n;
             if (k <= i || k > P) continue;
             const int lower = static_cast<int>(i), upper = static_cast<int>(k);
+            // All tables play set s in round s, one couple a table.
+            const int table = SetEntries(s) + 1;
             if ((i + k) % 2 != 0)
-                appendEntry(s, lower, upper, capacity);
+                appendEntry(s, lower, upper, capacity, s, table);
             else
-                appendEntry(s, upper, lower, capacity);
+                appendEntry(s, upper, lower, capacity, s, table);
         }
 }
 
@@ -216,9 +227,11 @@ void howell(int sets, int capacity) {
     const int rounds = std::min(capacity, L);
     for (int s = 1; s <= std::min(sets, T == 3 ? 5 : L); ++s) {
         if (T == 3 && s == 5) {
-            if (!phantom) appendEntry(s, 1, 6, capacity);
-            appendEntry(s, 2, 4, capacity);
-            appendEntry(s, 3, 5, capacity);
+            // The fixed last round, at tables 1 to 3 (table 1 is empty when
+            // pair 1 meets the phantom).
+            if (!phantom) appendEntry(s, 1, 6, capacity, 5, 1);
+            appendEntry(s, 2, 4, capacity, 5, 2);
+            appendEntry(s, 3, 5, capacity, 5, 3);
             break;
         }
         for (int j = 1; j <= rounds; ++j) {
@@ -227,7 +240,7 @@ void howell(int sets, int capacity) {
             const int ns = GETHOWELLPAIR(T, j, k, 1);
             const int ew = GETHOWELLPAIR(T, j, k, 2);
             if (phantom && (ns == phantom || ew == phantom)) continue;
-            appendEntry(s, ns, ew, capacity);
+            appendEntry(s, ns, ew, capacity, j, k);
             if (T == 3 && SetEntries(s) == (phantom ? 2 : 3)) break;
         }
     }
@@ -279,7 +292,9 @@ int GETHOWELLPAIR(int tables, int round, int station, int side) {
 // from cleared arrays, so entries past SetEntries(s) hold 0. Nothing is written
 // past entry NumRounds of a set or outside the arrays. Ends by refreshing the
 // status figures.
-void CALCULATEMOVEMENT() {
+namespace {
+
+void generateMovement() {
     NumTables = NumPairs > 0 ? NumPairs / 2 : 0;
     if (MovementType != MOVE_CUSTOM) {
         if (Movement.allocated()) Movement.fill(0);
@@ -300,5 +315,31 @@ void CALCULATEMOVEMENT() {
             break;
         }
     }
+}
+
+} // namespace
+
+void CALCULATEMOVEMENT() {
+    generateMovement();
     STATUSPARAMETERS();
+}
+
+// Generates the standard movement again with the seat of every entry written
+// down; the entries are then found in the lists as they stand (a Mitchell by
+// table number sorts them, and renumbers the EW pairs after them).
+std::vector<Seat> RECORDMOVEMENTSEATS() {
+    std::vector<Seat> seats;
+    if (MovementType == MOVE_CUSTOM) return seats;
+    SeatRecorder = &seats;
+    generateMovement();
+    SeatRecorder = nullptr;
+    const int offset = MovementType == MOVE_MITCHELL ? NumPairs / 2 : 0;
+    for (Seat& seat : seats) {
+        seat.ew += offset;
+        seat.entry = 0;
+        for (int i = 1; i <= SetEntries(seat.set); ++i)
+            if (Movement(seat.set, i, 1) == seat.ns && Movement(seat.set, i, 2) == seat.ew)
+                seat.entry = i;
+    }
+    return seats;
 }

@@ -1,0 +1,408 @@
+// Scoring at the tables: the tables' state, their operations and the journal's replay.
+#include "server/tables.h"
+
+#include "core/hooks.h"
+#include "core/results.h"
+#include "core/tournament.h"
+#include "core/tournamentfile.h"
+#include "scoring/scoring.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <random>
+
+std::vector<TableState> Tables;
+std::string DirectorToken;
+std::string JournalFile;
+bool ShowResultsWhilePlaying = false;
+
+namespace {
+
+void logToStderr(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); }
+
+// The time of day in UTC, as the journal writes it.
+std::string utcNow() {
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm tm{};
+#ifdef _WIN32
+    gmtime_s(&tm, &now);
+#else
+    gmtime_r(&now, &tm);
+#endif
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    return text;
+}
+
+// The entry of board set `set` that a seat names, checked against the arrays.
+bool entryOf(const Seat& seat, int board) {
+    return board >= FIRSTBOARD(seat.set) && board <= LASTBOARD(seat.set) && board <= NumBoards &&
+           seat.entry >= 1 && seat.entry <= Results.extent(2);
+}
+
+// The table's current round: the first of its rounds with a board not accepted;
+// 0 when every round is done. An unseated custom table is in round 1.
+void findRound(TableState& t) {
+    if (!t.seated) {
+        t.round = 1;
+        return;
+    }
+    const int before = t.round;
+    t.round = 0;
+    for (const Seat& seat : t.seats) {
+        bool done = true;
+        for (int b = FIRSTBOARD(seat.set); b <= LASTBOARD(seat.set); ++b)
+            if (!t.accepted.count(b)) done = false;
+        if (!done) {
+            t.round = seat.round;
+            break;
+        }
+    }
+    if (t.round != before) {
+        t.pending.clear();
+        t.inverted = false;
+    }
+}
+
+TableState newTable(int table) {
+    TableState t;
+    t.table = table;
+    return t;
+}
+
+} // namespace
+
+void SEATTABLES() {
+    Tables.clear();
+    if (MovementType == MOVE_CUSTOM) {
+        for (int t = 1; t <= NumTables; ++t) Tables.push_back(newTable(t));
+    } else {
+        const SeatingPlan plan = MAKESEATINGPLAN();
+        for (int t = 1; t <= plan.tables; ++t) Tables.push_back(newTable(t));
+        for (const Seat& seat : plan.seats)
+            Tables[static_cast<std::size_t>(seat.table - 1)].seats.push_back(seat);
+        for (TableState& t : Tables) t.seated = true;
+    }
+    for (TableState& t : Tables) findRound(t);
+}
+
+namespace {
+
+nlohmann::json resultJson(const TableState& t, const Seat& seat, int board, const TableResult& r,
+                          const std::string& device) {
+    nlohmann::json j = {{"kind", "result"},
+                        {"table", t.table},
+                        {"round", seat.round},
+                        {"board", board},
+                        {"entry", seat.entry},
+                        {"contract", CONTRACTTEXT(r.contract)},
+                        {"declarer", std::string(1, r.declarer)},
+                        {"tricks", r.tricks},
+                        {"nsScore", r.nsScore},
+                        {"inverted", t.inverted},
+                        {"value", r.stored},
+                        {"time", utcNow()},
+                        {"device", device}};
+    if (!r.lead.empty()) j["lead"] = r.lead;
+    return j;
+}
+
+bool journal(const nlohmann::json& record, std::string& reason) {
+    if (JournalFile.empty()) return true; // tests of the operations alone
+    return APPENDJOURNAL(JournalFile, record, reason);
+}
+
+// Finds the rounds of a custom table from its NS pair; refused when another table
+// has that pair already.
+TableOutcome seatCustom(TableState& t, int nsPair) {
+    for (const TableState& other : Tables)
+        if (&other != &t && other.seated && !other.seats.empty() && other.seats[0].ns == nsPair)
+            return {409, "Pair " + std::to_string(nsPair) + " sits NS at table " +
+                             std::to_string(other.table) + "."};
+    std::vector<Seat> seats;
+    std::string reason;
+    if (!CUSTOMTABLESEATS(t.table, nsPair, seats, reason)) return {409, reason};
+    t.seats = seats;
+    t.seated = true;
+    return {};
+}
+
+} // namespace
+
+void (*TablesLog)(const std::string& text) = logToStderr;
+
+void RESETTABLES() {
+    Tables.clear();
+    DirectorToken.clear();
+    JournalFile.clear();
+    ShowResultsWhilePlaying = false;
+    TablesLog = logToStderr;
+}
+
+std::string NEWTOKEN() {
+    std::random_device device;
+    static const char digits[] = "0123456789abcdef";
+    std::string token;
+    for (int i = 0; i < 4; ++i) {
+        const std::uint32_t word = device();
+        for (int k = 0; k < 8; ++k) token += digits[(word >> (4 * k)) & 15];
+    }
+    return token;
+}
+
+bool TOKENEQUAL(const std::string& given, const std::string& expected) {
+    if (given.size() != expected.size() || expected.empty()) return false;
+    unsigned char diff = 0;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        diff |= static_cast<unsigned char>(given[i] ^ expected[i]);
+    return diff == 0;
+}
+
+int FIRSTBOARD(int set) { return (set - 1) * BoardsPerRound + 1; }
+int LASTBOARD(int set) { return set * BoardsPerRound; }
+
+const Seat* CURRENTSEAT(const TableState& t) {
+    if (!t.seated) return nullptr;
+    for (const Seat& seat : t.seats)
+        if (seat.round == t.round) return &seat;
+    return nullptr;
+}
+
+TableOutcome TABLESTART(TableState& t, int nsPair) {
+    if (!t.seated) {
+        TableOutcome seated = seatCustom(t, nsPair);
+        if (seated.status != 200) return seated;
+        const int round = t.round;
+        findRound(t);
+        std::string reason;
+        if (!journal({{"kind", "start"}, {"table", t.table}, {"round", round}, {"ns", nsPair},
+                      {"inverted", false}, {"time", utcNow()}},
+                     reason)) {
+            t.seated = false;
+            t.seats.clear();
+            t.round = round;
+            return {503, "The table's pair could not be written down (" + reason +
+                             "); ask the director."};
+        }
+        return {};
+    }
+    const Seat* seat = CURRENTSEAT(t);
+    if (seat == nullptr) return {409, "Table " + std::to_string(t.table) + " has finished."};
+    for (int b = FIRSTBOARD(seat->set); b <= LASTBOARD(seat->set); ++b)
+        if (t.accepted.count(b))
+            return {409, "Board " + std::to_string(b) +
+                             " of this round is accepted already; ask the director."};
+    bool inverted;
+    if (nsPair == seat->ns)
+        inverted = false;
+    else if (nsPair == seat->ew)
+        inverted = true;
+    else
+        return {409, "Pair " + std::to_string(nsPair) + " does not play at table " +
+                         std::to_string(t.table) + " in round " + std::to_string(t.round) +
+                         " (pairs " + std::to_string(seat->ns) + " and " +
+                         std::to_string(seat->ew) + " do)."};
+    if (inverted == t.inverted) return {};
+    std::string reason;
+    if (!journal({{"kind", "start"}, {"table", t.table}, {"round", t.round}, {"ns", nsPair},
+                  {"inverted", inverted}, {"time", utcNow()}},
+                 reason))
+        return {503, "The table's pair could not be written down (" + reason +
+                         "); ask the director."};
+    t.inverted = inverted;
+    t.pending.clear();
+    return {};
+}
+
+TableOutcome TABLEENTER(TableState& t, int board, const TableResult& r) {
+    if (!t.seated) return {409, "Give the number of the NS pair first."};
+    const Seat* seat = CURRENTSEAT(t);
+    if (seat == nullptr) return {409, "Table " + std::to_string(t.table) + " has finished."};
+    if (!entryOf(*seat, board))
+        return {403, "Board " + std::to_string(board) + " is not played at table " +
+                         std::to_string(t.table) + " in round " + std::to_string(t.round) + "."};
+    // The stored forms hold NS scores of -5000 to 9990 (to 4990 with the pairs
+    // the wrong way round); the director enters the rare one beyond.
+    const ResultLimits limits = RESULTLIMITS(false, CalcType == CALC_MATCHPOINTS, t.inverted);
+    if (r.nsScore < limits.low1 || r.nsScore > limits.high1)
+        return {400, "A score of " + std::to_string(r.nsScore * 10) +
+                         " cannot be entered at the table; ask the director."};
+    t.pending[board] = r;
+    return {};
+}
+
+TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string& device) {
+    const Seat* seat = CURRENTSEAT(t);
+    if (seat == nullptr) return {409, "Table " + std::to_string(t.table) + " has no round to play."};
+    if (!entryOf(*seat, board))
+        return {403, "Board " + std::to_string(board) + " is not played at table " +
+                         std::to_string(t.table) + " in round " + std::to_string(t.round) + "."};
+    auto pending = t.pending.find(board);
+    if (pending == t.pending.end())
+        return {409, "Board " + std::to_string(board) + " has no result waiting to be accepted."};
+    // The director's own result wins: one typed in the window since (or before)
+    // the table's stays, and the table is told.
+    float& slot = Results(board, seat->entry);
+    auto before = t.accepted.find(board);
+    const float expected = before != t.accepted.end() ? before->second.stored : 0.0f;
+    if (slot != expected) {
+        std::string ignored;
+        journal({{"kind", "director"}, {"table", t.table}, {"round", t.round}, {"board", board},
+                 {"entry", seat->entry}, {"value", slot}, {"time", utcNow()}},
+                ignored);
+        return {409, "The director has entered the result of board " + std::to_string(board) +
+                         "."};
+    }
+    TableResult r = pending->second;
+    r.stored = t.inverted ? ENCODEINVERTED(r.nsScore) : ENCODEORDINARY(r.nsScore);
+    std::string reason;
+    if (!journal(resultJson(t, *seat, board, r, device), reason))
+        return {503, "The result could not be written down (" + reason + "); ask the director."};
+    slot = r.stored;
+    SETSAVE(true);
+    CALCULATEBOARD(board);
+    CALCALL();
+    t.accepted[board] = r;
+    t.pending.erase(board);
+    t.lastContact = now;
+    if (HasFileName && !WRITENTRFILE())
+        TablesLog("The tournament could not be saved after board " + std::to_string(board) +
+                  " of table " + std::to_string(t.table) + "; the journal " + JournalFile +
+                  " holds the result.");
+    findRound(t);
+    return {};
+}
+
+int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
+    int restored = 0;
+    std::map<std::pair<int, int>, float> journaled; // (board, entry) -> last value written
+    auto number = [](const nlohmann::json& r, const char* key, int& out) {
+        auto it = r.find(key);
+        if (it == r.end() || !it->is_number_integer()) return false;
+        const auto v = it->get<long long>();
+        if (v < -1000000 || v > 1000000) return false;
+        out = static_cast<int>(v);
+        return true;
+    };
+    auto tableOf = [&](const nlohmann::json& r) -> TableState* {
+        int t = 0;
+        if (!number(r, "table", t) || t < 1 || t > static_cast<int>(Tables.size())) return nullptr;
+        return &Tables[static_cast<std::size_t>(t - 1)];
+    };
+    for (const nlohmann::json& r : records) {
+        auto kind = r.find("kind");
+        if (kind == r.end() || !kind->is_string()) continue;
+        if (*kind == "keys") {
+            auto director = r.find("director");
+            auto tables = r.find("tables");
+            if (director == r.end() || !director->is_string() || tables == r.end() ||
+                !tables->is_array() || tables->size() != Tables.size())
+                continue;
+            bool good = true;
+            for (const auto& k : *tables) good = good && k.is_string() && k.get<std::string>().size() >= 24;
+            if (!good || director->get<std::string>().size() < 24) continue;
+            DirectorToken = director->get<std::string>();
+            for (std::size_t i = 0; i < Tables.size(); ++i)
+                Tables[i].token = (*tables)[i].get<std::string>();
+        } else if (*kind == "start") {
+            TableState* t = tableOf(r);
+            int ns = 0, round = 0;
+            if (t == nullptr || !number(r, "ns", ns) || !number(r, "round", round) ||
+                round != t->round)
+                continue;
+            auto inverted = r.find("inverted");
+            if (!t->seated) {
+                if (seatCustom(*t, ns).status == 200) findRound(*t);
+            } else if (inverted != r.end() && inverted->is_boolean()) {
+                t->inverted = inverted->get<bool>();
+            }
+        } else if (*kind == "result") {
+            TableState* t = tableOf(r);
+            int round = 0, board = 0, tricks = 0, score = 0;
+            auto contract = r.find("contract");
+            auto declarer = r.find("declarer");
+            auto value = r.find("value");
+            auto inverted = r.find("inverted");
+            TableResult result;
+            if (t == nullptr || !t->seated || !number(r, "round", round) ||
+                !number(r, "board", board) || !number(r, "tricks", tricks) ||
+                !number(r, "nsScore", score) || contract == r.end() || !contract->is_string() ||
+                !PARSECONTRACT(contract->get<std::string>(), result.contract) ||
+                declarer == r.end() || !declarer->is_string() ||
+                declarer->get<std::string>().size() != 1 || value == r.end() ||
+                !value->is_number() || inverted == r.end() || !inverted->is_boolean())
+                continue;
+            const Seat* seat = FINDSEAT(t->seats, t->table, round);
+            if (seat == nullptr || !entryOf(*seat, board)) continue;
+            result.declarer = declarer->get<std::string>()[0];
+            result.tricks = tricks;
+            result.nsScore = score;
+            result.stored = inverted->get<bool>() ? ENCODEINVERTED(score) : ENCODEORDINARY(score);
+            if (result.stored != value->get<float>()) continue;
+            auto lead = r.find("lead");
+            if (lead != r.end() && lead->is_string()) result.lead = lead->get<std::string>();
+            float& slot = Results(board, seat->entry);
+            const auto spot = std::make_pair(board, seat->entry);
+            const auto last = journaled.find(spot);
+            if (slot == result.stored) {
+                // The file has it already.
+            } else if (slot == 0.0f || (last != journaled.end() && slot == last->second)) {
+                slot = result.stored;
+                ++restored;
+            } else {
+                TablesLog("Board " + std::to_string(board) + ": the director's result stays "
+                          "over the one table " + std::to_string(t->table) + " accepted.");
+            }
+            journaled[spot] = result.stored;
+            t->accepted[board] = result;
+            findRound(*t);
+        }
+    }
+    return restored;
+}
+
+bool STARTTABLES(std::string& reason) {
+    if (!TournamentOpen || !HasFileName || TournamentFile.empty()) {
+        reason = "The tournament must be saved in a file before scoring at the tables starts.";
+        return false;
+    }
+    SEATTABLES();
+    if (Tables.empty()) {
+        reason = "The movement has no tables to score at.";
+        return false;
+    }
+    JournalFile = JOURNALNAME(TournamentFile);
+    JournalContents contents;
+    if (!READJOURNAL(JournalFile, contents, reason)) {
+        reason = JournalFile + ": " + reason;
+        return false;
+    }
+    const int restored = REPLAYJOURNAL(contents.records);
+    if (contents.damagedLines > 0)
+        TablesLog(JournalFile + ": " + std::to_string(contents.damagedLines) +
+                  " damaged lines were left out.");
+    if (DirectorToken.empty()) {
+        DirectorToken = NEWTOKEN();
+        nlohmann::json keys = nlohmann::json::array();
+        for (TableState& t : Tables) {
+            t.token = NEWTOKEN();
+            keys.push_back(t.token);
+        }
+        if (!APPENDJOURNAL(JournalFile, {{"kind", "keys"}, {"director", DirectorToken},
+                                         {"tables", keys}, {"time", utcNow()}},
+                           reason)) {
+            reason = JournalFile + ": " + reason;
+            return false;
+        }
+    }
+    if (restored > 0) {
+        SETSAVE(true);
+        CALCALL();
+        if (!WRITENTRFILE())
+            TablesLog("The tournament could not be saved with the " + std::to_string(restored) +
+                      " results put back from " + JournalFile + ".");
+    }
+    return true;
+}

@@ -1,0 +1,297 @@
+// The table server's request handling, without a socket: a table enters and
+// accepts its boards; every refusal says why and changes nothing.
+#include "servertest.h"
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using nlohmann::json;
+
+class HttpTest : public ServerTest {
+  protected:
+    void SetUp() override {
+        ServerTest::SetUp();
+        openEvening(MOVE_MITCHELL, 10, 2); // 5 tables; table 1 plays boards 1-2 first
+        std::string reason;
+        ASSERT_TRUE(STARTTABLES(reason)) << reason;
+        AllowedHosts = {"club.lan:8080", "192.168.1.10:8080"};
+        StaticFiles["/table.html"] = {"text/html; charset=utf-8", "<!doctype html>table"};
+        StaticFiles["/static/table.js"] = {"text/javascript; charset=utf-8", "// js"};
+    }
+
+    double clock = 1000;
+    HttpResponse send(const std::string& method, const std::string& path, const std::string& query,
+                      const std::string& body = "",
+                      std::vector<std::pair<std::string, std::string>> headers = {
+                          {"Host", "club.lan:8080"}},
+                      const std::string& peer = "192.168.1.50") {
+        clock += 0.2;
+        return HANDLEREQUEST({method, path, query, body, headers, peer}, clock);
+    }
+    std::string key(int table) { return "k=" + Tables[static_cast<std::size_t>(table - 1)].token; }
+
+    // Everything a request could change: results, tables, journal, file.
+    std::string state() {
+        std::string s;
+        for (int i = 1; i <= NumRounds; ++i)
+            for (int b = 1; b <= NumBoards; ++b) s += std::to_string(Results(b, i)) + ",";
+        for (const TableState& t : Tables)
+            s += "|" + std::to_string(t.round) + std::to_string(t.pending.size()) +
+                 std::to_string(t.accepted.size()) + std::to_string(t.inverted);
+        return s + readFile(JournalFile) + readFile(TournamentFile);
+    }
+};
+
+void expectSafeHeaders(const HttpResponse& r) {
+    EXPECT_EQ(r.header("X-Frame-Options"), "DENY");
+    EXPECT_EQ(r.header("X-Content-Type-Options"), "nosniff");
+    EXPECT_NE(r.header("Content-Security-Policy").find("default-src 'none'"), std::string::npos);
+    EXPECT_EQ(r.header("Referrer-Policy"), "no-referrer");
+}
+
+TEST_F(HttpTest, ATablePlaysItsRound) {
+    HttpResponse r = send("GET", "/api/table/1", key(1));
+    ASSERT_EQ(r.status, 200) << r.body;
+    expectSafeHeaders(r);
+    json j = json::parse(r.body);
+    EXPECT_EQ(j["table"], 1);
+    EXPECT_EQ(j["round"], 1);
+    EXPECT_EQ(j["ns"], 1);
+    EXPECT_EQ(j["ew"], 6);
+    EXPECT_EQ(j["boards"], json::parse(R"([
+        {"board":1,"dealer":"N","vulnerable":"None","result":null},
+        {"board":2,"dealer":"E","vulnerable":"NS","result":null}])"));
+    EXPECT_EQ(j["next"], json::parse(R"({"round":2,"ns":1,"ew":10,"boards":[3,4]})"));
+
+    r = send("POST", "/api/table/1/result", key(1),
+             R"({"board":1,"contract":"4S","declarer":"N","tricks":10,"lead":"HK"})");
+    ASSERT_EQ(r.status, 200) << r.body;
+    EXPECT_EQ(json::parse(r.body), json::parse(R"({"board":1,"nsScore":420})"));
+    EXPECT_EQ(Results(1, 1), 0.0f) << "only an accepted result is stored";
+    r = send("POST", "/api/table/1/accept", key(1), R"({"board":1})");
+    ASSERT_EQ(r.status, 200) << r.body;
+    EXPECT_EQ(Results(1, 1), 42.0f);
+    EXPECT_FALSE(Modified) << "saved at once";
+
+    // A correction before the round ends; then the round's last board.
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":1,"contract":"4S","declarer":"N","tricks":11})").status,
+              200);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":1})").status, 200);
+    EXPECT_EQ(Results(1, 1), 45.0f);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1), R"({"board":2,"contract":"PASS"})").status,
+              200);
+    r = send("POST", "/api/table/1/accept", key(1), R"({"board":2})");
+    ASSERT_EQ(r.status, 200);
+    EXPECT_EQ(json::parse(r.body)["roundComplete"], true);
+    j = json::parse(send("GET", "/api/table/1", key(1)).body);
+    EXPECT_EQ(j["round"], 2);
+    EXPECT_EQ(j["ew"], 10);
+
+    // The journal holds the details the file has no place for.
+    JournalContents contents;
+    std::string reason;
+    ASSERT_TRUE(READJOURNAL(JournalFile, contents, reason));
+    ASSERT_EQ(contents.records.size(), 4u);
+    EXPECT_EQ(contents.records[1]["lead"], "HK");
+    EXPECT_EQ(contents.records[3]["contract"], "PASS");
+
+    // A reopened file has the results; the ranking shows the complete boards.
+    r = send("GET", "/api/ranking", "");
+    ASSERT_EQ(r.status, 200);
+    EXPECT_EQ(json::parse(r.body)["pairs"], json::array()) << "hidden while playing";
+}
+
+// The director's token, and the pages from the resources.
+TEST_F(HttpTest, DirectorAndPages) {
+    EXPECT_EQ(send("GET", "/api/director", key(1)).status, 403);
+    HttpResponse r = send("GET", "/api/director", "k=" + DirectorToken);
+    ASSERT_EQ(r.status, 200);
+    EXPECT_EQ(json::parse(r.body)["tables"].size(), 5u);
+    r = send("GET", "/t/3", key(3));
+    EXPECT_EQ(r.status, 200);
+    EXPECT_EQ(r.body, "<!doctype html>table");
+    expectSafeHeaders(r);
+    EXPECT_EQ(send("GET", "/static/table.js", "").status, 200);
+    EXPECT_EQ(send("GET", "/static/../../etc/passwd", "").status, 404);
+    EXPECT_EQ(send("GET", "/static/other.js", "").status, 404);
+    EXPECT_EQ(send("GET", "/t/9", "").status, 404);
+}
+
+TEST_F(HttpTest, EveryRefusalSaysWhyAndChangesNothing) {
+    // Table 1 has a result waiting on board 1, so that accepting it would change
+    // the tournament.
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":1,"contract":"3N","declarer":"S","tricks":9})").status,
+              200);
+    const std::string good = R"({"board":1})";
+    const std::string host = "club.lan:8080";
+    struct Row {
+        const char* what;
+        std::string method, path, query, body;
+        std::vector<std::pair<std::string, std::string>> headers;
+        int status;
+    };
+    const std::vector<Row> rows = {
+        {"body over 4 KB", "POST", "/api/table/1/accept", key(1),
+         R"({"board":1})" + std::string(4100, ' '), {{"Host", host}}, 413},
+        {"foreign host", "POST", "/api/table/1/accept", key(1), good, {{"Host", "evil.example"}}, 403},
+        {"no host", "POST", "/api/table/1/accept", key(1), good, {}, 403},
+        {"foreign origin", "POST", "/api/table/1/accept", key(1), good,
+         {{"Host", host}, {"Origin", "http://evil.example"}}, 403},
+        {"foreign referer", "POST", "/api/table/1/accept", key(1), good,
+         {{"Host", host}, {"Referer", "http://evil.example/t/1"}}, 403},
+        {"https origin", "POST", "/api/table/1/accept", key(1), good,
+         {{"Host", host}, {"Origin", "https://club.lan:8080"}}, 403},
+        {"no key", "POST", "/api/table/1/accept", "", good, {{"Host", host}}, 403},
+        {"wrong key", "POST", "/api/table/1/accept", "k=0123456789abcdef0123456789abcdef", good,
+         {{"Host", host}}, 403},
+        {"another table's key", "POST", "/api/table/1/accept", key(2), good, {{"Host", host}}, 403},
+        {"key cut short", "POST", "/api/table/1/accept", key(1).substr(0, 20), good,
+         {{"Host", host}}, 403},
+        {"table 0", "POST", "/api/table/0/accept", key(1), good, {{"Host", host}}, 403},
+        {"table 01", "POST", "/api/table/01/accept", key(1), good, {{"Host", host}}, 403},
+        {"table 6", "POST", "/api/table/6/accept", key(1), good, {{"Host", host}}, 403},
+        {"another table's board", "POST", "/api/table/1/result", key(1),
+         R"({"board":3,"contract":"3N","declarer":"S","tricks":9})", {{"Host", host}}, 403},
+        {"a later round's board", "POST", "/api/table/1/accept", key(1), R"({"board":4})",
+         {{"Host", host}}, 403},
+        {"nothing to accept", "POST", "/api/table/1/accept", key(1), R"({"board":2})",
+         {{"Host", host}}, 409},
+        {"a pair not at the table", "POST", "/api/table/1/start", key(1), R"({"ns":2})",
+         {{"Host", host}}, 409},
+        {"not JSON", "POST", "/api/table/1/accept", key(1), "{board:1}", {{"Host", host}}, 400},
+        {"an array", "POST", "/api/table/1/accept", key(1), "[1]", {{"Host", host}}, 400},
+        {"unknown field", "POST", "/api/table/1/accept", key(1), R"({"board":1,"x":2})",
+         {{"Host", host}}, 400},
+        {"board as text", "POST", "/api/table/1/accept", key(1), R"({"board":"1"})",
+         {{"Host", host}}, 400},
+        {"board 0", "POST", "/api/table/1/accept", key(1), R"({"board":0})", {{"Host", host}}, 400},
+        {"board huge", "POST", "/api/table/1/accept", key(1), R"({"board":1e30})",
+         {{"Host", host}}, 400},
+        {"14 tricks", "POST", "/api/table/1/result", key(1),
+         R"({"board":1,"contract":"3N","declarer":"S","tricks":14})", {{"Host", host}}, 400},
+        {"level 8", "POST", "/api/table/1/result", key(1),
+         R"({"board":1,"contract":"8N","declarer":"S","tricks":9})", {{"Host", host}}, 400},
+        {"declarer X", "POST", "/api/table/1/result", key(1),
+         R"({"board":1,"contract":"3N","declarer":"X","tricks":9})", {{"Host", host}}, 400},
+        {"lead ZZ", "POST", "/api/table/1/result", key(1),
+         R"({"board":1,"contract":"3N","declarer":"S","tricks":9,"lead":"ZZ"})", {{"Host", host}},
+         400},
+        {"passed out with tricks", "POST", "/api/table/1/result", key(1),
+         R"({"board":1,"contract":"PASS","tricks":0})", {{"Host", host}}, 400},
+        {"a score the file cannot hold", "POST", "/api/table/1/result", key(1),
+         R"({"board":2,"contract":"7NXX","declarer":"N","tricks":0})", {{"Host", host}}, 400},
+        {"PUT", "PUT", "/api/table/1/accept", key(1), good, {{"Host", host}}, 405},
+        {"GET of an operation", "GET", "/api/table/1/accept", key(1), "", {{"Host", host}}, 405},
+        {"unknown operation", "POST", "/api/table/1/delete", key(1), good, {{"Host", host}}, 404},
+    };
+    const std::string before = state();
+    int peer = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const HttpResponse r = send(row.method, row.path, row.query, row.body, row.headers,
+                                    "192.168.1." + std::to_string(++peer));
+        EXPECT_EQ(r.status, row.status) << r.body;
+        expectSafeHeaders(r);
+        const json j = json::parse(r.body, nullptr, false);
+        ASSERT_TRUE(j.is_object() && j["error"].is_string() && !j["error"].get<std::string>().empty())
+            << r.body;
+        EXPECT_EQ(state(), before);
+    }
+    // The pending result is still there to be accepted.
+    EXPECT_EQ(send("POST", "/api/table/1/accept", key(1), good).status, 200);
+    EXPECT_EQ(Results(1, 1), 40.0f);
+}
+
+TEST_F(HttpTest, FastClientsAreSlowedAndKeyGuessersShutOut) {
+    const std::string before = state();
+    // 20 requests in one second are answered; the 21st is not.
+    for (int i = 0; i < 20; ++i)
+        ASSERT_EQ(HANDLEREQUEST({"GET", "/api/table/1", key(1), "", {{"Host", "club.lan:8080"}}, "a"},
+                                5000.0 + i * 0.01)
+                      .status,
+                  200);
+    HttpResponse r = HANDLEREQUEST(
+        {"POST", "/api/table/1/result", key(1), R"({"board":1,"contract":"PASS"})",
+         {{"Host", "club.lan:8080"}}, "a"},
+        5000.5);
+    EXPECT_EQ(r.status, 429);
+    EXPECT_EQ(r.header("Retry-After"), "1");
+    EXPECT_EQ(state(), before);
+    // A second later it is answered again.
+    EXPECT_EQ(HANDLEREQUEST({"GET", "/api/table/1", key(1), "", {{"Host", "club.lan:8080"}}, "a"},
+                            5001.3)
+                  .status,
+              200);
+
+    // Ten wrong keys shut the client out, even with the right key after them.
+    for (int i = 0; i < MaxWrongKeys; ++i)
+        ASSERT_EQ(HANDLEREQUEST({"GET", "/api/table/2", "k=" + std::string(32, 'a'), "",
+                                 {{"Host", "club.lan:8080"}}, "b"},
+                                6000.0 + i)
+                      .status,
+                  403);
+    r = HANDLEREQUEST({"GET", "/api/table/2", key(2), "", {{"Host", "club.lan:8080"}}, "b"}, 6020);
+    EXPECT_EQ(r.status, 403);
+    EXPECT_NE(r.body.find("Too many wrong keys"), std::string::npos);
+    // Other clients are not; after the wait the client is let in again.
+    EXPECT_EQ(HANDLEREQUEST({"GET", "/api/table/2", key(2), "", {{"Host", "club.lan:8080"}}, "c"},
+                            6020)
+                  .status,
+              200);
+    EXPECT_EQ(HANDLEREQUEST({"GET", "/api/table/2", key(2), "", {{"Host", "club.lan:8080"}}, "b"},
+                            6020 + ShutOutSeconds)
+                  .status,
+              200);
+}
+
+// The director's typing wins over a table's later accept, and the journal says so.
+TEST_F(HttpTest, TheDirectorsResultWins) {
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":1,"contract":"3N","declarer":"S","tricks":9})").status,
+              200);
+    Results(1, 1) = 17.0f; // typed in the window meanwhile
+    const HttpResponse r = send("POST", "/api/table/1/accept", key(1), R"({"board":1})");
+    EXPECT_EQ(r.status, 409);
+    EXPECT_EQ(json::parse(r.body)["error"], "The director has entered the result of board 1.");
+    EXPECT_EQ(Results(1, 1), 17.0f);
+    JournalContents contents;
+    std::string reason;
+    ASSERT_TRUE(READJOURNAL(JournalFile, contents, reason));
+    EXPECT_EQ(contents.records.back()["kind"], "director");
+}
+
+// Names reach the page as JSON strings, whatever characters they hold.
+TEST_F(HttpTest, NamesAreTextNotMarkup) {
+    SETFIELD(PlayerNames(1, 1).c, NameLength, "<img src=x onerror=alert(1)>");
+    SETFIELD(PlayerNames(1, 2).c, NameLength, "\x8a" "ari\xe6"); // Šarić in Windows-1250
+    const HttpResponse r = send("GET", "/api/table/1", key(1));
+    ASSERT_EQ(r.status, 200);
+    EXPECT_EQ(r.header("Content-Type"), "application/json; charset=utf-8");
+    EXPECT_EQ(json::parse(r.body)["nsNames"], "<img src=x onerror=alert(1)> - \u0160ari\u0107");
+}
+
+} // namespace
+
+namespace {
+
+// Pairs sitting the wrong way round: the NS pair confirmed is the plan's EW pair,
+// and the result is stored as the director's inversion stores it.
+TEST_F(HttpTest, PairsTheWrongWayRoundAreStoredAsAnInversion) {
+    HttpResponse r = send("POST", "/api/table/1/start", key(1), R"({"ns":6})");
+    ASSERT_EQ(r.status, 200) << r.body;
+    EXPECT_EQ(json::parse(r.body)["inverted"], true);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":1,"contract":"4S","declarer":"N","tricks":10})").status,
+              200);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":1})").status, 200);
+    EXPECT_EQ(Results(1, 1), -958.0f); // +420 for pair 6, sitting NS
+    // Once a board is accepted the direction can no longer change.
+    r = send("POST", "/api/table/1/start", key(1), R"({"ns":1})");
+    EXPECT_EQ(r.status, 409);
+    EXPECT_EQ(Results(1, 1), -958.0f);
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+// The journal of table scoring: only whole lines count, a journal cut at any
+// byte gives back exactly the results of the lines before the cut, and starting
+// again on a file that missed its last saves brings every accepted result back.
+#include "servertest.h"
+
+#include "core/results.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+class JournalTest : public ServerTest {};
+
+// What replaying the journal decides: every result, and each table's round,
+// accepted boards and direction.
+struct Image {
+    std::vector<float> results;
+    std::vector<std::tuple<int, std::size_t, bool>> tables;
+    std::string director;
+    bool operator==(const Image&) const = default;
+};
+
+Image image() {
+    Image out;
+    for (int i = 1; i <= NumRounds; ++i)
+        for (int b = 1; b <= NumBoards; ++b) out.results.push_back(Results(b, i));
+    for (const TableState& t : Tables) out.tables.emplace_back(t.round, t.accepted.size(), t.inverted);
+    out.director = DirectorToken;
+    return out;
+}
+
+TableResult result(const char* contract, char declarer, int tricks, int board) {
+    TableResult r;
+    EXPECT_TRUE(PARSECONTRACT(contract, r.contract));
+    r.declarer = declarer;
+    r.tricks = tricks;
+    r.nsScore = TABLESCORE(r.contract, declarer, tricks, board);
+    return r;
+}
+
+std::size_t linesIn(const std::string& bytes) {
+    return static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+}
+
+TEST_F(JournalTest, ReplayAfterACutAtEveryByte) {
+    openEvening(MOVE_MITCHELL, 10, 2); // 5 tables, 5 rounds of 2 boards
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    const std::string journal = JOURNALNAME(TournamentFile);
+    // snapshots[k]: the state once the journal holds k lines.
+    std::vector<Image> snapshots;
+    auto note = [&] {
+        const std::size_t lines = linesIn(readFile(journal));
+        while (snapshots.size() <= lines) snapshots.push_back(image());
+        snapshots[lines] = image();
+    };
+    note();
+    ASSERT_EQ(snapshots.size(), 2u) << "the keys are the first line";
+    snapshots[0] = snapshots[1];
+    snapshots[0].director.clear();
+
+    auto play = [&](int table, int board, const char* contract, char declarer, int tricks) {
+        TableState& t = Tables[static_cast<std::size_t>(table - 1)];
+        ASSERT_EQ(TABLEENTER(t, board, result(contract, declarer, tricks, board)).status, 200);
+        ASSERT_EQ(TABLEACCEPT(t, board, 1.0, "test").status, 200);
+        note();
+    };
+    // Table 1 plays its first round whole and starts its second; table 2's
+    // pairs sit the wrong way round; table 3 corrects a board and passes one out.
+    play(1, 1, "4S", 'N', 10);
+    play(1, 2, "3NX", 'E', 7);
+    ASSERT_EQ(Tables[0].round, 2);
+    play(1, 3, "1C", 'S', 7); // round 2: set 2, against pair 10
+    ASSERT_EQ(TABLESTART(Tables[1], Tables[1].seats[0].ew).status, 200);
+    note();
+    play(2, 3, "6HXX", 'W', 12);
+    play(3, 5, "2D", 'N', 8);
+    play(3, 5, "2D", 'N', 9);
+    play(3, 6, "PASS", 'N', 0);
+    const std::string bytes = readFile(journal);
+    ASSERT_EQ(snapshots.size(), linesIn(bytes) + 1);
+    ASSERT_EQ(linesIn(bytes), 9u);
+
+    const std::string cutName = UTF8OF(tempDir() / "cut.tables");
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        SCOPED_TRACE("cut after " + std::to_string(cut) + " bytes");
+        Results.fill(0.0f);
+        SEATTABLES();
+        DirectorToken.clear();
+        JournalContents contents;
+        // Every twentieth cut goes through a file, as after a real crash.
+        if (cut % 20 == 0) {
+            writeFile(cutName, bytes.substr(0, cut));
+            ASSERT_TRUE(READJOURNAL(cutName, contents, reason)) << reason;
+        } else {
+            PARSEJOURNAL(bytes.substr(0, cut), contents);
+        }
+        const std::size_t lines = linesIn(bytes.substr(0, cut));
+        ASSERT_EQ(contents.records.size(), lines);
+        ASSERT_EQ(contents.wholeBytes, bytes.rfind('\n', cut == 0 ? 0 : cut - 1) == std::string::npos
+                                           ? 0
+                                           : bytes.rfind('\n', cut - 1) + 1);
+        JournalFile.clear();
+        REPLAYJOURNAL(contents.records);
+        ASSERT_TRUE(image() == snapshots[lines]);
+    }
+}
+
+TEST_F(JournalTest, AnAppendAfterACutStartsOnItsOwnLine) {
+    const std::string name = UTF8OF(tempDir() / "j.tables");
+    std::string reason;
+    ASSERT_TRUE(APPENDJOURNAL(name, {{"kind", "a"}}, reason)) << reason;
+    ASSERT_TRUE(APPENDJOURNAL(name, {{"kind", "b"}}, reason)) << reason;
+    const std::string whole = readFile(name);
+    writeFile(name, whole.substr(0, whole.size() - 3)); // the power went during "b"
+    ASSERT_TRUE(APPENDJOURNAL(name, {{"kind", "c"}}, reason)) << reason;
+    EXPECT_EQ(readFile(name), "{\"kind\":\"a\"}\n{\"kind\":\"c\"}\n");
+
+    // A damaged whole line is left out and counted; the lines around it stay.
+    writeFile(name, "{\"kind\":\"a\"}\nnot json\n[1]\n{\"kind\":\"c\"}\n{\"kind\":");
+    JournalContents contents;
+    ASSERT_TRUE(READJOURNAL(name, contents, reason));
+    EXPECT_EQ(contents.records.size(), 2u);
+    EXPECT_EQ(contents.damagedLines, 2);
+
+    // No journal yet is an empty one; a folder in its place cannot be read.
+    ASSERT_TRUE(READJOURNAL(UTF8OF(tempDir() / "none.tables"), contents, reason));
+    EXPECT_TRUE(contents.records.empty());
+    std::filesystem::create_directory(tempDir() / "dir.tables");
+    EXPECT_FALSE(APPENDJOURNAL(UTF8OF(tempDir() / "dir.tables"), {{"kind", "a"}}, reason));
+}
+
+// A power cut after the journal got a result but before the tournament was
+// saved: starting again puts the result back and saves it; the keys stay those of
+// the printed cards; a result the director typed since is not overwritten.
+TEST_F(JournalTest, StartingAgainBringsBackWhatTheFileMissed) {
+    openEvening(MOVE_MITCHELL, 10, 2);
+    const std::string before = readFile(TournamentFile);
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    std::vector<std::string> keys;
+    for (const TableState& t : Tables) keys.push_back(t.token);
+    const std::string director = DirectorToken;
+    for (int board : {1, 2}) {
+        ASSERT_EQ(TABLEENTER(Tables[0], board, result("4S", 'N', 10, board)).status, 200);
+        ASSERT_EQ(TABLEACCEPT(Tables[0], board, 1.0, "test").status, 200);
+    }
+    ASSERT_EQ(TABLEENTER(Tables[1], 3, result("3N", 'S', 9, 3)).status, 200);
+    ASSERT_EQ(TABLEACCEPT(Tables[1], 3, 1.0, "test").status, 200);
+    const std::string file = TournamentFile;
+    CLOSETOURNAMENT();
+    RESETTABLES();
+    TablesLog = [](const std::string& text) { TablesLogged.push_back(text); };
+    writeFile(file, before); // the saves were lost
+
+    // The director opens the file and types another result for board 3 first.
+    ASSERT_TRUE(OPENNTRFILE(file));
+    EXPECT_EQ(Results(1, 1), 0.0f);
+    SEATTABLES();
+    const int entryOf3 = Tables[1].seats[0].entry;
+    Results(3, entryOf3) = 45.0f;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    EXPECT_EQ(Results(1, Tables[0].seats[0].entry), 42.0f); // +420, none vulnerable
+    EXPECT_EQ(Results(2, Tables[0].seats[0].entry), 62.0f); // +620, NS vulnerable
+    EXPECT_EQ(Results(3, entryOf3), 45.0f);
+    ASSERT_EQ(TablesLogged.size(), 1u);
+    EXPECT_EQ(TablesLogged[0], "Board 3: the director's result stays over the one table 2 accepted.");
+    EXPECT_EQ(Tables[0].round, 2);
+    for (std::size_t i = 0; i < Tables.size(); ++i) EXPECT_EQ(Tables[i].token, keys[i]);
+    EXPECT_EQ(DirectorToken, director);
+    EXPECT_FALSE(Modified) << "the results put back are saved at once";
+
+    // Saved: the file opened afresh has them.
+    CLOSETOURNAMENT();
+    RESETTABLES();
+    ASSERT_TRUE(OPENNTRFILE(file));
+    EXPECT_EQ(Results(1, 1), 42.0f);
+}
+
+TEST_F(JournalTest, KeysAreLongRandomAndComparedWhole) {
+    const std::string a = NEWTOKEN(), b = NEWTOKEN();
+    EXPECT_EQ(a.size(), 32u); // 128 bits
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a.find_first_not_of("0123456789abcdef"), std::string::npos);
+    EXPECT_TRUE(TOKENEQUAL(a, a));
+    EXPECT_FALSE(TOKENEQUAL(b, a));
+    EXPECT_FALSE(TOKENEQUAL(a.substr(0, 31), a));
+    EXPECT_FALSE(TOKENEQUAL(a + "0", a));
+    EXPECT_FALSE(TOKENEQUAL("", ""));
+}
+
+} // namespace
