@@ -52,7 +52,7 @@ struct SolverRoutines {
     decltype(&DealerPar) dealerPar = nullptr;
     decltype(&ErrorMessage) errorMessage = nullptr;
 };
-std::mutex LoadLock; // the three below
+std::mutex LoadLock; // the four below
 std::string SolverLibrary = ORLA_DDS_SONAME;
 std::string LoadedLibrary; // the library the routines come from; empty before the first load
 SolverRoutines Solver;
@@ -63,8 +63,10 @@ SolverRoutines Started; // the library whose threads were set up, to be ended wi
 // routine runs, which frees the threads' memory through them: a crash as every such
 // program ends (the library cannot be unloaded before). So its memory is freed here,
 // first of the program's end, and the program ends at once with its status: what
-// it wrote to its streams is flushed, and nothing is left that needs the rest.
+// it wrote to its streams is flushed, and nothing is left that needs the rest. A
+// call of the solver under way on another thread is waited for.
 void endWithSolver(int status, void*) {
+    std::lock_guard<std::mutex> lock(SolverLock);
     if (Started.freeMemory != nullptr) Started.freeMemory();
     std::cout.flush();
     std::cerr.flush();
