@@ -22,4 +22,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The double-dummy solver is loaded when the first deal is analysed, not linked, so
+# dpkg-shlibdeps cannot see it: its package is named here (libdds.so.0 is libdds0).
+if(ORLA_WITH_DDS)
+    string(REGEX REPLACE "^lib([^.]+)\\.so\\.(.*)$" "lib\\1\\2" dds_package "${ORLA_DDS_SONAME}")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "${dds_package}")
+endif()
 include(CPack)

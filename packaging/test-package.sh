@@ -17,12 +17,14 @@ for f in ./usr/bin/orla ./usr/bin/orla-cli ./usr/share/applications/orla.desktop
          ./usr/share/icons/hicolor/256x256/apps/orla.png ./usr/share/doc/orla/help/en/index.html; do
     grep -q " $f\$" <<<"$contents" || fail "$f is missing from the package"
 done
+grep -q ' ./usr/lib/\(.*/\)\?orla/orla-cli-pdf.so$' <<<"$contents" || fail "orla-cli's PDF output is missing from the package"
 
 echo "== control"
 control=$(dpkg-deb -f "$deb")
 echo "$control"
 version=$(dpkg-deb -f "$deb" Version)
 grep -q '^Depends:.*libqt6widgets6' <<<"$control" || fail "the package does not depend on the Qt runtime"
+grep -q '^Depends:.*libdds0' <<<"$control" || fail "the package does not depend on the double-dummy solver"
 
 echo "== unpacked into $root"
 dpkg -x "$deb" "$root"
@@ -34,6 +36,9 @@ trap 'rm -rf "$root" "$work"' EXIT
 "$cli" new "$work/club.otr" --movement mitchell --pairs 10 --boards-per-round 3 --name "Ponedeljak" >/dev/null
 "$cli" dump "$work/club.otr" >"$work/dump.json"
 grep -q '"NumPairs": *10' "$work/dump.json" || fail "orla-cli dump of a new tournament does not show its 10 pairs"
+# The PDF output is a library of its own, found from the installed orla-cli.
+"$cli" export "$work/club.otr" --format pdf -o "$work/club.pdf" || fail "orla-cli could not write a PDF"
+[ "$(head -c 5 "$work/club.pdf")" = "%PDF-" ] || fail "orla-cli's PDF output wrote no PDF"
 
 echo "== desktop entry and MIME types"
 desktop-file-validate "$root/usr/share/applications/orla.desktop"

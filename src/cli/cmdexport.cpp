@@ -10,7 +10,10 @@
 #include "reports/reports.h"
 #include "scoring/compute.h"
 #ifdef ORLA_CLI_PDF
-#include "printing/printing.h"
+#include "cli/pdfoutput.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
 #endif
 
 #include <cstdio>
@@ -59,21 +62,46 @@ bool WRITEOUTPUT(const std::string& name, const std::string& bytes) {
 
 namespace {
 
+#ifdef ORLA_CLI_PDF
+// The PDF output's routine, its library loaded: from the installed library folder,
+// else from beside orla-cli (the build). Null with `error` when it cannot be loaded.
+PdfModuleRoutine loadPdfOutput(std::string& error) {
+    char self[4096] = {};
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string folder = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
+    folder = folder.substr(0, folder.find_last_of('/') + 1);
+    std::string why;
+    for (const std::string& path : {folder + ORLA_PDF_MODULE_DIR + "/" + PdfModuleName,
+                                    folder + PdfModuleName}) {
+        dlerror();
+        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (module == nullptr) {
+            const char* e = dlerror();
+            // A missing file is said only when no place holds the library.
+            if (why.empty() || access(path.c_str(), F_OK) == 0) why = e != nullptr ? e : path;
+            continue;
+        }
+        if (auto routine = reinterpret_cast<PdfModuleRoutine>(dlsym(module, PdfModuleEntry)))
+            return routine;
+        why = path + ": it has no routine " + PdfModuleEntry;
+    }
+    error = "the PDF output could not be loaded (" + why + "); text, html and pbn still work";
+    return nullptr;
+}
+#endif
+
 // Prints the view into the PDF file `o.out` through the program's printing
 // routine, without a display.
 void runPdf(const ExportOptions& o) {
 #ifdef ORLA_CLI_PDF
-    GwStartHeadless();
-    // The deals of the board lists are analysed first, for their double-dummy
-    // tables; a failing solver leaves the tables out and the print goes on.
-    std::vector<DdJob> jobs = PRINTANALYSISJOBS(ViewMode, 0);
-    std::string error;
-    if (!jobs.empty() && !ANALYSEDEALS(jobs, nullptr, error))
-        std::fprintf(stderr,
-                     "orla-cli: %s The deals are printed without their double-dummy tables.\n",
-                     error.c_str());
     std::string reason;
-    if (PRINTVIEWTOPDF(ViewMode, 0, PersonalPair, o.out, reason)) return;
+    const PdfModuleRoutine printPdf = loadPdfOutput(reason);
+    if (printPdf == nullptr) {
+        std::fprintf(stderr, "orla-cli: %s\n", reason.c_str());
+        CliExitCode = EXIT_FILE;
+        return;
+    }
+    if (printPdf(ViewMode, 0, PersonalPair, o.out, reason)) return;
     std::fprintf(stderr, "orla-cli: %s: %s\n", CONTROLPICTURES(o.out).c_str(), reason.c_str());
     CliExitCode = EXIT_FILE;
 #else

@@ -43,6 +43,10 @@ DdJob DDJOBOFBOARD(int board);
 bool ANALYSEDEALS(std::vector<DdJob>& jobs, const std::function<bool(int, int)>& progress,
                   std::string& error);
 
+// Names the solver library the next analysis loads (a soname or a path), instead
+// of the one the program was built for (tests); empty names that one again.
+void DDSOLVERLIBRARY(const std::string& soname);
+
 // The result of a deal analysed before, if there is one.
 bool DDCACHED(DdJob& job);
 // Forgets every result (tests).

@@ -228,6 +228,45 @@ TEST_F(HandsTest, AnalysisStopsWhenAskedAndKeepsWhatIsDone) {
     }
 }
 
+// The solver's library is loaded when the first deal is analysed. One that cannot
+// be loaded, or that lacks a routine, is said by name and leaves every result
+// invalid; once the right one is named, the same jobs are analysed.
+TEST_F(HandsTest, ASolverLibraryThatCannotBeLoadedIsSaidAndTheRightOneLoadsLater) {
+#ifndef ORLA_WITH_DDS
+    GTEST_SKIP() << "this build has no double-dummy solver";
+#endif
+    DDCLEARCACHE();
+    std::vector<DdJob> jobs(2);
+    jobs[0].cards = nearlyWholeSuits(0);
+    jobs[1].cards = nearlyWholeSuits(30);
+    struct Row {
+        const char* library;
+        const char* said;
+    };
+    const Row rows[] = {
+        {"libdds-not-there.so.0",
+         "Double-dummy analysis is not available: the solver library libdds-not-there.so.0 "
+         "could not be loaded (libdds-not-there.so.0: cannot open shared object file"},
+        {"libm.so.6", "Double-dummy analysis is not available: the solver library libm.so.6 "
+                      "has no routine SetMaxThreads."},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.library);
+        DDSOLVERLIBRARY(r.library);
+        std::string error;
+        int calls = 0;
+        EXPECT_FALSE(ANALYSEDEALS(jobs, [&](int, int) { return ++calls > 0; }, error));
+        EXPECT_EQ(error.rfind(r.said, 0), 0u) << error;
+        EXPECT_EQ(calls, 0);
+        for (const DdJob& j : jobs) EXPECT_FALSE(j.result.valid);
+    }
+    DDSOLVERLIBRARY("");
+    std::string error;
+    ASSERT_TRUE(ANALYSEDEALS(jobs, nullptr, error)) << error;
+    for (const DdJob& j : jobs) EXPECT_TRUE(j.result.valid);
+    EXPECT_EQ(jobs[0].result.tricks[4][4], 13); // South holds every spade
+}
+
 #ifndef ORLA_WITH_DDS
 TEST_F(HandsTest, WithoutTheSolverAnalysisFailsAndSaysSo) {
     open(4);
