@@ -10,10 +10,8 @@
 #include "reports/reports.h"
 #include "scoring/compute.h"
 #ifdef ORLA_CLI_PDF
+#include "cli/climodule.h"
 #include "cli/pdfoutput.h"
-
-#include <dlfcn.h>
-#include <unistd.h>
 #endif
 
 #include <cstdio>
@@ -63,28 +61,12 @@ bool WRITEOUTPUT(const std::string& name, const std::string& bytes) {
 namespace {
 
 #ifdef ORLA_CLI_PDF
-// The PDF output's routine, its library loaded: from the installed library folder,
-// else from beside orla-cli (the build). Null with `error` when it cannot be loaded.
+// The PDF output's routine, its library loaded. Null with `error` when it cannot
+// be loaded.
 PdfModuleRoutine loadPdfOutput(std::string& error) {
-    char self[4096] = {};
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string folder = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
-    folder = folder.substr(0, folder.find_last_of('/') + 1);
     std::string why;
-    for (const std::string& path : {folder + ORLA_PDF_MODULE_DIR + "/" + PdfModuleName,
-                                    folder + PdfModuleName}) {
-        dlerror();
-        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (module == nullptr) {
-            const char* e = dlerror();
-            // A missing file is said only when no place holds the library.
-            if (why.empty() || access(path.c_str(), F_OK) == 0) why = e != nullptr ? e : path;
-            continue;
-        }
-        if (auto routine = reinterpret_cast<PdfModuleRoutine>(dlsym(module, PdfModuleEntry)))
-            return routine;
-        why = path + ": it has no routine " + PdfModuleEntry;
-    }
+    if (void* routine = LOADCLIMODULE(PdfModuleName, PdfModuleEntry, why))
+        return reinterpret_cast<PdfModuleRoutine>(routine);
     error = "the PDF output could not be loaded (" + why + "); text, html and pbn still work";
     return nullptr;
 }
