@@ -269,9 +269,8 @@ void REFRESHSCORINGWINDOW() {
         DLGGETCHAR(scoringDlg, IDC_SCORE_STATE, state);
         if (state.rfind("Serving", 0) == 0 || state == "Not serving." || state.empty() ||
             state.rfind("Stopped", 0) == 0)
-            say("Serving the tables at http://" + address + ":" + std::to_string(ServedPort) +
-                "/t/... and the ranking at http://" + address + ":" + std::to_string(ServedPort) +
-                "/ranking");
+            say("Serving on port " + std::to_string(ServedPort) + ". Ranking: http://" + address +
+                ":" + std::to_string(ServedPort) + "/ranking");
     } else {
         DLGSETCHAR(scoringDlg, IDC_SCORE_DIRECTOR, "");
         std::string state;

@@ -24,6 +24,7 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
+#include <chrono>
 #include <memory>
 
 namespace {
@@ -239,7 +240,10 @@ class ScoringDlgTest : public QObject {
             r.body = body;
             r.headers = {{"Host", "127.0.0.1:" + std::to_string(port)}};
             r.peer = "127.0.0.1";
-            return HANDLEREQUEST(r, 1000.0).status;
+            const double now = std::chrono::duration<double>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count();
+            return HANDLEREQUEST(r, now).status;
         };
         QCOMPARE(post("result", R"({"board":1,"contract":"3N","declarer":"N","tricks":10})"), 200);
         QCOMPARE(MainWindow->viewBuffer().toImage(), before); // waits for Accept
@@ -290,6 +294,11 @@ class ScoringDlgTest : public QObject {
             QFAIL("zbarimg (Debian package zbar-tools) is needed to read the cards' QR codes");
         QCOMPARE(decodePage(pdf, 3, files_->path()),
                  QString::fromStdString(TABLEADDRESS(address, port, 3)));
+        if (qgetenv("ORLA_UPDATE_SCREENSHOT") == "1")
+            QCOMPARE(QProcess::execute("pdftoppm", {"-r", "40", "-png", "-singlefile", "-f", "1",
+                                                    "-l", "1", pdf,
+                                                    ORLA_SOURCE_DIR "/docs/table-card"}),
+                     0);
 
         // The keys are the journal's: the cards stay good when scoring starts again.
         const std::string key = Tables[2].token;
