@@ -76,6 +76,14 @@ void say(const std::string& text) {
     if (scoringDlg.window) DLGSETCHAR(scoringDlg, IDC_SCORE_STATE, text);
 }
 
+// Sets a text only when it differs, so that the director's selection in the
+// field (to copy the address) survives the timer's visits.
+void setText(int id, const std::string& text) {
+    std::string shown;
+    DLGGETCHAR(scoringDlg, id, shown);
+    if (shown != text) DLGSETCHAR(scoringDlg, id, text);
+}
+
 // The addresses of the computer, the loopback one last (this computer only).
 std::vector<std::string> addresses() {
     std::vector<std::string> list = LOCALADDRESSES();
@@ -262,9 +270,8 @@ void REFRESHSCORINGWINDOW() {
     DLGSETLOG(scoringDlg, IDC_SCORE_PORT, !running, DLG_ENABLED);
     const std::string address = chosenAddress();
     if (running) {
-        DLGSETCHAR(scoringDlg, IDC_SCORE_DIRECTOR,
-                   "http://" + address + ":" + std::to_string(ServedPort) +
-                       "/api/director?k=" + DirectorToken);
+        setText(IDC_SCORE_DIRECTOR, "http://" + address + ":" + std::to_string(ServedPort) +
+                                        "/api/director?k=" + DirectorToken);
         std::string state;
         DLGGETCHAR(scoringDlg, IDC_SCORE_STATE, state);
         if (state.rfind("Serving", 0) == 0 || state == "Not serving." || state.empty() ||
@@ -272,12 +279,12 @@ void REFRESHSCORINGWINDOW() {
             say("Serving on port " + std::to_string(ServedPort) + ". Ranking: http://" + address +
                 ":" + std::to_string(ServedPort) + "/ranking");
     } else {
-        DLGSETCHAR(scoringDlg, IDC_SCORE_DIRECTOR, "");
+        setText(IDC_SCORE_DIRECTOR, "");
         std::string state;
         DLGGETCHAR(scoringDlg, IDC_SCORE_STATE, state);
         if (state.rfind("Serving", 0) == 0) say("Stopped: the tables cannot reach the server.");
     }
-    DLGSETCHAR(scoringDlg, IDC_SCORE_HEADINGS, row("Table", "Round", "Boards entered", "Last contact"));
+    setText(IDC_SCORE_HEADINGS, row("Table", "Round", "Boards entered", "Last contact"));
     std::vector<std::string> rows;
     const double now = secondsNow();
     for (const TableState& t : Tables) {

@@ -15,6 +15,7 @@
 #include "windowtest.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -169,6 +170,11 @@ class ScoringDlgTest : public QObject {
         QVERIFY(text(dlg, IDC_SCORE_DIRECTOR).find("/api/director?k=" + DirectorToken) !=
                 std::string::npos);
         QCOMPARE(items(dlg, IDC_SCORE_TABLES).size(), 5);
+        // The timer's visits leave the director's selection alone (to copy it).
+        auto* director = Control<QLineEdit>(dlg, IDC_SCORE_DIRECTOR);
+        director->selectAll();
+        REFRESHSCORINGWINDOW();
+        QCOMPARE(director->selectedText().toStdString(), text(dlg, IDC_SCORE_DIRECTOR));
 
         const QByteArray key = QByteArray::fromStdString(Tables[0].token);
         QByteArray wrong = key;
