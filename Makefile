@@ -13,7 +13,7 @@ CMAKE_ARGS ?=
 PACKAGES = cmake ninja-build g++ pkg-config \
            qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-httpserver-dev libqrencode-dev libgl-dev \
            libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libdds-dev \
-           chromium poppler-utils zbar-tools \
+           chromium chromium-driver python3-selenium poppler-utils zbar-tools \
            fonts-dejavu-core \
            dpkg-dev desktop-file-utils shared-mime-info \
            clang libclang-rt-14-dev

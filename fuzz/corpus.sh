@@ -10,7 +10,7 @@ cli="$build/src/cli/orla-cli"
 corpus="$root/fuzz/corpus"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-for t in tournamentfile movementfile players pbn handtext typedtext; do mkdir -p "$corpus/$t"; done
+for t in tournamentfile movementfile players pbn handtext typedtext request; do mkdir -p "$corpus/$t"; done
 
 # Files the tests keep.
 cp "$root"/tests/data/*/*.otr "$work"/ 2>/dev/null || true
@@ -20,6 +20,7 @@ cp "$root"/tests/data/ratinglist/Players.opd "$corpus/players/ratinglist.opd"
 cp "$root"/fuzz/seeds/typedtext/* "$corpus/typedtext/"
 cp "$root"/fuzz/seeds/handtext/* "$corpus/handtext/"
 cp "$root"/fuzz/seeds/pbn/* "$corpus/pbn/"
+cp "$root"/fuzz/seeds/request/* "$corpus/request/"
 
 # Files orla-cli writes, as the tests have it write them.
 export ORLA_PROGRAM_FOLDER="$work"

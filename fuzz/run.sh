@@ -9,7 +9,7 @@ build="$(cd "${1:?usage: fuzz/run.sh BUILD_DIR SECONDS [TARGET...]}" && pwd)"
 seconds="${2:?usage: fuzz/run.sh BUILD_DIR SECONDS [TARGET...]}"
 shift 2
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(tournamentfile movementfile players pbn handtext typedtext)
+[ ${#targets[@]} -gt 0 ] || targets=(tournamentfile movementfile players pbn handtext typedtext request)
 mkdir -p "$build/artifacts"
 failed=()
 for t in "${targets[@]}"; do

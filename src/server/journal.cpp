@@ -98,9 +98,48 @@ void PARSEJOURNAL(const std::string& bytes, JournalContents& out) {
     out.wholeBytes = start;
 }
 
+namespace {
+
+// The bytes of the journal up to the end of its last whole line: its size when
+// it ends with a line end (as it does unless a write was cut short).
+bool wholeLength(const std::string& name, std::size_t& whole, std::string& reason) {
+    std::error_code ec;
+    const auto path = UTF8PATH(name);
+    if (!std::filesystem::exists(path, ec)) {
+        whole = 0;
+        return true;
+    }
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    const auto size = static_cast<std::size_t>(in.tellg());
+    char last = '\n';
+    if (size > 0) {
+        in.seekg(-1, std::ios::end);
+        in.get(last);
+    }
+    if (!in) {
+        reason = "read error";
+        return false;
+    }
+    if (last == '\n') {
+        whole = size;
+        return true;
+    }
+    std::string bytes;
+    if (!readAll(name, bytes, reason)) return false;
+    const std::size_t end = bytes.rfind('\n');
+    whole = end == std::string::npos ? 0 : end + 1;
+    return true;
+}
+
+} // namespace
+
 bool APPENDJOURNAL(const std::string& name, const nlohmann::json& record, std::string& reason) {
     JournalContents now;
-    if (!READJOURNAL(name, now, reason)) return false;
+    if (!wholeLength(name, now.wholeBytes, reason)) return false;
     const std::string line = record.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) +
                              "\n";
     const int fd = openForAppend(UTF8PATH(name));

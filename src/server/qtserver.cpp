@@ -113,6 +113,12 @@ bool STARTSERVER(const std::string& address, int port, std::string& reason) {
     AllowedHosts = {"localhost" + p, "127.0.0.1" + p};
     for (const std::string& a : LOCALADDRESSES()) AllowedHosts.push_back(a + p);
     if (!address.empty()) AllowedHosts.push_back(address + p);
+    // Browsers leave the default port out of the Host they send.
+    if (port == 80) {
+        const std::size_t n = AllowedHosts.size();
+        for (std::size_t i = 0; i < n; ++i)
+            AllowedHosts.push_back(AllowedHosts[i].substr(0, AllowedHosts[i].size() - p.size()));
+    }
     Server = std::move(server);
     return true;
 }

@@ -274,3 +274,24 @@ TEST_F(HttpTest, NamesAreTextNotMarkup) {
 }
 
 } // namespace
+
+namespace {
+
+// Pairs sitting the wrong way round: the NS pair confirmed is the plan's EW pair,
+// and the result is stored as the director's inversion stores it.
+TEST_F(HttpTest, PairsTheWrongWayRoundAreStoredAsAnInversion) {
+    HttpResponse r = send("POST", "/api/table/1/start", key(1), R"({"ns":6})");
+    ASSERT_EQ(r.status, 200) << r.body;
+    EXPECT_EQ(json::parse(r.body)["inverted"], true);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":1,"contract":"4S","declarer":"N","tricks":10})").status,
+              200);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":1})").status, 200);
+    EXPECT_EQ(Results(1, 1), -958.0f); // +420 for pair 6, sitting NS
+    // Once a board is accepted the direction can no longer change.
+    r = send("POST", "/api/table/1/start", key(1), R"({"ns":1})");
+    EXPECT_EQ(r.status, 409);
+    EXPECT_EQ(Results(1, 1), -958.0f);
+}
+
+} // namespace
