@@ -11,9 +11,9 @@ JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
 PACKAGES = cmake ninja-build g++ pkg-config \
-           qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-httpserver-dev libgl-dev \
+           qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-svg-dev qt6-httpserver-dev libqrencode-dev libgl-dev \
            libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libdds-dev \
-           chromium chromium-driver python3-selenium poppler-utils tidy \
+           chromium chromium-driver python3-selenium poppler-utils tidy zbar-tools \
            fonts-dejavu-core \
            dpkg-dev desktop-file-utils shared-mime-info \
            clang libclang-rt-14-dev

@@ -132,6 +132,7 @@ TableOutcome seatCustom(TableState& t, int nsPair) {
 } // namespace
 
 void (*TablesLog)(const std::string& text) = logToStderr;
+void (*TablesChanged)() = nullptr;
 
 void RESETTABLES() {
     Tables.clear();
@@ -139,6 +140,7 @@ void RESETTABLES() {
     JournalFile.clear();
     ShowResultsWhilePlaying = false;
     TablesLog = logToStderr;
+    TablesChanged = nullptr;
 }
 
 std::string NEWTOKEN() {
@@ -272,6 +274,7 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
                   " of table " + std::to_string(t.table) + "; the journal " + JournalFile +
                   " holds the result.");
     findRound(t);
+    if (TablesChanged) TablesChanged();
     return {};
 }
 

@@ -46,6 +46,9 @@ extern bool ShowResultsWhilePlaying;
 // that failed, results of the journal the director's typing overrode). Defaults
 // to the message hook's stderr writer.
 extern void (*TablesLog)(const std::string& text);
+// Called after each result accepted from a table, once the tournament holds it
+// (the program's window redraws its views); null: nothing.
+extern void (*TablesChanged)();
 
 // Forgets every table (no scoring at the tables).
 void RESETTABLES();

@@ -12,6 +12,7 @@
 #include "shell/playersdlg.h"
 #include "shell/publishsite.h"
 #include "shell/reportcmds.h"
+#include "shell/scoringdlg.h"
 #include "shell/settings.h"
 #include "shell/shell.h"
 #include "winsupport/gwmenu.h"
@@ -66,7 +67,7 @@ const Command StartTable[] = {
     {1, IDM_EXPORTTEXT, "&Export Text File...", nullptr, ONEXPORTTEXT, false, false},
     {1, IDM_EXPORTHTML, "Export H&TML...", nullptr, ONEXPORTHTML, false, false},
     {1, IDM_EXPORTPBN, "Export results (P&BN)...", nullptr, ONEXPORTPBN, false, false},
-    {1, IDM_PUBLISHSITE, "Publish site...", nullptr, ONPUBLISHSITE, false, false},
+    {1, IDM_PUBLISHSITE, "Pub&lish site...", nullptr, ONPUBLISHSITE, false, false},
     {1, 0, nullptr, nullptr, nullptr, true, false},
     {1, IDM_IMPORTHANDS, "&Import hands (PBN)...", nullptr, ONIMPORTHANDS, false, false},
     {1, IDM_EXPORTHANDS, "Export &hands (PBN)...", nullptr, ONEXPORTHANDS, false, false},
@@ -88,6 +89,8 @@ const Command StartTable[] = {
     {1, IDM_EDITPLAYERS, "&Edit player list...", nullptr, ONEDITPLAYERLIST, true, false},
     {1, IDM_UPDATERATING, "&Update rating...", nullptr, ONUPDATERATING, true, false},
     {1, IDM_STATISTICS, "&Statistics...", nullptr, ONSTATISTICS, true, false},
+    {1, 0, nullptr, nullptr, nullptr, true, false},
+    {1, IDM_SCORETABLES, "Score at the &tables...", nullptr, ONSCORETABLES, false, false},
     // These pass the keypad "*" and "/" on to the entry window that has the focus.
     {0, 0, "&Options", nullptr, nullptr, true, false},
     {1, IDM_ADJUSTED, "&Adjusted Score\t*", nullptr, ONADJUSTEDSCORE, false, false},
@@ -228,11 +231,13 @@ void TOURNAMENTMENUS(bool open, bool hasHands) {
         GwEnablePopup(menu, MENU_OPTIONS, open);
     }
     for (int id : {IDM_FILESAVE, IDM_FILESAVEAS, IDM_FILECLOSE, IDM_PRINT, IDM_EXPORTTEXT,
-                   IDM_EXPORTHTML, IDM_EXPORTPBN, IDM_PUBLISHSITE, IDM_IMPORTHANDS, IDM_CHECKNAMES})
+                   IDM_EXPORTHTML, IDM_EXPORTPBN, IDM_PUBLISHSITE, IDM_IMPORTHANDS, IDM_CHECKNAMES,
+                   IDM_SCORETABLES})
         SETCOMMANDSTATE(id, open);
     SETCOMMANDSTATE(IDM_HANDDIAGRAMS, open && hasHands);
     SETCOMMANDSTATE(IDM_EXPORTHANDS, open && hasHands);
     HANDSTOURNAMENTCHANGED(open, hasHands);
+    SCORINGTOURNAMENTCHANGED(open);
 }
 
 void SETVIEWSTATE(int id) {

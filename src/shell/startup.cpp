@@ -16,6 +16,7 @@
 #include "shell/lifecycle.h"
 #include "shell/mainwindow.h"
 #include "shell/reportcmds.h"
+#include "shell/scoringdlg.h"
 #include "shell/settings.h"
 #include "shell/views.h"
 
@@ -95,6 +96,7 @@ MainFrame* STARTUP(const std::vector<std::string>& arguments) {
 void SHUTDOWN() {
     CLOSEHELP();
     CLOSEHANDDIAGRAM();
+    CLOSESCORINGWINDOW();
     // The entry windows go with the main window; nothing may point at them after.
     DESTROYENTRYWINDOWS();
     if (MainWindow) {
