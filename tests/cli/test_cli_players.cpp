@@ -447,7 +447,10 @@ TEST_F(CliPlayersTest, TwoWritersLoseNobody) {
                                 out);
     ASSERT_EQ(code, 0) << out;
     std::ifstream errors(tempDir() / "errors.txt");
-    const std::string err((std::istreambuf_iterator<char>(errors)), std::istreambuf_iterator<char>());
+    // Nothing but the updates' own reports of what they saved.
+    std::string err, line;
+    while (std::getline(errors, line))
+        if (line.rfind("The new ratings of ", 0) != 0) err += line + "\n";
     EXPECT_EQ(err, "");
     EXPECT_FALSE(std::filesystem::exists(tempDir() / "failed.txt"));
     const std::string reg = readRegister();
