@@ -555,6 +555,26 @@ std::string tournamentImage() {
     return out.bytes();
 }
 
+// The table scoring journal beside `file` (`<file>.tables`) is moved to the
+// first free `<file>.tables.N`: it belongs to the tournament that had the name
+// before, and scoring the one saved there now must not take its results or its
+// tables' keys. True when there is none or it was moved.
+bool moveJournalAside(const std::string& file, std::string& reason) {
+    const fs::path journal = UTF8PATH(file + ".tables");
+    std::error_code ec;
+    if (!fs::exists(journal, ec)) return true;
+    for (int n = 1; n < 10000; ++n) {
+        const fs::path aside = UTF8PATH(file + ".tables." + std::to_string(n));
+        if (fs::exists(aside, ec)) continue;
+        fs::rename(journal, aside, ec);
+        if (!ec) return true;
+        reason = ec.message();
+        return false;
+    }
+    reason = "no free name to keep it under";
+    return false;
+}
+
 } // namespace
 
 bool WRITENTRFILE() {
@@ -584,6 +604,17 @@ bool WRITENTRFILE() {
                         "program saved it.",
                     "Question", MSG_YESNO_QUESTION) != ANSWER_YES)
         return false;
+    // Another tournament than the one read from (or last saved to) this file.
+    if (TournamentStampFile != TournamentFile && !moveJournalAside(TournamentFile, reason)) {
+        SHOWMESSAGE("The file " + CONTROLPICTURES(TournamentFile) +
+                        " could not be saved: the table scoring journal beside it (" +
+                        CONTROLPICTURES(TournamentFile) +
+                        ".tables) belongs to the tournament saved there before and could not "
+                        "be kept aside: " + reason + "." +
+                        (existed ? " The previous version is unchanged." : ""),
+                    "Error");
+        return false;
+    }
     if (!SAFEWRITEFILE(TournamentFile, image.data(), image.size(), reason)) {
         SHOWMESSAGE("The file " + CONTROLPICTURES(TournamentFile) + " could not be saved: " + reason + "." +
                         (existed ? " The previous version is unchanged." : ""),

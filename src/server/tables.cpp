@@ -42,8 +42,9 @@ bool entryOf(const Seat& seat, int board) {
            seat.entry >= 1 && seat.entry <= Results.extent(2);
 }
 
-// The table's current round: the first of its rounds with a board not accepted;
-// 0 when every round is done. An unseated custom table is in round 1.
+// The table's current round: the first of its rounds with a board neither
+// accepted nor typed by the director (whose result stands, so the table must not
+// wait for it); 0 when every round is done. An unseated custom table is in round 1.
 void findRound(TableState& t) {
     if (!t.seated) {
         t.round = 1;
@@ -54,7 +55,9 @@ void findRound(TableState& t) {
     for (const Seat& seat : t.seats) {
         bool done = true;
         for (int b = FIRSTBOARD(seat.set); b <= LASTBOARD(seat.set); ++b)
-            if (!t.accepted.count(b)) done = false;
+            if (!t.accepted.count(b) &&
+                !(entryOf(seat, b) && Results.allocated() && Results(b, seat.entry) != 0.0f))
+                done = false;
         if (!done) {
             t.round = seat.round;
             break;
@@ -254,6 +257,9 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
         journal({{"kind", "director"}, {"table", t.table}, {"round", t.round}, {"board", board},
                  {"entry", seat->entry}, {"value", slot}, {"time", utcNow()}},
                 ignored);
+        t.pending.erase(board);
+        findRound(t); // the director's result may finish the round
+        if (TablesChanged) TablesChanged();
         return {409, "The director has entered the result of board " + std::to_string(board) +
                          "."};
     }

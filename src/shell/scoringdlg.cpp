@@ -232,6 +232,7 @@ bool ONSTARTSCORING() {
         return false;
     }
     ServedPort = port;
+    say(""); // a refusal of an earlier Start gives way to "Serving on port ..."
     REFRESHSCORINGWINDOW();
     return true;
 }

@@ -261,6 +261,33 @@ TEST_F(HttpTest, TheDirectorsResultWins) {
     std::string reason;
     ASSERT_TRUE(READJOURNAL(JournalFile, contents, reason));
     EXPECT_EQ(contents.records.back()["kind"], "director");
+
+    // The board is done all the same: the table finishes its round and moves on,
+    // and a reload shows the next round.
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":2,"contract":"4S","declarer":"N","tricks":10})").status,
+              200);
+    const HttpResponse last = send("POST", "/api/table/1/accept", key(1), R"({"board":2})");
+    ASSERT_EQ(last.status, 200) << last.body;
+    EXPECT_EQ(json::parse(last.body)["roundComplete"], true);
+    EXPECT_EQ(json::parse(send("GET", "/api/table/1", key(1)).body)["round"], 2);
+    EXPECT_EQ(Results(1, 1), 17.0f);
+
+    // A round whose boards the director typed whole is done when the table next
+    // tries to accept one of them.
+    const int round = Tables[0].round;
+    const Seat* seat = CURRENTSEAT(Tables[0]);
+    ASSERT_NE(seat, nullptr);
+    const int first = FIRSTBOARD(seat->set);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   "{\"board\":" + std::to_string(first) +
+                       R"(,"contract":"3N","declarer":"S","tricks":9})").status,
+              200);
+    for (int b = first; b <= LASTBOARD(seat->set); ++b) Results(b, seat->entry) = 11.0f;
+    EXPECT_EQ(send("POST", "/api/table/1/accept", key(1),
+                   "{\"board\":" + std::to_string(first) + "}").status,
+              409);
+    EXPECT_EQ(Tables[0].round, round + 1);
 }
 
 // Names reach the page as JSON strings, whatever characters they hold.

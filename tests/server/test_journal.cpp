@@ -131,6 +131,48 @@ TEST_F(JournalTest, AnAppendAfterACutStartsOnItsOwnLine) {
     EXPECT_FALSE(APPENDJOURNAL(UTF8OF(tempDir() / "dir.tables"), {{"kind", "a"}}, reason));
 }
 
+// Next week's evening saved under last week's name (a new tournament, or Save
+// As over that file) starts with a journal of its own: last week's results are
+// not put into it, its tables start at round 1 with new keys, and last week's
+// journal is kept aside under a free name. A save of the same tournament keeps
+// its journal where it is.
+TEST_F(JournalTest, AnotherTournamentUnderTheNameGetsAJournalOfItsOwn) {
+    std::string reason;
+    for (int week : {1, 2, 3}) {
+        openEvening(MOVE_MITCHELL, 10, 2);
+        ASSERT_TRUE(STARTTABLES(reason)) << reason;
+        const std::string key = Tables[0].token;
+        EXPECT_EQ(Results(1, Tables[0].seats[0].entry), 0.0f) << "week " << week;
+        EXPECT_EQ(Tables[0].round, 1) << "week " << week;
+        for (int board : {1, 2}) {
+            ASSERT_EQ(TABLEENTER(Tables[0], board, result("4S", 'N', 10, board)).status, 200);
+            ASSERT_EQ(TABLEACCEPT(Tables[0], board, 1.0, "test").status, 200);
+        }
+        ASSERT_EQ(Tables[0].round, 2);
+        ASSERT_TRUE(WRITENTRFILE()); // the same tournament saved again
+        const std::string journal = JournalFile;
+        EXPECT_EQ(linesIn(readFile(journal)), 3u) << "week " << week;
+        for (int old = 1; old < week; ++old)
+            EXPECT_EQ(linesIn(readFile(journal + "." + std::to_string(old))), 3u)
+                << "week " << week << ", journal of week " << old;
+        EXPECT_FALSE(std::filesystem::exists(UTF8PATH(journal + "." + std::to_string(week))));
+        CLOSETOURNAMENT();
+        RESETTABLES();
+        TablesLog = [](const std::string& text) { TablesLogged.push_back(text); };
+        if (week == 1) {
+            // Opened again, it is the same evening: the journal stays with it.
+            ASSERT_TRUE(OPENNTRFILE(journal.substr(0, journal.size() - 7)));
+            ASSERT_TRUE(WRITENTRFILE());
+            ASSERT_TRUE(STARTTABLES(reason)) << reason;
+            EXPECT_EQ(Tables[0].token, key);
+            EXPECT_EQ(Tables[0].round, 2);
+            CLOSETOURNAMENT();
+            RESETTABLES();
+        }
+    }
+    EXPECT_TRUE(TablesLogged.empty());
+}
+
 // A power cut after the journal got a result but before the tournament was
 // saved: starting again puts the result back and saves it; the keys stay those of
 // the printed cards; a result the director typed since is not overwritten.

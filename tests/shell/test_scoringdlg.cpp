@@ -210,6 +210,9 @@ class ScoringDlgTest : public QObject {
         click(dlg, IDC_SCORE_START);
         QVERIFY(SERVERRUNNING());
         QVERIFY(!enabled(dlg, IDC_SCORE_PORT));
+        // The refusal of the busy port does not stay on while the server runs.
+        QCOMPARE(text(dlg, IDC_SCORE_STATE).rfind("Serving on port " + std::to_string(port), 0),
+                 std::size_t(0));
         QTcpServer second;
         QVERIFY(!second.listen(QHostAddress::Any, static_cast<quint16>(port)));
         click(dlg, IDC_SCORE_STOP);
