@@ -3,6 +3,7 @@
 #include "cli/climodule.h"
 #include "cli/commands.h"
 #include "cli/servemodule.h"
+#include "players/rating.h"
 
 #include <cstdio>
 #include <memory>
@@ -23,6 +24,8 @@ void ADDSERVECOMMAND(CLI::App& app) {
         CliExitCode = EXIT_DONE;
         if (o->lang != "en" && o->lang != "sr") CLIUSAGE("--lang must be en or sr");
         if (o->port < 1 || o->port > 65535) CLIUSAGE("--port must be from 1 to 65535");
+        // The tables' saves carry the rating step of a rated tournament.
+        INSTALLRATING();
         std::string why;
         void* routine = LOADCLIMODULE(ServeModuleName, ServeModuleEntry, why);
         if (routine == nullptr) {

@@ -271,6 +271,9 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
     slot = r.stored;
     SETSAVE(true);
     CALCULATEBOARD(board);
+    // A new result: the figures the file was opened with are kept no longer, so
+    // the rating step runs too (when installed) before the file is saved below.
+    NeedsRecalc = false;
     CALCALL();
     t.accepted[board] = r;
     t.pending.erase(board);
@@ -408,6 +411,7 @@ bool STARTTABLES(std::string& reason) {
     }
     if (restored > 0) {
         SETSAVE(true);
+        NeedsRecalc = false; // results the file missed: its figures are stale too
         CALCALL();
         if (!WRITENTRFILE())
             TablesLog("The tournament could not be saved with the " + std::to_string(restored) +

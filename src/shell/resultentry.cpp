@@ -63,6 +63,12 @@ int entriesOf(int board) {
 // not overwrite what is being typed.
 int LoadedBoard = 0, LoadedEntry = 0;
 
+// The stored result the fields were filled from and the texts they got, so that
+// fields nobody typed into never write over a result stored since (a table's).
+float LoadedValue = 0.0f;
+std::string LoadedText[3];
+bool LoadedAdjusted = false;
+
 // Whether the status bar shows a refusal of a typed result (or the hint of an
 // adjusted score), which goes once a result is read.
 bool Refused = false;
@@ -83,6 +89,13 @@ bool AdjustedEntry = false;
 
 bool field2Shown() {
     return AdjustedEntry && EntryWindows.field[2];
+}
+
+// Whether the fields still hold what loadFields put into them.
+bool fieldsUntouched() {
+    return EntryWindows.field[1] && EntryWindows.field[2] &&
+           fieldText(EntryWindows.field[1]) == LoadedText[1] &&
+           fieldText(EntryWindows.field[2]) == LoadedText[2] && AdjustedEntry == LoadedAdjusted;
 }
 
 // The focus into a result field, its text selected so that typing replaces it.
@@ -106,6 +119,10 @@ void loadFields() {
     GwCtlSetChar(EntryWindows.field[1], ENTRYFIELDTEXT(v, 1));
     GwCtlSetChar(EntryWindows.field[2], adjusted ? ENTRYFIELDTEXT(v, 2) : std::string());
     AdjustedEntry = adjusted;
+    LoadedValue = v;
+    LoadedText[1] = fieldText(EntryWindows.field[1]);
+    LoadedText[2] = fieldText(EntryWindows.field[2]);
+    LoadedAdjusted = adjusted;
     if (!adjusted) ActiveField = 1;
 }
 
@@ -403,6 +420,8 @@ bool READRESULT(bool focus) {
     // The fields hold another entry (the board changed under them): nothing to read.
     if (LoadedBoard != b || LoadedEntry != EditEntry) return true;
     if (EditEntry > Results.extent(2)) return true;
+    // Nothing typed: the stored result stays, even one a table sent since.
+    if (fieldsUntouched()) return true;
     float& slot = Results(b, EditEntry);
     const float before = slot;
     // The field first, then what it takes: the status bar may cut a long line.
@@ -437,6 +456,11 @@ bool READRESULT(bool focus) {
         SETSTATUS(2, "");
     }
     if (slot != before) SETSAVE(true);
+    // What was read is now what the fields were filled from.
+    LoadedValue = slot;
+    LoadedText[1] = fieldText(EntryWindows.field[1]);
+    LoadedText[2] = fieldText(EntryWindows.field[2]);
+    LoadedAdjusted = AdjustedEntry;
     return true;
 }
 
@@ -615,7 +639,11 @@ void EDITRESULTROW(int entry) {
 // Used by the board-list view when it draws the fields onto the edited row.
 void PLACERESULTFIELDS(int top) {
     if (!EntryWindows.field[1]) return;
-    if (LoadedBoard != CURRENTBOARD() || LoadedEntry != EditEntry) loadFields();
+    // Fields nobody typed into follow a result stored under them (a table's).
+    if (LoadedBoard != CURRENTBOARD() || LoadedEntry != EditEntry ||
+        (EditEntry >= 1 && LoadedBoard >= 1 && EditEntry <= Results.extent(2) &&
+         Results(LoadedBoard, EditEntry) != LoadedValue && fieldsUntouched()))
+        loadFields();
     const bool adjusted = field2Shown();
     if (top < 0) {
         GwCtlMove(EntryWindows.field[1], 0, 0, 0, 0, false);

@@ -4,6 +4,7 @@
 #include "servertest.h"
 
 #include "core/results.h"
+#include "players/rating.h"
 
 #include <algorithm>
 #include <tuple>
@@ -233,3 +234,42 @@ TEST_F(JournalTest, KeysAreLongRandomAndComparedWhole) {
 }
 
 } // namespace
+
+// A rated tournament opened from its file keeps the rating changes it was saved
+// with until a result comes: a table's accepted result saves the file with the
+// changes of a whole recalculation, not the ones it was opened with.
+TEST_F(JournalTest, AnAcceptedResultSavesCurrentRatingChanges) {
+    INSTALLRATING();
+    for (const int mode : {-1, 1}) {
+        SCOPED_TRACE(mode);
+        openEvening(MOVE_MITCHELL, 10, 2);
+        RatingMode = mode;
+        for (int p = 1; p <= NumPairs; ++p)
+            for (int k = 1; k <= 2; ++k) PlayerRating(p, k) = 100 * p + 10 * k;
+        ASSERT_TRUE(WRITENTRFILE());
+        const std::string file = TournamentFile;
+        CLOSETOURNAMENT();
+        ASSERT_TRUE(OPENNTRFILE(file));
+        ASSERT_TRUE(NeedsRecalc);
+        FileRatingChanges opened;
+        ASSERT_TRUE(READRATINGCHANGES(file, opened));
+
+        std::string reason;
+        ASSERT_TRUE(STARTTABLES(reason)) << reason;
+        ASSERT_EQ(TABLEENTER(Tables[0], 1, result("6N", 'N', 13, 1)).status, 200);
+        ASSERT_EQ(TABLEACCEPT(Tables[0], 1, 1.0, "test").status, 200);
+        FileRatingChanges saved;
+        ASSERT_TRUE(READRATINGCHANGES(file, saved));
+
+        // What a whole recalculation of the same tournament gives.
+        RECALCULATENOW(RatingMode, ISTRUE(HighRated));
+        const std::vector<float> current(RatingChange.data(),
+                                         RatingChange.data() + RatingChange.size());
+        ASSERT_EQ(saved.changes.size(), current.size());
+        EXPECT_EQ(saved.changes, current);
+        EXPECT_NE(saved.changes, opened.changes) << "the result changes the ratings";
+        CLOSETOURNAMENT();
+        RESETTABLES();
+        TablesLog = [](const std::string& text) { TablesLogged.push_back(text); };
+    }
+}

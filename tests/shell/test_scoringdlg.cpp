@@ -261,11 +261,24 @@ class ScoringDlgTest : public QObject {
         QVERIFY(MainWindow->viewBuffer().toImage() != before);
         QVERIFY(items(dlg, IDC_SCORE_TABLES).first().contains(" 1 "));
 
+        // The board list's result field was open on that row, filled before the
+        // table's result came: leaving the view keeps the table's result.
         QVERIFY(ONCOMMAND(IDM_SORTBYPLACEMENT));
+        QCOMPARE(Results(1, seat->entry), 43.0f);
+        const float total = PairTotal(1);
         const QImage ranking = MainWindow->viewBuffer().toImage();
         QCOMPARE(post("result", R"({"board":2,"contract":"4S","declarer":"E","tricks":8})"), 200);
         QCOMPARE(post("accept", R"({"board":2})"), 200);
+        QCOMPARE(Results(1, seat->entry), 43.0f);
+        QCOMPARE(Results(2, seat->entry), 10.0f);
+        QVERIFY(PairTotal(1) != total);
         QVERIFY(MainWindow->viewBuffer().toImage() != ranking);
+        // Back in the board list the field shows the table's result, and
+        // leaving it again loses nothing.
+        QVERIFY(ONCOMMAND(IDM_BOARDLISTS));
+        QVERIFY(ONCOMMAND(IDM_SORTBYPLACEMENT));
+        QCOMPARE(Results(1, seat->entry), 43.0f);
+        QCOMPARE(Results(2, seat->entry), 10.0f);
         saveShot(dlg, "scoring-window.png");
 
         // Another tournament takes the place of this one: no table may write into it.
