@@ -146,4 +146,43 @@ TEST_F(CliFileTest, DumpOfSomethingThatIsNoFileAndNamesWithControlCharacters) {
 #endif
 }
 
+#ifndef _WIN32
+// orla-cli site names the files it could not use and the folders it could not
+// read or make with their control characters as pictures, and a line break in a
+// file's name does not break a progress line the window reads.
+TEST_F(CliFileTest, SiteShowsControlCharactersOfFileNamesAsPictures) {
+    namespace fs = std::filesystem;
+    fs::create_directory(tempDir() / "season");
+    fs::copy_file(TESTDATA("mitchell_mp/input.otr"), tempDir() / "season" / "good\x1b[1m\nnight.otr");
+    std::ofstream(tempDir() / "season" / "bad\x1b[31m.otr", std::ios::binary) << "junk";
+    const struct {
+        std::string args, picture;
+    } rows[] = {
+        {"site " + path("season") + " -o " + path("out") + " --progress", "bad\u241B[31m.otr"},
+        {"site " + path("no\x1b[31m") + " -o " + path("out"), "no\u241B[31m could not be read"},
+        {"site " + path("season") + " -o /proc/x\x1b[31m", "/proc/x\u241B[31m could not be made"},
+    };
+    for (const auto& row : rows) {
+        const Run r = run(row.args);
+        EXPECT_EQ(r.code, 1) << row.args;
+        EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find(row.picture), std::string::npos) << r.err;
+    }
+    // Every line of the progress is whole: "progress DONE TOTAL TEXT" or the summary.
+    const Run r = run(rows[0].args);
+    std::istringstream lines(r.out);
+    int progressLines = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("progress ", 0) == 0) {
+            ++progressLines;
+            EXPECT_NE(line.find("good\u241B[1m\u240Anight.otr"), std::string::npos) << line;
+        } else {
+            EXPECT_NE(line.find(" evenings ("), std::string::npos) << line;
+        }
+    }
+    EXPECT_EQ(progressLines, 1) << r.out;
+}
+#endif
+
 } // namespace
