@@ -185,4 +185,35 @@ TEST_F(CliFileTest, SiteShowsControlCharactersOfFileNamesAsPictures) {
 }
 #endif
 
+// The players register is never replaced by a tournament nor by a movement file,
+// named as it is or through a hard link: the command says so and exits 1.
+TEST_F(CliFileTest, NothingIsWrittenOverThePlayersRegister) {
+    namespace fs = std::filesystem;
+    const std::string reg = "Ana                              800     0\r\n";
+    std::ofstream(tempDir() / "Players.opd", std::ios::binary) << reg;
+#ifndef _WIN32
+    fs::create_hard_link(tempDir() / "Players.opd", tempDir() / "link.otr");
+#endif
+    const std::string movement = " --movement howell --pairs 6 --boards-per-round 2";
+    const struct {
+        std::string args, message;
+    } rows[] = {
+        {"new " + path("Players.opd") + movement, "is the players register: it is left as it was"},
+#ifndef _WIN32
+        {"new " + path("link.otr") + movement, "is the players register: it is left as it was"},
+#endif
+        {"movement --type" + movement.substr(std::string(" --movement").size()) + " --export-ocm " +
+             path("Players.opd"),
+         "it is the players register, which is left as it was"},
+    };
+    for (const auto& row : rows) {
+        const Run r = run(row.args);
+        EXPECT_EQ(r.code, 1) << row.args;
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << row.args << ": " << r.err;
+        std::ostringstream now;
+        now << std::ifstream(tempDir() / "Players.opd", std::ios::binary).rdbuf();
+        EXPECT_EQ(now.str(), reg) << row.args;
+    }
+}
+
 } // namespace
