@@ -100,6 +100,7 @@ bool customPlan(const std::string& file, std::vector<Seat>& seats) {
 
 // Writes the movement held as a movement file; a failure ends with 1.
 void exportMovement(const std::string& file) {
+    FINDPROGRAMFOLDER(); // so that the players register is never written over
     std::string reason;
     if (!SAVEMOVEMENTFILE(file, reason)) {
         std::fprintf(stderr, "orla-cli: %s: %s %s.\n", CONTROLPICTURES(file).c_str(), MovementWriteError,

@@ -70,6 +70,10 @@ void finish(bool done) {
 
 } // namespace
 
+void FINDPROGRAMFOLDER() {
+    SETPROGRAMFOLDER(executableFolder());
+}
+
 void OPENREGISTER() {
     Ui.message = printMessage;
     SETPROGRAMFOLDER(executableFolder());

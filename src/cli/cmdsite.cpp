@@ -2,6 +2,7 @@
 // File > Publish site... makes it.
 #include "cli/commands.h"
 #include "core/hooks.h"
+#include "core/strings.h"
 #include "players/players.h"
 #include "scoring/compute.h"
 #include "site/site.h"
@@ -25,18 +26,22 @@ MessageAnswer printMessage(const std::string& text, const std::string&, MessageK
 void runSite(const SiteOptions& o) {
     SiteSummary summary;
     std::string error;
-    // With --progress each step is one line, "progress DONE TOTAL TEXT", for the window.
+    // With --progress each step is one line, "progress DONE TOTAL TEXT", for the
+    // window; a line break in a file's name must not break the line.
     auto progress = [&o](int done, int total, const std::string& text) {
         if (o.progress) {
-            std::printf("progress %d %d %s\n", done, total, text.c_str());
+            std::printf("progress %d %d %s\n", done, total, CONTROLPICTURES(text).c_str());
             std::fflush(stdout);
         }
         return true;
     };
     const bool ok = BUILDSITE(o.folder, o.out, summary, error, progress);
-    for (const std::string& p : summary.problems) std::fprintf(stderr, "orla-cli: %s\n", p.c_str());
+    // The problems and the error name files and folders: their control
+    // characters are shown as pictures, never sent to the terminal raw.
+    for (const std::string& p : summary.problems)
+        std::fprintf(stderr, "orla-cli: %s\n", CONTROLPICTURES(p).c_str());
     if (!ok) {
-        std::fprintf(stderr, "orla-cli: %s\n", error.c_str());
+        std::fprintf(stderr, "orla-cli: %s\n", CONTROLPICTURES(error).c_str());
         CliExitCode = EXIT_FILE;
         return;
     }

@@ -25,6 +25,9 @@ void ADDPLAYERSCOMMAND(CLI::App& app);
 // Sets the program's folder (ORLA_PROGRAM_FOLDER or the program's own), loads the
 // players register from it and installs the rating routines; messages go to stderr.
 void OPENREGISTER();
+// Sets the program's folder only, for a command that must know where the
+// register is without reading it.
+void FINDPROGRAMFOLDER();
 
 // hands: PBN hand records in and out, double-dummy analysis (cmdhands.cpp).
 void ADDHANDSCOMMAND(CLI::App& app);

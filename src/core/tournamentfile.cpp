@@ -1,6 +1,7 @@
 #include "core/tournamentfile.h"
 
 #include "core/hooks.h"
+#include "core/programfolder.h"
 #include "core/safefile.h"
 #include "core/strings.h"
 #include "core/tournament.h"
@@ -580,6 +581,14 @@ bool moveJournalAside(const std::string& file, std::string& reason) {
 bool WRITENTRFILE() {
     if (!TournamentOpen) {
         SHOWMESSAGE("There is no tournament to save.", "Error");
+        return false;
+    }
+    // The players register is the program's own file: a tournament never replaces it.
+    if (const std::string reg = PROGRAMFILE("Players.opd"); !reg.empty() && SAMEFILE(TournamentFile, reg)) {
+        SHOWMESSAGE("The file " + TournamentFile +
+                        " is the players register: it is left as it was. Choose another name for the "
+                        "tournament.",
+                    "Error");
         return false;
     }
     const std::string image = tournamentImage();

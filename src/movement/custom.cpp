@@ -1,6 +1,7 @@
 // Custom movements: pair identifiers in the editor's forms and the movement file.
 #include "movement/custom.h"
 
+#include "core/programfolder.h"
 #include "core/safefile.h"
 #include "core/strings.h"
 
@@ -224,6 +225,11 @@ bool SAVEMOVEMENTFILE(const std::string& name, std::string& reason) {
     const std::string image = ENCODEMOVEMENTFILE();
     if (image.empty()) {
         reason = "there is no movement";
+        return false;
+    }
+    // The players register is the program's own file: a movement never replaces it.
+    if (const std::string reg = PROGRAMFILE("Players.opd"); !reg.empty() && SAMEFILE(name, reg)) {
+        reason = "it is the players register, which is left as it was";
         return false;
     }
     return SAFEWRITEFILE(name, image.data(), image.size(), reason);

@@ -110,6 +110,22 @@ bool STATISTICS(const std::string& tournamentFolder, const std::string& snapshot
                         "Error");
             return false;
         }
+    // The statistics never replace what they are made from: the snapshot, the
+    // register or a tournament file of the season (also through a link).
+    std::string input;
+    if (SAMEFILE(statFile, snapshotFile))
+        input = "the register snapshot";
+    else if (!PlayersFile.empty() && SAMEFILE(statFile, PlayersFile))
+        input = "the players register";
+    for (const std::string& name : TOURNAMENTFILES(tournamentFolder))
+        if (input.empty() && SAMEFILE(statFile, FOLDERFILE(tournamentFolder, name)))
+            input = "the tournament file " + name + " of the season";
+    if (!input.empty()) {
+        SHOWMESSAGE("The file " + statFile + " is " + input +
+                        ": it is left as it was. Choose another file for the statistics.",
+                    "Error");
+        return false;
+    }
     SeasonStatistics.assign(static_cast<std::size_t>(std::max(RegisteredCount, 0)),
                             PlayerStatistics{});
     Keys keys;

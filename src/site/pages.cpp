@@ -288,7 +288,9 @@ std::string pointCells(int b, int i, int side) {
 std::string HTMLESCAPE(const std::string& utf8) {
     std::string out;
     out.reserve(utf8.size());
-    for (const char c : utf8) {
+    // A control character (a name from an old or damaged file) has no place in
+    // HTML: it is shown as its picture, as in the program's messages.
+    for (const char c : CONTROLPICTURES(utf8, true)) {
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;

@@ -36,7 +36,8 @@ struct SiteContract {
 // Keyed by (board, entry).
 using SiteContracts = std::map<std::pair<int, int>, SiteContract>;
 
-// Text as HTML: "&", "<", ">", '"' and "'" as character references.
+// Text as HTML: "&", "<", ">", '"' and "'" as character references, control
+// characters as their pictures.
 std::string HTMLESCAPE(const std::string& utf8);
 
 // The shared style sheet (style.css at the site's top).

@@ -146,4 +146,74 @@ TEST_F(CliFileTest, DumpOfSomethingThatIsNoFileAndNamesWithControlCharacters) {
 #endif
 }
 
+#ifndef _WIN32
+// orla-cli site names the files it could not use and the folders it could not
+// read or make with their control characters as pictures, and a line break in a
+// file's name does not break a progress line the window reads.
+TEST_F(CliFileTest, SiteShowsControlCharactersOfFileNamesAsPictures) {
+    namespace fs = std::filesystem;
+    fs::create_directory(tempDir() / "season");
+    fs::copy_file(TESTDATA("mitchell_mp/input.otr"), tempDir() / "season" / "good\x1b[1m\nnight.otr");
+    std::ofstream(tempDir() / "season" / "bad\x1b[31m.otr", std::ios::binary) << "junk";
+    const struct {
+        std::string args, picture;
+    } rows[] = {
+        {"site " + path("season") + " -o " + path("out") + " --progress", "bad\u241B[31m.otr"},
+        {"site " + path("no\x1b[31m") + " -o " + path("out"), "no\u241B[31m could not be read"},
+        {"site " + path("season") + " -o /proc/x\x1b[31m", "/proc/x\u241B[31m could not be made"},
+    };
+    for (const auto& row : rows) {
+        const Run r = run(row.args);
+        EXPECT_EQ(r.code, 1) << row.args;
+        EXPECT_EQ(r.err.find('\x1b'), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
+        EXPECT_NE(r.err.find(row.picture), std::string::npos) << r.err;
+    }
+    // Every line of the progress is whole: "progress DONE TOTAL TEXT" or the summary.
+    const Run r = run(rows[0].args);
+    std::istringstream lines(r.out);
+    int progressLines = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("progress ", 0) == 0) {
+            ++progressLines;
+            EXPECT_NE(line.find("good\u241B[1m\u240Anight.otr"), std::string::npos) << line;
+        } else {
+            EXPECT_NE(line.find(" evenings ("), std::string::npos) << line;
+        }
+    }
+    EXPECT_EQ(progressLines, 1) << r.out;
+}
+#endif
+
+// The players register is never replaced by a tournament nor by a movement file,
+// named as it is or through a hard link: the command says so and exits 1.
+TEST_F(CliFileTest, NothingIsWrittenOverThePlayersRegister) {
+    namespace fs = std::filesystem;
+    const std::string reg = "Ana                              800     0\r\n";
+    std::ofstream(tempDir() / "Players.opd", std::ios::binary) << reg;
+#ifndef _WIN32
+    fs::create_hard_link(tempDir() / "Players.opd", tempDir() / "link.otr");
+#endif
+    const std::string movement = " --movement howell --pairs 6 --boards-per-round 2";
+    const struct {
+        std::string args, message;
+    } rows[] = {
+        {"new " + path("Players.opd") + movement, "is the players register: it is left as it was"},
+#ifndef _WIN32
+        {"new " + path("link.otr") + movement, "is the players register: it is left as it was"},
+#endif
+        {"movement --type" + movement.substr(std::string(" --movement").size()) + " --export-ocm " +
+             path("Players.opd"),
+         "it is the players register, which is left as it was"},
+    };
+    for (const auto& row : rows) {
+        const Run r = run(row.args);
+        EXPECT_EQ(r.code, 1) << row.args;
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << row.args << ": " << r.err;
+        std::ostringstream now;
+        now << std::ifstream(tempDir() / "Players.opd", std::ios::binary).rdbuf();
+        EXPECT_EQ(now.str(), reg) << row.args;
+    }
+}
+
 } // namespace

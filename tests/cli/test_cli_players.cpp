@@ -354,6 +354,46 @@ TEST_F(CliPlayersTest, StatisticsRefusesWhatItCannotUse) {
     }
 }
 
+// The statistics file is never one the statistics are made from: the snapshot,
+// the register or a tournament of the season (also as a hard link) is left as
+// it was, and nothing is written.
+TEST_F(CliPlayersTest, StatisticsNeverWriteOverTheirOwnInput) {
+    namespace fs = std::filesystem;
+    fs::create_directories(tempDir() / "season");
+    fs::copy_file(TESTDATA("mitchell_mp/input.otr"), tempDir() / "season" / "ev.otr");
+    std::ofstream(tempDir() / "snap.opd", std::ios::binary) << rec("Ana", 800, 0);
+    std::ofstream(registerFile(), std::ios::binary) << rec("Ana", 900, 0);
+#ifndef _WIN32
+    fs::create_hard_link(tempDir() / "season" / "ev.otr", tempDir() / "link.txt");
+#endif
+    const auto bytes = [](const fs::path& f) {
+        std::ostringstream s;
+        s << std::ifstream(f, std::ios::binary).rdbuf();
+        return s.str();
+    };
+    const std::string evening = bytes(tempDir() / "season" / "ev.otr");
+    const std::string head = "statistics --folder " + path("season") + " --snapshot " + path("snap.opd") + " -o ";
+    const struct {
+        std::string out, message;
+    } rows[] = {
+        {path("snap.opd"), "is the register snapshot"},
+        {path("Players.opd"), "is the players register"},
+        {path("season/ev.otr"), "is the tournament file ev.otr of the season"},
+#ifndef _WIN32
+        {path("link.txt"), "is the tournament file ev.otr of the season"},
+#endif
+    };
+    for (const auto& row : rows) {
+        const Run r = run(head + row.out);
+        EXPECT_EQ(r.code, 1) << row.out;
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << row.out << ": " << r.err;
+        EXPECT_EQ(bytes(tempDir() / "snap.opd"), rec("Ana", 800, 0));
+        EXPECT_EQ(bytes(registerFile()), rec("Ana", 900, 0));
+        EXPECT_EQ(bytes(tempDir() / "season" / "ev.otr"), evening);
+    }
+    EXPECT_EQ(run(head + path("Stat.txt")).code, 0);
+}
+
 // A name is one line of text: a control character in it is refused, naming the
 // field, and the register keeps its lines.
 TEST_F(CliPlayersTest, ANameWithAControlCharacterIsRefused) {

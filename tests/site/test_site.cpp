@@ -466,4 +466,34 @@ TEST_F(Site, ScreenshotsForTheReadme) {
         }
 }
 
+// A name read from a file may hold control characters (an older file, a damaged
+// one): the pages show them as their pictures, never as raw bytes, which HTML
+// does not allow.
+TEST_F(Site, ControlCharactersOfNamesAreShownAsPictures) {
+    std::ifstream in(TESTDATA("mitchell_mp/input.otr"), std::ios::binary);
+    std::string otr((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t at = otr.find("Ana");
+    ASSERT_NE(at, std::string::npos);
+    otr[at + 1] = '\x1b'; // "A", ESC, BEL
+    otr[at + 2] = '\x07';
+    fs::create_directories(tempDir() / "season");
+    std::ofstream(tempDir() / "season" / "ev.otr", std::ios::binary) << otr;
+    const Run r = run("site " + path("season") + " -o " + path("site"));
+    ASSERT_EQ(r.code, 0) << r.err;
+    int pages = 0, named = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(tempDir() / "site")) {
+        if (entry.path().extension() != ".html") continue;
+        ++pages;
+        std::ifstream page(entry.path(), std::ios::binary);
+        const std::string html((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+        for (const char c : html)
+            EXPECT_FALSE((static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\r' && c != '\t') ||
+                         c == '\x7f')
+                << entry.path() << " holds the control character " << static_cast<int>(c);
+        if (html.find("A\u241B\u2407") != std::string::npos) ++named;
+    }
+    EXPECT_GT(pages, 20);
+    EXPECT_GT(named, 1);
+}
+
 } // namespace
