@@ -17,6 +17,7 @@ std::vector<TableState> Tables;
 std::string DirectorToken;
 std::string JournalFile;
 bool ShowResultsWhilePlaying = false;
+bool ShowTravellers = false;
 
 namespace {
 
@@ -139,6 +140,7 @@ void RESETTABLES() {
     DirectorToken.clear();
     JournalFile.clear();
     ShowResultsWhilePlaying = false;
+    ShowTravellers = false;
     TablesLog = logToStderr;
     TablesChanged = nullptr;
 }

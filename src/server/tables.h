@@ -42,6 +42,9 @@ extern std::string JournalFile;
 // The ranking page shows places and totals during play only when this is set;
 // otherwise only which boards are complete (until every board is).
 extern bool ShowResultsWhilePlaying;
+// Once a table's round is complete its page shows the travellers of the round's
+// boards so far only when this is set (the director's choice; off by default).
+extern bool ShowTravellers;
 // Where the server tells the director what went wrong outside a request (a save
 // that failed, results of the journal the director's typing overrode). Defaults
 // to the message hook's stderr writer.
