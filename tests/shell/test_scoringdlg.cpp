@@ -272,6 +272,25 @@ class ScoringDlgTest : public QObject {
         QVERIFY(!SCORINGDIALOG()->window->isVisible());
     }
 
+    // "Show travellers at the tables" is off at first, and what the box says is
+    // what the table pages get, before and after Start.
+    void showTravellersFollowsItsBox() {
+        openTournament("travellers.otr");
+        DialogRecord& dlg = *SCORINGDIALOG();
+        setPort(freePort());
+        bool shown = true;
+        QVERIFY(DLGGETLOG(dlg, IDC_SCORE_SHOWTRAVELLERS, shown));
+        QVERIFY(!shown);
+        QVERIFY(!ShowTravellers);
+        click(dlg, IDC_SCORE_SHOWTRAVELLERS);
+        QVERIFY(ShowTravellers);
+        QVERIFY(ONSTARTSCORING());
+        QVERIFY(ShowTravellers);
+        click(dlg, IDC_SCORE_SHOWTRAVELLERS);
+        QVERIFY(!ShowTravellers);
+        click(dlg, IDC_SCORE_STOP);
+    }
+
     // One card per table, each with its number and its address; the QR code of
     // a card decodes to that table's address.
     void tableCardsCarryEveryAddress() {
