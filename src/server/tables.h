@@ -105,6 +105,14 @@ TableOutcome TABLEENTER(TableState& t, int board, const TableResult& r);
 // the tournament; moves the table to its next round when the round is complete.
 TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string& device);
 
+// The director changed, in the window, the result of entry `entry` of `board`
+// from `before` to `after`. When a table accepted that result, the journal says
+// that the director's value replaced the table's (a "director" record), so that
+// a replay keeps the director's value. Nothing when scoring at the tables has not
+// started or no table played there. False, with `reason`, when the journal
+// cannot be written.
+bool DIRECTORTYPED(int board, int entry, float before, float after, std::string& reason);
+
 // Puts the journal's records back (STARTTABLES does this on the journal it read).
 // Returns the number of results put into Results.
 int REPLAYJOURNAL(const std::vector<nlohmann::json>& records);
