@@ -20,6 +20,8 @@ void ADDSERVECOMMAND(CLI::App& app) {
     cmd->add_option("--lang", o->lang, "The language of the pages: en or sr (default en)");
     cmd->add_flag("--show-results", o->showResults,
                   "Show places and totals on the ranking page while the evening is played");
+    cmd->add_flag("--show-travellers", o->showTravellers,
+                  "Once a table's round is complete, show the travellers of its boards so far");
     cmd->callback([o] {
         CliExitCode = EXIT_DONE;
         if (o->lang != "en" && o->lang != "sr") CLIUSAGE("--lang must be en or sr");

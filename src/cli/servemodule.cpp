@@ -57,6 +57,7 @@ void RUNSERVE(const ServeOptions& o) {
         return;
     }
     ShowResultsWhilePlaying = o.showResults;
+    ShowTravellers = o.showTravellers;
     PageLanguage = o.lang;
     if (!STARTSERVER(o.address, o.port, reason)) {
         std::fprintf(stderr, "orla-cli: %s\n", reason.c_str());

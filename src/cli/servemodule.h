@@ -10,6 +10,7 @@ struct ServeOptions {
     std::string file, address, lang = "en";
     int port = 8080;
     bool showResults = false;
+    bool showTravellers = false;
 };
 
 // The library's file name (found as climodule.h says) and its one routine,

@@ -2,6 +2,7 @@
 #include "server/http.h"
 
 #include "core/cp1250.h"
+#include "core/results.h"
 #include "core/tournament.h"
 #include "scoring/scoring.h"
 #include "server/tables.h"
@@ -155,6 +156,75 @@ json whereNext(int pair, int round) {
     return {{"pair", pair}, {"table", nullptr}, {"side", nullptr}};
 }
 
+// The details a table gave for the result stored in entry `entry` of `board`,
+// when a table accepted the very value the tournament holds; else null.
+const TableResult* journaledResult(int board, int entry, float stored) {
+    for (const TableState& t : Tables) {
+        auto it = t.accepted.find(board);
+        if (it == t.accepted.end() || it->second.stored != stored) continue;
+        for (const Seat& seat : t.seats)
+            if (seat.entry == entry && board >= FIRSTBOARD(seat.set) && board <= LASTBOARD(seat.set))
+                return &it->second;
+    }
+    return nullptr;
+}
+
+// The traveller of `board` (of board set `set`) so far: every result the
+// tournament holds, with the pairs as they sat and the contract when a table
+// entered it.
+json travellerJson(int set, int board) {
+    json results = json::array();
+    if (!Results.allocated() || !Movement.allocated() || !SetEntries.allocated() ||
+        set < 1 || set > NumBoardSets || board < 1 || board > NumBoards)
+        return results;
+    for (int i = 1; i <= SetEntries(set) && i <= Results.extent(2); ++i) {
+        const float v = Results(board, i);
+        const DecodedResult d = DECODERESULT(v);
+        // A passed-out board is stored as 0, as no result is: it counts when a
+        // table accepted it.
+        if (d.form == RESULT_NONE && journaledResult(board, i, v) == nullptr) continue;
+        const bool inverted = d.form == RESULT_INVERTED;
+        const int ns = Movement(set, i, inverted ? 2 : 1), ew = Movement(set, i, inverted ? 1 : 2);
+        json one = {{"ns", ns}, {"ew", ew}, {"contract", nullptr}, {"declarer", nullptr},
+                    {"tricks", nullptr}};
+        if (d.form == RESULT_ADJUSTED) {
+            one["nsScore"] = nullptr;
+            one["adjusted"] = true;
+        } else {
+            one["nsScore"] = d.score * 10;
+            one["adjusted"] = false;
+            if (const TableResult* r = journaledResult(board, i, v)) {
+                one["contract"] = CONTRACTTEXT(r->contract);
+                if (r->contract.level != 0) {
+                    one["declarer"] = std::string(1, r->declarer);
+                    one["tricks"] = r->tricks;
+                }
+            }
+        }
+        results.push_back(std::move(one));
+    }
+    return results;
+}
+
+// The round a table has just completed, while no board of its next round is
+// accepted (or its last round, once it has finished); null when there is none.
+const Seat* finishedSeat(const TableState& t) {
+    if (!t.seated) return nullptr;
+    const Seat* current = CURRENTSEAT(t);
+    if (current != nullptr)
+        for (int b = FIRSTBOARD(current->set); b <= LASTBOARD(current->set); ++b)
+            if (t.accepted.count(b)) return nullptr;
+    const Seat* finished = nullptr;
+    for (const Seat& seat : t.seats)
+        if ((t.round == 0 || seat.round < t.round) &&
+            (finished == nullptr || seat.round > finished->round))
+            finished = &seat;
+    if (finished == nullptr) return nullptr;
+    for (int b = FIRSTBOARD(finished->set); b <= LASTBOARD(finished->set); ++b)
+        if (!t.accepted.count(b)) return nullptr;
+    return finished;
+}
+
 json tableJson(const TableState& t) {
     json out = {{"table", t.table}, {"round", t.round}, {"seated", t.seated},
                 {"inverted", t.inverted}, {"lang", PageLanguage}};
@@ -197,6 +267,14 @@ json tableJson(const TableState& t) {
                 break;
             }
         out["moves"] = {whereNext(seat->ns, seat->round + 1), whereNext(seat->ew, seat->round + 1)};
+    }
+    if (ShowTravellers) {
+        if (const Seat* done = finishedSeat(t)) {
+            json played = json::array();
+            for (int b = FIRSTBOARD(done->set); b <= LASTBOARD(done->set) && b <= NumBoards; ++b)
+                played.push_back({{"board", b}, {"results", travellerJson(done->set, b)}});
+            out["travellers"] = {{"round", done->round}, {"boards", std::move(played)}};
+        }
     }
     return out;
 }

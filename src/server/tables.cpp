@@ -17,6 +17,7 @@ std::vector<TableState> Tables;
 std::string DirectorToken;
 std::string JournalFile;
 bool ShowResultsWhilePlaying = false;
+bool ShowTravellers = false;
 
 namespace {
 
@@ -142,6 +143,7 @@ void RESETTABLES() {
     DirectorToken.clear();
     JournalFile.clear();
     ShowResultsWhilePlaying = false;
+    ShowTravellers = false;
     TablesLog = logToStderr;
     TablesChanged = nullptr;
 }
@@ -287,6 +289,23 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
     return {};
 }
 
+bool DIRECTORTYPED(int board, int entry, float before, float after, std::string& reason) {
+    if (before == after || JournalFile.empty()) return true;
+    for (const TableState& t : Tables) {
+        if (!t.accepted.count(board)) continue;
+        for (const Seat& seat : t.seats) {
+            if (seat.entry != entry || board < FIRSTBOARD(seat.set) || board > LASTBOARD(seat.set))
+                continue;
+            return journal({{"kind", "director"}, {"table", t.table}, {"round", seat.round},
+                            {"board", board}, {"entry", entry}, {"value", after},
+                            {"replaces", before}, {"tableValue", t.accepted.at(board).stored},
+                            {"time", utcNow()}},
+                           reason);
+        }
+    }
+    return true;
+}
+
 int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
     int restored = 0;
     std::map<std::pair<int, int>, float> journaled; // (board, entry) -> last value written
@@ -370,6 +389,27 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
             journaled[spot] = result.stored;
             t->accepted[board] = result;
             findRound(*t);
+        } else if (*kind == "director") {
+            // The director's value replaced the one the journal knew: it stays,
+            // unless the file holds a result typed later still.
+            int board = 0, entry = 0;
+            auto value = r.find("value");
+            if (!number(r, "board", board) || !number(r, "entry", entry) || board < 1 ||
+                board > NumBoards || entry < 1 || entry > Results.extent(2) ||
+                value == r.end() || !value->is_number())
+                continue;
+            const float v = value->get<float>();
+            const DecodedResult d = DECODERESULT(v);
+            if (v != 0.0f && d.form == RESULT_NONE) continue;
+            const auto spot = std::make_pair(board, entry);
+            const auto last = journaled.find(spot);
+            if (last == journaled.end()) continue;
+            float& slot = Results(board, entry);
+            if (slot != v && slot == last->second) {
+                slot = v;
+                ++restored;
+            }
+            last->second = v;
         }
     }
     return restored;

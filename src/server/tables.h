@@ -42,6 +42,9 @@ extern std::string JournalFile;
 // The ranking page shows places and totals during play only when this is set;
 // otherwise only which boards are complete (until every board is).
 extern bool ShowResultsWhilePlaying;
+// Once a table's round is complete its page shows the travellers of the round's
+// boards so far only when this is set (the director's choice; off by default).
+extern bool ShowTravellers;
 // Where the server tells the director what went wrong outside a request (a save
 // that failed, results of the journal the director's typing overrode). Defaults
 // to the message hook's stderr writer.
@@ -101,6 +104,14 @@ TableOutcome TABLEENTER(TableState& t, int board, const TableResult& r);
 // Accepts the entered result of `board`: stores it in Results, journals it, saves
 // the tournament; moves the table to its next round when the round is complete.
 TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string& device);
+
+// The director changed, in the window, the result of entry `entry` of `board`
+// from `before` to `after`. When a table accepted that result, the journal says
+// that the director's value replaced the table's (a "director" record), so that
+// a replay keeps the director's value. Nothing when scoring at the tables has not
+// started or no table played there. False, with `reason`, when the journal
+// cannot be written.
+bool DIRECTORTYPED(int board, int entry, float before, float after, std::string& reason);
 
 // Puts the journal's records back (STARTTABLES does this on the journal it read).
 // Returns the number of results put into Results.

@@ -6,6 +6,7 @@
 #include "core/results.h"
 #include "core/tournament.h"
 #include "scoring/scoring.h"
+#include "server/tables.h"
 #include "shell/commands.h"
 #include "shell/entry.h"
 #include "shell/mainwindow.h"
@@ -25,6 +26,16 @@ EntryWindowSet EntryWindows;
 int ActiveField = 1;
 
 namespace {
+
+// A result a table accepted and the director changes here: the tables' journal
+// says that the director's value replaced the table's.
+void journalTyped(int b, int entry, float before) {
+    std::string reason;
+    if (!DIRECTORTYPED(b, entry, before, Results(b, entry), reason))
+        TablesLog("Board " + std::to_string(b) + " row " + std::to_string(entry) +
+                  ": the tables' journal could not say that your result replaced the table's (" +
+                  reason + ").");
+}
 
 enum {
     ID_FIELD1 = 2001,
@@ -187,9 +198,11 @@ void toggleAdjusted() {
     const int b = CURRENTBOARD();
     if (EditEntry < 1 || b < 1) return;
     float& v = Results(b, EditEntry);
+    const float before = v;
     const bool toAdjusted = !field2Shown();
     v = toAdjusted ? 10000.0f : 0.0f;
     SETSAVE(true);
+    journalTyped(b, EditEntry, before);
     loadFields();
     if (toAdjusted) {
         GwCtlSetChar(EntryWindows.field[1], "");
@@ -211,8 +224,10 @@ void toggleInversion() {
     if (!READRESULT()) return;
     float& v = Results(b, EditEntry);
     if (DECODERESULT(v).form == RESULT_ADJUSTED) return; // an adjusted score has no sides to swap
+    const float before = v;
     v = v >= -500.0f ? v - 1000.0f : v + 1000.0f;
     SETSAVE(true);
+    journalTyped(b, EditEntry, before);
     loadFields();
     REDRAW();
     focusField(ActiveField);
@@ -222,8 +237,10 @@ void toggleInversion() {
 void copyPrevious() {
     const int b = CURRENTBOARD();
     if (EditEntry <= 1 || b < 1) return;
+    const float before = Results(b, EditEntry);
     Results(b, EditEntry) = Results(b, EditEntry - 1);
     SETSAVE(true);
+    journalTyped(b, EditEntry, before);
     if (EditEntry >= entriesOf(b)) {
         endEntry();
         return;
@@ -455,7 +472,10 @@ bool READRESULT(bool focus) {
         Refused = false;
         SETSTATUS(2, "");
     }
-    if (slot != before) SETSAVE(true);
+    if (slot != before) {
+        SETSAVE(true);
+        journalTyped(b, EditEntry, before);
+    }
     // What was read is now what the fields were filled from.
     LoadedValue = slot;
     LoadedText[1] = fieldText(EntryWindows.field[1]);

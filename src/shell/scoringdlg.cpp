@@ -140,6 +140,8 @@ bool startTables() {
     bool show = false;
     DLGGETLOG(scoringDlg, IDC_SCORE_SHOWRESULTS, show);
     ShowResultsWhilePlaying = show;
+    DLGGETLOG(scoringDlg, IDC_SCORE_SHOWTRAVELLERS, show);
+    ShowTravellers = show;
     TablesStarted = true;
     ScoringShape = currentShape();
     REDRAW(); // results the journal put back
@@ -171,6 +173,11 @@ void onShowResults(DialogRecord& dlg, int, int) {
     DLGGETLOG(dlg, IDC_SCORE_SHOWRESULTS, show);
     ShowResultsWhilePlaying = show;
 }
+void onShowTravellers(DialogRecord& dlg, int, int) {
+    bool show = false;
+    DLGGETLOG(dlg, IDC_SCORE_SHOWTRAVELLERS, show);
+    ShowTravellers = show;
+}
 void onAddress(DialogRecord&, int, int) { REFRESHSCORINGWINDOW(); }
 
 } // namespace
@@ -188,6 +195,7 @@ void ONSCORETABLES() {
         DLGSETSUB(scoringDlg, IDC_SCORE_CARDS, onCards);
         DLGSETSUB(scoringDlg, IDC_SCORE_CLOSE, onClose);
         DLGSETSUB(scoringDlg, IDC_SCORE_SHOWRESULTS, onShowResults);
+        DLGSETSUB(scoringDlg, IDC_SCORE_SHOWTRAVELLERS, onShowTravellers);
         DLGSETSUB(scoringDlg, IDC_SCORE_ADDRESS, onAddress);
         CHANGELISTBOXITEMS(scoringDlg, IDC_SCORE_ADDRESS, addresses());
         DLGSETINT(scoringDlg, IDC_SCORE_ADDRESS, 1);
@@ -213,6 +221,7 @@ void ONSCORETABLES() {
         DLGMODELESS(scoringDlg, DLG_SHOW, MainWindow);
     }
     DLGSETLOG(scoringDlg, IDC_SCORE_SHOWRESULTS, ShowResultsWhilePlaying);
+    DLGSETLOG(scoringDlg, IDC_SCORE_SHOWTRAVELLERS, ShowTravellers);
     REFRESHSCORINGWINDOW();
     scoringDlg.window->raise();
     scoringDlg.window->activateWindow();

@@ -2,7 +2,8 @@
 // Players > Score at the Tables: the modeless window from which the director
 // runs scoring at the tables. It lists the computer's addresses, takes the port,
 // starts and stops the table server, prints the table cards, sets whether the
-// ranking page shows results while playing, shows the director's own address of
+// ranking page shows results while playing and whether a table's page shows
+// the travellers of its completed round, shows the director's own address of
 // the live view and a list of the tables (round, boards entered, last contact)
 // refreshed every second. Results accepted at the tables redraw the main
 // window's view at once.
@@ -25,6 +26,7 @@ enum ScoringControl {
     IDC_SCORE_STATE = 1109,
     IDC_SCORE_TABLES = 1110,
     IDC_SCORE_HEADINGS = 1111,
+    IDC_SCORE_SHOWTRAVELLERS = 1112,
 };
 
 // The caption of the window and of its messages.

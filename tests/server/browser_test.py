@@ -28,7 +28,7 @@ subprocess.run([cli, "new", otr, "--movement", "mitchell", "--pairs", "10",
                 "--boards-per-round", "2", "--name", "Browser"], check=True, stdout=subprocess.DEVNULL)
 port = 19000 + os.getpid() % 1000
 server = subprocess.Popen([cli, "serve", otr, "--address", "127.0.0.1", "--port", str(port),
-                           "--show-results"], stdout=subprocess.PIPE, text=True)
+                           "--show-results", "--show-travellers"], stdout=subprocess.PIPE, text=True)
 lines = {}
 for line in server.stdout:
     m = re.match(r"Table (\d+): (\S+)", line)
@@ -85,6 +85,8 @@ try:
     text = a.find_element(By.ID, "page").text
     if "Round 2" not in text or "goes to table" not in text:
         failures.append("table 1 did not move on: " + text)
+    if "Travellers of round 1" not in text or "4♠ N =" not in text or "140" not in text:
+        failures.append("table 1 shows no travellers of round 1: " + text)
     a.get(lines[1].split("/t/")[0] + "/ranking")
     time.sleep(1.5)
     ranking = a.find_element(By.ID, "page").text

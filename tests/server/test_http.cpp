@@ -2,6 +2,8 @@
 // accepts its boards; every refusal says why and changes nothing.
 #include "servertest.h"
 
+#include "core/results.h"
+
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -319,6 +321,77 @@ TEST_F(HttpTest, PairsTheWrongWayRoundAreStoredAsAnInversion) {
     r = send("POST", "/api/table/1/start", key(1), R"({"ns":1})");
     EXPECT_EQ(r.status, 409);
     EXPECT_EQ(Results(1, 1), -958.0f);
+}
+
+} // namespace
+
+namespace {
+
+// Once a table's round is complete, and only when the director allows it, its
+// page gets the travellers of the round's boards: every stored result with the
+// pairs as they sat, the contract where a table entered it.
+TEST_F(HttpTest, TravellersOnceTheRoundIsComplete) {
+    auto travellers = [&]() {
+        const HttpResponse r = send("GET", "/api/table/1", key(1));
+        EXPECT_EQ(r.status, 200) << r.body;
+        const json j = json::parse(r.body);
+        return j.contains("travellers") ? j["travellers"] : json();
+    };
+    auto play = [&](const std::string& body, int board) {
+        ASSERT_EQ(send("POST", "/api/table/1/result", key(1), body).status, 200);
+        ASSERT_EQ(send("POST", "/api/table/1/accept", key(1),
+                       "{\"board\":" + std::to_string(board) + "}").status, 200);
+    };
+    ShowTravellers = true;
+    EXPECT_TRUE(travellers().is_null()) << "nothing accepted yet";
+    play(R"({"board":1,"contract":"4SX","declarer":"N","tricks":9,"lead":"HK"})", 1);
+    EXPECT_TRUE(travellers().is_null()) << "the round is not complete";
+
+    // Results the director typed in the window: ordinary, inverted, adjusted.
+    Results(1, 2) = ENCODEORDINARY(-62);
+    Results(1, 3) = ENCODEINVERTED(11);
+    Results(2, 4) = ENCODEADJUSTED(4, 6);
+    play(R"({"board":2,"contract":"PASS"})", 2);
+    ShowTravellers = false;
+    EXPECT_TRUE(travellers().is_null()) << "the director has not allowed it";
+    ShowTravellers = true;
+
+    const auto row = [](int ns, int ew, json contract, json declarer, json tricks, json score,
+                        bool adjusted) {
+        return json{{"ns", ns}, {"ew", ew}, {"contract", contract}, {"declarer", declarer},
+                    {"tricks", tricks}, {"nsScore", score}, {"adjusted", adjusted}};
+    };
+    const json expected = {
+        {"round", 1},
+        {"boards",
+         {{{"board", 1},
+           {"results",
+            {row(1, 6, "4SX", "N", 9, -100, false),
+             row(Movement(1, 2, 1), Movement(1, 2, 2), nullptr, nullptr, nullptr, -620, false),
+             row(Movement(1, 3, 2), Movement(1, 3, 1), nullptr, nullptr, nullptr, 110, false)}}},
+          {{"board", 2},
+           {"results",
+            {row(1, 6, "PASS", nullptr, nullptr, 0, false),
+             row(Movement(1, 4, 1), Movement(1, 4, 2), nullptr, nullptr, nullptr, nullptr,
+                 true)}}}}}};
+    EXPECT_EQ(travellers(), expected);
+
+    // The journal brings the details back after a restart.
+    RESETTABLES();
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    ShowTravellers = true;
+    EXPECT_EQ(travellers(), expected);
+
+    // A director's result over the table's keeps the score, not the table's contract.
+    Results(1, 1) = ENCODEORDINARY(-20);
+    json changed = expected;
+    changed["boards"][0]["results"][0] = row(1, 6, nullptr, nullptr, nullptr, -200, false);
+    EXPECT_EQ(travellers(), changed);
+
+    // Gone once the next round has an accepted board.
+    play(R"({"board":3,"contract":"1N","declarer":"E","tricks":7})", 3);
+    EXPECT_TRUE(travellers().is_null());
 }
 
 } // namespace

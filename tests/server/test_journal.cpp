@@ -233,6 +233,64 @@ TEST_F(JournalTest, KeysAreLongRandomAndComparedWhole) {
     EXPECT_FALSE(TOKENEQUAL("", ""));
 }
 
+// The director changes, in the window, a result a table accepted: the journal
+// says so, and a replay after a lost save keeps the director's value, however
+// many times it changed, not the table's.
+TEST_F(JournalTest, TheDirectorsChangeOverATablesResultIsJournaled) {
+    openEvening(MOVE_MITCHELL, 10, 2);
+    const std::string before = readFile(TournamentFile);
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    const int entry = Tables[0].seats[0].entry;
+    ASSERT_EQ(TABLEENTER(Tables[0], 1, result("4S", 'N', 10, 1)).status, 200);
+    ASSERT_EQ(TABLEACCEPT(Tables[0], 1, 1.0, "test").status, 200);
+    ASSERT_EQ(Results(1, entry), 42.0f);
+    const std::string journaled = readFile(JournalFile);
+
+    // Typing where no table has accepted anything writes nothing.
+    Results(2, entry) = 11.0f;
+    ASSERT_TRUE(DIRECTORTYPED(2, entry, 0.0f, 11.0f, reason)) << reason;
+    Results(1, entry + 1) = 11.0f;
+    ASSERT_TRUE(DIRECTORTYPED(1, entry + 1, 0.0f, 11.0f, reason)) << reason;
+    EXPECT_EQ(readFile(JournalFile), journaled);
+
+    // The director types -62, then the inversion of it.
+    for (const auto& [from, to] : {std::pair{42.0f, -62.0f}, std::pair{-62.0f, -1062.0f}}) {
+        Results(1, entry) = to;
+        ASSERT_TRUE(DIRECTORTYPED(1, entry, from, to, reason)) << reason;
+    }
+    JournalContents contents;
+    ASSERT_TRUE(READJOURNAL(JournalFile, contents, reason)) << reason;
+    ASSERT_GE(contents.records.size(), 2u);
+    const nlohmann::json& last = contents.records.back();
+    EXPECT_EQ(last["kind"], "director");
+    EXPECT_EQ(last["board"], 1);
+    EXPECT_EQ(last["entry"], entry);
+    EXPECT_EQ(last["value"], -1062.0f);
+    EXPECT_EQ(last["replaces"], -62.0f);
+    EXPECT_EQ(last["tableValue"], 42.0f);
+    EXPECT_EQ(contents.records[contents.records.size() - 2]["replaces"], 42.0f);
+
+    // The saves were lost: the journal alone brings the director's value back.
+    const std::string file = TournamentFile;
+    CLOSETOURNAMENT();
+    RESETTABLES();
+    TablesLog = [](const std::string& text) { TablesLogged.push_back(text); };
+    writeFile(file, before);
+    ASSERT_TRUE(OPENNTRFILE(file));
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    EXPECT_EQ(Results(1, entry), -1062.0f);
+
+    // The file saved with a later value still: that one stays.
+    Results(1, entry) = 30.0f;
+    ASSERT_TRUE(WRITENTRFILE());
+    CLOSETOURNAMENT();
+    RESETTABLES();
+    ASSERT_TRUE(OPENNTRFILE(file));
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    EXPECT_EQ(Results(1, entry), 30.0f);
+}
+
 } // namespace
 
 // A rated tournament opened from its file keeps the rating changes it was saved

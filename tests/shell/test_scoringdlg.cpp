@@ -9,6 +9,7 @@
 #include "server/qtserver.h"
 #include "server/tables.h"
 #include "shell/commands.h"
+#include "shell/entry.h"
 #include "shell/lifecycle.h"
 #include "shell/scoringdlg.h"
 #include "winsupport/gwmessage.h"
@@ -286,6 +287,59 @@ class ScoringDlgTest : public QObject {
         QVERIFY(!SERVERRUNNING());
         QVERIFY(Tables.empty());
         QVERIFY(!SCORINGDIALOG()->window->isVisible());
+    }
+
+    // "Show travellers at the tables" is off at first, and what the box says is
+    // what the table pages get, before and after Start.
+    void showTravellersFollowsItsBox() {
+        openTournament("travellers.otr");
+        DialogRecord& dlg = *SCORINGDIALOG();
+        setPort(freePort());
+        bool shown = true;
+        QVERIFY(DLGGETLOG(dlg, IDC_SCORE_SHOWTRAVELLERS, shown));
+        QVERIFY(!shown);
+        QVERIFY(!ShowTravellers);
+        click(dlg, IDC_SCORE_SHOWTRAVELLERS);
+        QVERIFY(ShowTravellers);
+        QVERIFY(ONSTARTSCORING());
+        QVERIFY(ShowTravellers);
+        click(dlg, IDC_SCORE_SHOWTRAVELLERS);
+        QVERIFY(!ShowTravellers);
+        click(dlg, IDC_SCORE_STOP);
+    }
+
+    // The director types over a result table 1 accepted: the journal says that
+    // the director's value replaced the table's.
+    void typingOverATablesResultIsJournaled() {
+        openTournament("typed.otr");
+        setPort(freePort());
+        QVERIFY(ONSTARTSCORING());
+        QVERIFY(TABLEENTER(Tables[0], 1, [] {
+                    TableResult r;
+                    PARSECONTRACT("4S", r.contract);
+                    r.declarer = 'N';
+                    r.tricks = 10;
+                    r.nsScore = 42;
+                    return r;
+                }()).status == 200);
+        QCOMPARE(TABLEACCEPT(Tables[0], 1, 1.0, "test").status, 200);
+        QCOMPARE(Results(1, 1), 42.0f);
+        QVERIFY(ONCOMMAND(IDM_BOARDLISTS));
+        QCOMPARE(CURRENTBOARD(), 1);
+        QCOMPARE(EditEntry, 1);
+        auto* field = static_cast<QLineEdit*>(EntryWindows.field[1]);
+        field->selectAll();
+        QTest::keyClicks(field, "-62");
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(Results(1, 1), -62.0f);
+        JournalContents contents;
+        std::string reason;
+        QVERIFY(READJOURNAL(JournalFile, contents, reason));
+        const nlohmann::json& last = contents.records.back();
+        QCOMPARE(last["kind"].get<std::string>(), std::string("director"));
+        QCOMPARE(last["value"].get<float>(), -62.0f);
+        QCOMPARE(last["replaces"].get<float>(), 42.0f);
+        click(*SCORINGDIALOG(), IDC_SCORE_STOP);
     }
 
     // One card per table, each with its number and its address; the QR code of

@@ -12,7 +12,8 @@
           swap: 'We sit the other way round', finished: 'This table has finished. Thank you!',
           next: 'Next round', goes: 'goes to table', sitsOut: 'sits out', roundDone: 'Round complete',
           failed: 'No connection to the director\'s computer; trying again.', pair: 'Pair',
-          sitting: 'Sitting NS:' },
+          sitting: 'Sitting NS:', travellers: 'Travellers of round', adjusted: 'adjusted score',
+          noResults: 'no results yet' },
     sr: { table: 'Sto', round: 'Kolo', board: 'Bord', dealer: 'Deli', vul: 'Zona',
           None: 'niko', NS: 'SJ', EW: 'IZ', All: 'svi', contract: 'Ugovor', pass: 'Sva pas',
           declarer: 'Igrač', result: 'Rezultat', lead: 'Napad (nije obavezno)', score: 'Rezultat',
@@ -21,7 +22,8 @@
           swap: 'Sedimo obrnuto', finished: 'Ovaj sto je završio. Hvala!',
           next: 'Sledeće kolo', goes: 'ide za sto', sitsOut: 'pauzira', roundDone: 'Kolo završeno',
           failed: 'Nema veze sa računarom direktora; pokušavam ponovo.', pair: 'Par',
-          sitting: 'SJ sedi:' },
+          sitting: 'SJ sedi:', travellers: 'Putni listići kola', adjusted: 'dodeljen rezultat',
+          noResults: 'još nema rezultata' },
   };
   const SUITS = [['C', '♣'], ['D', '♦'], ['H', '♥'], ['S', '♠'], ['N', 'NT']];
   const table = Number(location.pathname.split('/')[2]);
@@ -62,6 +64,28 @@
     const suit = SUITS.find(s => s[0] === m[2])[1];
     const made = r.tricks - 6 - Number(m[1]);
     return m[1] + suit + m[3] + ' ' + r.declarer + ' ' + (made === 0 ? '=' : (made > 0 ? '+' : '') + made);
+  }
+  // The travellers of the round just completed, when the director allows them.
+  function renderTravellers(tr) {
+    const box = el('div', 'travellers');
+    box.append(el('h2', '', t.travellers + ' ' + tr.round));
+    for (const b of tr.boards) {
+      const card = el('section', 'board');
+      card.append(el('h2', '', t.board + ' ' + b.board));
+      if (!b.results.length) card.append(el('div', 'note', t.noResults));
+      for (const r of b.results) {
+        const line = el('div', 'row');
+        line.append(el('span', '', t.NS + ' ' + r.ns + ' – ' + t.EW + ' ' + r.ew));
+        if (r.adjusted) line.append(el('span', 'note', t.adjusted));
+        else {
+          if (r.contract) line.append(el('span', '', contractText(r)));
+          line.append(el('span', 'score', r.nsScore));
+        }
+        card.append(line);
+      }
+      box.append(card);
+    }
+    return box;
   }
   function renderEntry(card, b) {
     const e = editing;
@@ -158,7 +182,11 @@
       page.append(box);
       return;
     }
-    if (!data.round) { page.append(el('p', '', t.finished)); return; }
+    if (!data.round) {
+      page.append(el('p', '', t.finished));
+      if (data.travellers) page.append(renderTravellers(data.travellers));
+      return;
+    }
     const pairs = el('div', 'pairs');
     pairs.append(el('div', '', t.NS + ' ' + data.ns + ': ' + data.nsNames),
                  el('div', '', t.EW + ' ' + data.ew + ': ' + data.ewNames));
@@ -171,6 +199,7 @@
     for (const b of data.boards) page.append(renderBoard(b));
     if (data.next) page.append(el('p', 'note', t.next + ': ' + t.NS + ' ' + data.next.ns + ', ' + t.EW + ' ' + data.next.ew +
                                   ', ' + t.board + ' ' + data.next.boards[0] + '-' + data.next.boards[1]));
+    if (data.travellers) page.append(renderTravellers(data.travellers));
   }
   document.addEventListener('visibilitychange', () => { if (!document.hidden && !editing) load(); });
   setInterval(() => { if (!editing) load(); }, 15000);
