@@ -47,7 +47,7 @@ def browser():
 
 
 def click(d, text):
-    for _ in range(50):
+    for _ in range(150):
         for b in d.find_elements(By.TAG_NAME, "button"):
             if b.text.strip() == text and b.is_enabled():
                 b.click()
@@ -55,6 +55,17 @@ def click(d, text):
                 return
         time.sleep(0.1)
     raise AssertionError("no button " + text + " in " + d.find_element(By.ID, "page").text)
+
+
+def page_text(d, wanted, seconds=15):
+    """The page's text once every word of `wanted` is in it (a loaded machine may
+    take a while to fetch and draw), or as it stands when the time is up."""
+    deadline = time.time() + seconds
+    while True:
+        text = d.find_element(By.ID, "page").text
+        if all(w in text for w in wanted) or time.time() > deadline:
+            return text
+        time.sleep(0.2)
 
 
 def enter(d, level, strain, declarer, result):
@@ -75,21 +86,19 @@ try:
     enter(a, "4", "♠", "N", "=")           # table 1, board 1: +420
     enter(b, "3", "NT", "E", "-1")         # table 2, board 3 (EW vulnerable): +100
     b.refresh()                            # a reload mid-round shows the server's state
-    time.sleep(0.5)
-    if "Accepted" not in b.find_element(By.ID, "page").text:
+    if "Accepted" not in page_text(b, ["Accepted"]):
         failures.append("the reload lost table 2's accepted board")
     if shots:
         a.save_screenshot(os.path.join(shots, "table-page.png"))
     enter(a, "2", "♥", "S", "+1")          # table 1, board 2 (NS vulnerable): +140
     enter(b, "6", "♦", "W", "=")           # table 2, board 4 (both vulnerable): -1370
-    text = a.find_element(By.ID, "page").text
+    text = page_text(a, ["Round 2", "goes to table", "Travellers of round 1", "4♠ N =", "140"])
     if "Round 2" not in text or "goes to table" not in text:
         failures.append("table 1 did not move on: " + text)
     if "Travellers of round 1" not in text or "4♠ N =" not in text or "140" not in text:
         failures.append("table 1 shows no travellers of round 1: " + text)
     a.get(lines[1].split("/t/")[0] + "/ranking")
-    time.sleep(1.5)
-    ranking = a.find_element(By.ID, "page").text
+    ranking = page_text(a, ["Boards complete: none (0/10)"])
     if "Boards complete: none (0/10)" not in ranking:
         failures.append("ranking: " + ranking)
     if shots:
