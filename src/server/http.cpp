@@ -145,6 +145,19 @@ json resultJson(const TableResult& r, bool accepted) {
     return j;
 }
 
+// The result the director entered for a board of the table, as the table sits:
+// no contract, the NS score of the pair sitting NS (null for an adjusted score
+// or none), marked as the director's.
+json directorJson(const TableState& t, float stored) {
+    const DecodedResult d = DECODERESULT(stored);
+    json j = {{"contract", nullptr}, {"declarer", nullptr}, {"tricks", nullptr},
+              {"nsScore", nullptr}, {"accepted", true}, {"director", true},
+              {"adjusted", d.form == RESULT_ADJUSTED}};
+    if (d.form == RESULT_ORDINARY || d.form == RESULT_INVERTED)
+        j["nsScore"] = ((d.form == RESULT_INVERTED) == t.inverted ? d.score : -d.score) * 10;
+    return j;
+}
+
 // Where `pair` plays in `round`, or null.
 json whereNext(int pair, int round) {
     for (const TableState& t : Tables) {
@@ -221,7 +234,7 @@ const Seat* finishedSeat(const TableState& t) {
             finished = &seat;
     if (finished == nullptr) return nullptr;
     for (int b = FIRSTBOARD(finished->set); b <= LASTBOARD(finished->set); ++b)
-        if (!t.accepted.count(b)) return nullptr;
+        if (!t.accepted.count(b) && !DIRECTORSRESULT(t, *finished, b)) return nullptr;
     return finished;
 }
 
@@ -242,7 +255,9 @@ json tableJson(const TableState& t) {
                           {"result", nullptr}};
             auto pending = t.pending.find(b);
             auto accepted = t.accepted.find(b);
-            if (pending != t.pending.end())
+            if (DIRECTORSRESULT(t, *seat, b))
+                board["result"] = directorJson(t, Results(b, seat->entry));
+            else if (pending != t.pending.end())
                 board["result"] = resultJson(pending->second, false);
             else if (accepted != t.accepted.end())
                 board["result"] = resultJson(accepted->second, true);
@@ -268,6 +283,13 @@ json tableJson(const TableState& t) {
             }
         out["moves"] = {whereNext(seat->ns, seat->round + 1), whereNext(seat->ew, seat->round + 1)};
     }
+    // Where the pairs of the round just completed go, until the next round's
+    // first board is accepted (a reloaded page still says it).
+    out["moved"] = nullptr;
+    if (const Seat* done = finishedSeat(t); done != nullptr && t.round != 0)
+        out["moved"] = {{"round", done->round},
+                        {"moves", {whereNext(done->ns, done->round + 1),
+                                   whereNext(done->ew, done->round + 1)}}};
     if (ShowTravellers) {
         if (const Seat* done = finishedSeat(t)) {
             json played = json::array();
@@ -520,6 +542,7 @@ HttpResponse HANDLEREQUEST(const HttpRequest& r, double now) {
     if (!hasKey || !TOKENEQUAL(key, table.token)) return wrongKey();
     client.wrongKeys = 0;
     table.lastContact = now;
+    FINDROUND(table); // the director may have entered the rest of its round
 
     if (parts.size() == 3) {
         if (!get) return refuse(405, "Only GET is answered here.");

@@ -43,10 +43,11 @@ bool entryOf(const Seat& seat, int board) {
            seat.entry >= 1 && seat.entry <= Results.extent(2);
 }
 
-// The table's current round: the first of its rounds with a board neither
-// accepted nor typed by the director (whose result stands, so the table must not
-// wait for it); 0 when every round is done. An unseated custom table is in round 1.
-void findRound(TableState& t) {
+} // namespace
+
+// The director's result stands, so the table must not wait for it. An unseated
+// custom table is in round 1.
+void FINDROUND(TableState& t) {
     if (!t.seated) {
         t.round = 1;
         return;
@@ -70,6 +71,8 @@ void findRound(TableState& t) {
     }
 }
 
+namespace {
+
 TableState newTable(int table) {
     TableState t;
     t.table = table;
@@ -89,7 +92,7 @@ void SEATTABLES() {
             Tables[static_cast<std::size_t>(seat.table - 1)].seats.push_back(seat);
         for (TableState& t : Tables) t.seated = true;
     }
-    for (TableState& t : Tables) findRound(t);
+    for (TableState& t : Tables) FINDROUND(t);
 }
 
 namespace {
@@ -177,12 +180,19 @@ const Seat* CURRENTSEAT(const TableState& t) {
     return nullptr;
 }
 
+bool DIRECTORSRESULT(const TableState& t, const Seat& seat, int board) {
+    if (!entryOf(seat, board) || !Results.allocated()) return false;
+    auto accepted = t.accepted.find(board);
+    const float expected = accepted != t.accepted.end() ? accepted->second.stored : 0.0f;
+    return Results(board, seat.entry) != expected;
+}
+
 TableOutcome TABLESTART(TableState& t, int nsPair) {
     if (!t.seated) {
         TableOutcome seated = seatCustom(t, nsPair);
         if (seated.status != 200) return seated;
         const int round = t.round;
-        findRound(t);
+        FINDROUND(t);
         std::string reason;
         if (!journal({{"kind", "start"}, {"table", t.table}, {"round", round}, {"ns", nsPair},
                       {"inverted", false}, {"time", utcNow()}},
@@ -230,6 +240,9 @@ TableOutcome TABLEENTER(TableState& t, int board, const TableResult& r) {
     if (!entryOf(*seat, board))
         return {403, "Board " + std::to_string(board) + " is not played at table " +
                          std::to_string(t.table) + " in round " + std::to_string(t.round) + "."};
+    if (DIRECTORSRESULT(t, *seat, board))
+        return {409, "The director has entered the result of board " + std::to_string(board) +
+                         "; ask the director to change it."};
     // The stored forms hold NS scores of -5000 to 9990 (to 4990 with the pairs
     // the wrong way round); the director enters the rare one beyond.
     const ResultLimits limits = RESULTLIMITS(false, CalcType == CALC_MATCHPOINTS, t.inverted);
@@ -260,7 +273,7 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
                  {"entry", seat->entry}, {"value", slot}, {"time", utcNow()}},
                 ignored);
         t.pending.erase(board);
-        findRound(t); // the director's result may finish the round
+        FINDROUND(t); // the director's result may finish the round
         if (TablesChanged) TablesChanged();
         return {409, "The director has entered the result of board " + std::to_string(board) +
                          "."};
@@ -284,26 +297,30 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
         TablesLog("The tournament could not be saved after board " + std::to_string(board) +
                   " of table " + std::to_string(t.table) + "; the journal " + JournalFile +
                   " holds the result.");
-    findRound(t);
+    FINDROUND(t);
     if (TablesChanged) TablesChanged();
     return {};
 }
 
 bool DIRECTORTYPED(int board, int entry, float before, float after, std::string& reason) {
     if (before == after || JournalFile.empty()) return true;
+    bool written = true;
     for (const TableState& t : Tables) {
         if (!t.accepted.count(board)) continue;
         for (const Seat& seat : t.seats) {
             if (seat.entry != entry || board < FIRSTBOARD(seat.set) || board > LASTBOARD(seat.set))
                 continue;
-            return journal({{"kind", "director"}, {"table", t.table}, {"round", seat.round},
-                            {"board", board}, {"entry", entry}, {"value", after},
-                            {"replaces", before}, {"tableValue", t.accepted.at(board).stored},
-                            {"time", utcNow()}},
-                           reason);
+            written = journal({{"kind", "director"}, {"table", t.table}, {"round", seat.round},
+                               {"board", board}, {"entry", entry}, {"value", after},
+                               {"replaces", before}, {"tableValue", t.accepted.at(board).stored},
+                               {"time", utcNow()}},
+                              reason);
+            break;
         }
     }
-    return true;
+    // The director's results may finish a table's round (or, cleared, open it again).
+    for (TableState& t : Tables) FINDROUND(t);
+    return written;
 }
 
 int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
@@ -345,7 +362,7 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
                 continue;
             auto inverted = r.find("inverted");
             if (!t->seated) {
-                if (seatCustom(*t, ns).status == 200) findRound(*t);
+                if (seatCustom(*t, ns).status == 200) FINDROUND(*t);
             } else if (inverted != r.end() && inverted->is_boolean()) {
                 t->inverted = inverted->get<bool>();
             }
@@ -388,7 +405,7 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
             }
             journaled[spot] = result.stored;
             t->accepted[board] = result;
-            findRound(*t);
+            FINDROUND(*t);
         } else if (*kind == "director") {
             // The director's value replaced the one the journal knew: it stays,
             // unless the file holds a result typed later still.

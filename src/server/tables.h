@@ -83,8 +83,18 @@ bool STARTTABLES(std::string& reason);
 int FIRSTBOARD(int set);
 int LASTBOARD(int set);
 
+// Finds the table's current round: the first of its rounds with a board neither
+// accepted nor entered by the director (0 when every round is done). A table
+// whose round changes forgets its entered results and its direction.
+void FINDROUND(TableState& t);
+
 // The seat of a table in its current round, or null.
 const Seat* CURRENTSEAT(const TableState& t);
+
+// True when the tournament holds, for `board` of the table's seat `seat`, a
+// result the table did not accept there: the director typed it (before or after
+// the table's), and it stands.
+bool DIRECTORSRESULT(const TableState& t, const Seat& seat, int board);
 
 // Outcome of a table's operation: an HTTP status and, when refused, the reason.
 struct TableOutcome {
@@ -99,6 +109,7 @@ struct TableOutcome {
 TableOutcome TABLESTART(TableState& t, int nsPair);
 
 // Enters a result of a board of the table's current round, waiting for acceptance.
+// Refused (409) for a board whose result the director has entered.
 TableOutcome TABLEENTER(TableState& t, int board, const TableResult& r);
 
 // Accepts the entered result of `board`: stores it in Results, journals it, saves

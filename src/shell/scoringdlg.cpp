@@ -209,15 +209,18 @@ void ONSCORETABLES() {
         QObject::connect(Ticker, &QTimer::timeout, [] { REFRESHSCORINGWINDOW(); });
         Ticker->start();
     } else {
-        // The computer may have joined another network since.
+        // The computer may have joined another network since (while serving,
+        // the address it listens on stays chosen).
         std::string chosen;
         DLGGETCHAR(scoringDlg, IDC_SCORE_ADDRESS, chosen);
-        const std::vector<std::string> list = addresses();
-        CHANGELISTBOXITEMS(scoringDlg, IDC_SCORE_ADDRESS, list);
-        int pick = 1;
-        for (std::size_t i = 0; i < list.size(); ++i)
-            if (list[i] == chosen) pick = static_cast<int>(i) + 1;
-        DLGSETINT(scoringDlg, IDC_SCORE_ADDRESS, pick);
+        if (!SERVERRUNNING()) {
+            const std::vector<std::string> list = addresses();
+            CHANGELISTBOXITEMS(scoringDlg, IDC_SCORE_ADDRESS, list);
+            int pick = 1;
+            for (std::size_t i = 0; i < list.size(); ++i)
+                if (list[i] == chosen) pick = static_cast<int>(i) + 1;
+            DLGSETINT(scoringDlg, IDC_SCORE_ADDRESS, pick);
+        }
         DLGMODELESS(scoringDlg, DLG_SHOW, MainWindow);
     }
     DLGSETLOG(scoringDlg, IDC_SCORE_SHOWRESULTS, ShowResultsWhilePlaying);
@@ -232,7 +235,9 @@ bool ONSTARTSCORING() {
     const int port = chosenPort();
     std::string reason;
     PageLanguage = HelpLanguageChosen == HELP_SRPSKI ? "sr" : "en";
-    if (!STARTSERVER("", port, reason)) {
+    // The server listens on the chosen address only: the one on the cards
+    // (127.0.0.1: this computer alone).
+    if (!STARTSERVER(chosenAddress(), port, reason)) {
         ServedPort = 0;
         SHOWMESSAGE(reason + "\nChoose another port, or close the program that uses this one.",
                     ScoringCaption);
@@ -278,6 +283,7 @@ void REFRESHSCORINGWINDOW() {
     DLGSETLOG(scoringDlg, IDC_SCORE_START, !running, DLG_ENABLED);
     DLGSETLOG(scoringDlg, IDC_SCORE_STOP, running, DLG_ENABLED);
     DLGSETLOG(scoringDlg, IDC_SCORE_PORT, !running, DLG_ENABLED);
+    DLGSETLOG(scoringDlg, IDC_SCORE_ADDRESS, !running, DLG_ENABLED);
     const std::string address = chosenAddress();
     if (running) {
         setText(IDC_SCORE_DIRECTOR, "http://" + address + ":" + std::to_string(ServedPort) +

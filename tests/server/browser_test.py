@@ -2,7 +2,8 @@
 """Two tables enter a whole round from two headless Chromium sessions on
 `orla-cli serve`, one of them reloading mid-round; the file and the ranking page
 then hold exactly what was accepted. Leaves screenshots of the table page at
-phone width and of the ranking page in the folder given as the third argument.
+phone width (entering a round, and the travellers once it is complete) and of the
+ranking page in the folder given as the third argument.
 
     browser_test.py ORLA_CLI WORK_DIR [SCREENSHOT_DIR]
 """
@@ -97,6 +98,14 @@ try:
         failures.append("table 1 did not move on: " + text)
     if "Travellers of round 1" not in text or "4♠ N =" not in text or "140" not in text:
         failures.append("table 1 shows no travellers of round 1: " + text)
+    a.refresh()                            # where the pairs go survives a reload
+    text = page_text(a, ["goes to table", "Travellers of round 1"])
+    if "goes to table" not in text or "Travellers of round 1" not in text:
+        failures.append("a reload lost where the pairs go or the travellers: " + text)
+    if shots:
+        a.execute_script("document.querySelector('.travellers').scrollIntoView()")
+        time.sleep(0.3)
+        a.save_screenshot(os.path.join(shots, "table-travellers.png"))
     a.get(lines[1].split("/t/")[0] + "/ranking")
     ranking = page_text(a, ["Boards complete: none (0/10)"])
     if "Boards complete: none (0/10)" not in ranking:

@@ -275,8 +275,8 @@ TEST_F(HttpTest, TheDirectorsResultWins) {
     EXPECT_EQ(json::parse(send("GET", "/api/table/1", key(1)).body)["round"], 2);
     EXPECT_EQ(Results(1, 1), 17.0f);
 
-    // A round whose boards the director typed whole is done when the table next
-    // tries to accept one of them.
+    // A round whose boards the director typed whole is done at the table's next
+    // request: its entered result there is gone with the round.
     const int round = Tables[0].round;
     const Seat* seat = CURRENTSEAT(Tables[0]);
     ASSERT_NE(seat, nullptr);
@@ -288,8 +288,65 @@ TEST_F(HttpTest, TheDirectorsResultWins) {
     for (int b = first; b <= LASTBOARD(seat->set); ++b) Results(b, seat->entry) = 11.0f;
     EXPECT_EQ(send("POST", "/api/table/1/accept", key(1),
                    "{\"board\":" + std::to_string(first) + "}").status,
-              409);
+              403);
     EXPECT_EQ(Tables[0].round, round + 1);
+    EXPECT_EQ(Results(first, seat->entry), 11.0f);
+}
+
+// The table's page shows what the tournament holds: the director's result over
+// the table's (refusing the table's correction), adjusted ones, as the table
+// sits; and, after a reload, where the pairs of the round just completed go.
+TEST_F(HttpTest, ThePageShowsWhatTheTournamentHolds) {
+    auto page = [&](int table) { return json::parse(send("GET", "/api/table/" + std::to_string(table), key(table)).body); };
+    auto enter = [&](const std::string& body) {
+        return send("POST", "/api/table/1/result", key(1), body).status;
+    };
+    ASSERT_EQ(enter(R"({"board":1,"contract":"4S","declarer":"N","tricks":10})"), 200);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":1})").status, 200);
+    std::string reason;
+    Results(1, 1) = 50.0f; // the director types over it
+    ASSERT_TRUE(DIRECTORTYPED(1, 1, 42.0f, 50.0f, reason)) << reason;
+    json j = page(1);
+    EXPECT_EQ(j["boards"][0]["result"],
+              json::parse(R"({"contract":null,"declarer":null,"tricks":null,"nsScore":500,
+                              "accepted":true,"director":true,"adjusted":false})"));
+    EXPECT_EQ(j["boards"][1]["result"], nullptr);
+    const std::string before = state();
+    const HttpResponse refused = send("POST", "/api/table/1/result", key(1),
+                                      R"({"board":1,"contract":"3N","declarer":"N","tricks":9})");
+    EXPECT_EQ(refused.status, 409);
+    EXPECT_EQ(json::parse(refused.body)["error"],
+              "The director has entered the result of board 1; ask the director to change it.");
+    EXPECT_EQ(state(), before);
+    Results(2, 1) = ENCODEADJUSTED(60, 40); // and gives board 2 an adjusted score
+
+    // The director's results finished the round: the page says where the pairs
+    // go (pair 1 stays, pair 6 moves up), again after a reload, until the next
+    // round's first accept.
+    const json moved = json::parse(R"({"round":1,"moves":[{"pair":1,"table":1,"side":"NS"},
+                                                         {"pair":6,"table":2,"side":"EW"}]})");
+    EXPECT_EQ(page(1)["round"], 2);
+    EXPECT_EQ(page(1)["moved"], moved);
+    ASSERT_EQ(enter(R"({"board":3,"contract":"3N","declarer":"N","tricks":9})"), 200);
+    EXPECT_EQ(page(1)["moved"], moved) << "entered, not accepted";
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":3})").status, 200);
+    EXPECT_EQ(page(1)["moved"], nullptr);
+
+    // Table 2 sits the other way round (pair 7 NS): the director's result is
+    // shown from the side of the pair sitting NS there.
+    ASSERT_EQ(send("POST", "/api/table/2/start", key(2), R"({"ns":7})").status, 200);
+    const Seat* seat = CURRENTSEAT(Tables[1]);
+    ASSERT_NE(seat, nullptr);
+    const int board = FIRSTBOARD(seat->set);
+    for (const auto& [stored, shown] :
+         {std::pair{ENCODEORDINARY(42), json(-420)}, {ENCODEINVERTED(42), json(420)},
+          {ENCODEADJUSTED(60, 40), json(nullptr)}}) {
+        Results(board, seat->entry) = stored;
+        const json result = page(2)["boards"][0]["result"];
+        EXPECT_EQ(result["nsScore"], shown) << stored;
+        EXPECT_EQ(result["adjusted"], shown.is_null()) << stored;
+        EXPECT_EQ(page(2)["round"], 1) << "board " << board + 1 << " is still to play";
+    }
 }
 
 // Names reach the page as JSON strings, whatever characters they hold.

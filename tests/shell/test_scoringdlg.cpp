@@ -15,6 +15,7 @@
 #include "winsupport/gwmessage.h"
 #include "windowtest.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QElapsedTimer>
@@ -42,10 +43,10 @@ int freePort() {
 // (the server answers on this thread). Returns the status of the answer, 0 when
 // none came.
 int httpStatus(int port, const QByteArray& method, const QByteArray& target,
-               const QByteArray& body = {}) {
+               const QByteArray& body = {}, const QString& host = "127.0.0.1") {
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
-    QByteArray request = method + " " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" +
+    socket.connectToHost(QHostAddress(host), static_cast<quint16>(port));
+    QByteArray request = method + " " + target + " HTTP/1.1\r\nHost: " + host.toUtf8() + ":" +
                          QByteArray::number(port) + "\r\nConnection: close\r\n";
     if (!body.isEmpty())
         request += "Content-Type: application/json\r\nContent-Length: " +
@@ -117,8 +118,12 @@ class ScoringDlgTest : public QObject {
         QVERIFY(SCORINGDIALOG()->window->isVisible());
     }
 
+    // The port, and 127.0.0.1 (the list's last address) to listen on.
     void setPort(int port) {
         QVERIFY(DLGSETINT(*SCORINGDIALOG(), IDC_SCORE_PORT, port));
+        auto* box = Control<QComboBox>(*SCORINGDIALOG(), IDC_SCORE_ADDRESS);
+        QCOMPARE(box->itemText(box->count() - 1), QString("127.0.0.1"));
+        QVERIFY(DLGSETINT(*SCORINGDIALOG(), IDC_SCORE_ADDRESS, box->count()));
     }
 
     bool lastMessageHas(const char* words) const {
@@ -223,6 +228,35 @@ class ScoringDlgTest : public QObject {
         QCOMPARE(httpStatus(port, "GET", "/api/ranking"), 0);
         QVERIFY(enabled(dlg, IDC_SCORE_START));
         QCOMPARE(text(dlg, IDC_SCORE_DIRECTOR), std::string());
+    }
+
+    // The server listens on the address chosen (the one on the cards) and on
+    // no other; the choice stays while it serves.
+    void theServerListensOnTheChosenAddressOnly() {
+        openTournament("where.otr");
+        DialogRecord& dlg = *SCORINGDIALOG();
+        const int port = freePort();
+        setPort(port);
+        QVERIFY(ONSTARTSCORING());
+        QVERIFY(!enabled(dlg, IDC_SCORE_ADDRESS));
+        QCOMPARE(httpStatus(port, "GET", "/api/ranking"), 200);
+        const std::vector<std::string> others = LOCALADDRESSES();
+        for (const std::string& a : others)
+            QCOMPARE(httpStatus(port, "GET", "/api/ranking", {}, QString::fromStdString(a)), 0);
+        // Opening the window again while it serves keeps the address it listens on.
+        QVERIFY(ONCOMMAND(IDM_SCORETABLES));
+        QCOMPARE(text(dlg, IDC_SCORE_ADDRESS), std::string("127.0.0.1"));
+        click(dlg, IDC_SCORE_STOP);
+        QVERIFY(enabled(dlg, IDC_SCORE_ADDRESS));
+        if (others.empty()) return; // no network here: nothing else to listen on
+        QVERIFY(DLGSETINT(dlg, IDC_SCORE_ADDRESS, 1));
+        QCOMPARE(text(dlg, IDC_SCORE_ADDRESS), others.front());
+        QVERIFY(ONSTARTSCORING());
+        QCOMPARE(httpStatus(port, "GET", "/api/ranking", {}, QString::fromStdString(others.front())),
+                 200);
+        QCOMPARE(httpStatus(port, "GET", "/api/ranking"), 0);
+        QVERIFY(text(dlg, IDC_SCORE_DIRECTOR).find("http://" + others.front() + ":") == 0);
+        click(dlg, IDC_SCORE_STOP);
     }
 
     // A result accepted at a table is in the board list and the pairs' totals at

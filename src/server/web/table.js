@@ -13,7 +13,7 @@
           next: 'Next round', goes: 'goes to table', sitsOut: 'sits out', roundDone: 'Round complete',
           failed: 'No connection to the director\'s computer; trying again.', pair: 'Pair',
           sitting: 'Sitting NS:', travellers: 'Travellers of round', adjusted: 'adjusted score',
-          noResults: 'no results yet' },
+          noResults: 'no results yet', byDirector: 'Entered by the director' },
     sr: { table: 'Sto', round: 'Kolo', board: 'Bord', dealer: 'Deli', vul: 'Zona',
           None: 'niko', NS: 'SJ', EW: 'IZ', All: 'svi', contract: 'Ugovor', pass: 'Sva pas',
           declarer: 'Igrač', result: 'Rezultat', lead: 'Napad (nije obavezno)', score: 'Rezultat',
@@ -23,7 +23,7 @@
           next: 'Sledeće kolo', goes: 'ide za sto', sitsOut: 'pauzira', roundDone: 'Kolo završeno',
           failed: 'Nema veze sa računarom direktora; pokušavam ponovo.', pair: 'Par',
           sitting: 'SJ sedi:', travellers: 'Putni listići kola', adjusted: 'dodeljen rezultat',
-          noResults: 'još nema rezultata' },
+          noResults: 'još nema rezultata', byDirector: 'Uneo direktor' },
   };
   const SUITS = [['C', '♣'], ['D', '♦'], ['H', '♥'], ['S', '♠'], ['N', 'NT']];
   const table = Number(location.pathname.split('/')[2]);
@@ -32,7 +32,6 @@
   let data = null;
   let t = T.en;
   let editing = null; // {board, level, strain, doubling, declarer, tricks, lead suit/rank}
-  let moves = null;   // where the pairs of the round just completed go
   let message = '';
 
   function el(tag, cls, text) {
@@ -56,6 +55,12 @@
   function load() {
     return api('').then(j => { data = j; t = T[j.lang] || T.en; message = ''; render(); })
       .catch(e => { message = e.message === 'Failed to fetch' ? t.failed : e.message; render(); });
+  }
+  // A refusal is said above the table as the server has it now (the director
+  // may have entered the board meanwhile).
+  function refused(err) {
+    const said = err.message === 'Failed to fetch' ? t.failed : err.message;
+    return load().then(() => { message = said; render(); });
   }
   function contractText(r) {
     if (r.contract === 'PASS') return t.pass;
@@ -123,7 +128,7 @@
       if (e.level > 0) { body.declarer = e.declarer; body.tricks = e.tricks; }
       if (e.level > 0 && e.leadSuit && e.leadRank) body.lead = e.leadSuit + e.leadRank;
       api('/result', body).then(() => { editing = null; return load(); })
-        .catch(err => { message = err.message; render(); });
+        .catch(refused);
     }, 'main');
     go.disabled = !ready;
     card.append(el('div', 'row'), go, button(t.cancel, false, () => { editing = null; render(); }));
@@ -135,18 +140,18 @@
                 el('span', b.vulnerable === 'None' ? 'note' : 'vul', t[b.vulnerable]));
     card.append(head);
     if (editing && editing.board === b.board) { renderEntry(card, b); return card; }
-    if (b.result) {
+    if (b.result && b.result.director) {
+      card.append(el('div', '', t.byDirector));
+      card.append(el('div', 'score', b.result.adjusted ? t.adjusted
+        : t.score + ' NS: ' + (b.result.nsScore === null ? '—' : b.result.nsScore)));
+    } else if (b.result) {
       card.append(el('div', '', contractText(b.result) + (b.result.lead ? '  (' + b.result.lead + ')' : '')));
       card.append(el('div', 'score', t.score + ' NS: ' + b.result.nsScore));
       const row = el('div', 'row');
       if (!b.result.accepted) {
         row.append(el('span', 'note', t.waiting));
         row.append(button(t.accept, false, () => {
-          const before = data;
-          api('/accept', { board: b.board }).then(r => {
-            if (r.roundComplete) moves = before.moves;
-            return load();
-          }).catch(err => { message = err.message; render(); });
+          api('/accept', { board: b.board }).then(load).catch(refused);
         }, 'main'));
       } else {
         row.append(el('span', 'note', t.accepted + ' ✓'));
@@ -165,10 +170,10 @@
     if (!data) return;
     document.title = t.table + ' ' + data.table;
     page.append(el('h1', '', t.table + ' ' + data.table + (data.round ? ' — ' + t.round + ' ' + data.round : '')));
-    if (moves) {
+    if (data.moved) {
       const box = el('div', 'moves');
-      box.append(el('h2', '', t.roundDone));
-      for (const m of moves)
+      box.append(el('h2', '', t.roundDone + ' (' + t.round + ' ' + data.moved.round + ')'));
+      for (const m of data.moved.moves)
         box.append(el('div', '', t.pair + ' ' + m.pair + ' ' + (m.table ? t.goes + ' ' + m.table + ' ' + t[m.side] : t.sitsOut)));
       page.append(box);
     }
