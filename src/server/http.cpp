@@ -148,7 +148,7 @@ json resultJson(const TableResult& r, bool accepted) {
 // The result the director entered for a board of the table, as the table sits:
 // no contract, the NS score of the pair sitting NS (null for an adjusted score
 // or none), marked as the director's.
-json directorJson(const TableState& t, float stored) {
+json directorResultJson(const TableState& t, float stored) {
     const DecodedResult d = DECODERESULT(stored);
     json j = {{"contract", nullptr}, {"declarer", nullptr}, {"tricks", nullptr},
               {"nsScore", nullptr}, {"accepted", true}, {"director", true},
@@ -256,7 +256,7 @@ json tableJson(const TableState& t) {
             auto pending = t.pending.find(b);
             auto accepted = t.accepted.find(b);
             if (DIRECTORSRESULT(t, *seat, b))
-                board["result"] = directorJson(t, Results(b, seat->entry));
+                board["result"] = directorResultJson(t, Results(b, seat->entry));
             else if (pending != t.pending.end())
                 board["result"] = resultJson(pending->second, false);
             else if (accepted != t.accepted.end())
