@@ -3,6 +3,7 @@
 // save of the new ratings with a dated copy of the register.
 #include "players/update.h"
 
+#include "core/clock.h"
 #include "core/cp1250.h"
 #include "core/filelock.h"
 #include "core/hooks.h"
@@ -13,7 +14,6 @@
 #include "players/players.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -38,21 +38,8 @@ bool endsWithOtr(const std::string& name) {
 
 // "yyyy.mm.dd." of the file's last write, in coordinated universal time.
 std::string writeDate(const fs::path& path) {
-    std::error_code ec;
-    const auto stamp = fs::last_write_time(path, ec);
-    if (ec) return "0000.00.00.";
-    const auto sys = std::chrono::file_clock::to_sys(stamp);
-    const std::time_t t = std::chrono::system_clock::to_time_t(sys);
-    std::tm utc{};
-#ifdef _WIN32
-    gmtime_s(&utc, &t);
-#else
-    gmtime_r(&t, &utc);
-#endif
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d.%02d.%02d.", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday);
-    return text;
+    std::time_t t = 0;
+    return FILETIME(path, t) ? TIMETEXT(UTCTIME(t), "%Y.%m.%d.") : "0000.00.00.";
 }
 
 // The text of a 64-byte name field: NULs as blanks, no trailing blanks, UTF-8.

@@ -2,6 +2,7 @@
 // of the list.
 #include "players/players.h"
 
+#include "core/clock.h"
 #include "core/cp1250.h"
 #include "core/filelock.h"
 #include "core/hooks.h"
@@ -698,15 +699,5 @@ bool CHANGEREGRATING(const std::string& name, int rating) {
 }
 
 std::string TODAYSTAMP() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char date[48];
-    std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday);
-    return date;
+    return TIMETEXT(LOCALTIME(std::time(nullptr)), "%Y%m%d");
 }

@@ -1,6 +1,7 @@
 // Scoring at the tables: the tables' state, their operations and the journal's replay.
 #include "server/tables.h"
 
+#include "core/clock.h"
 #include "core/hooks.h"
 #include "core/results.h"
 #include "core/tournament.h"
@@ -8,7 +9,6 @@
 #include "scoring/scoring.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <random>
@@ -25,16 +25,7 @@ void logToStderr(const std::string& text) { std::fprintf(stderr, "%s\n", text.c_
 
 // The time of day in UTC, as the journal writes it.
 std::string utcNow() {
-    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm tm{};
-#ifdef _WIN32
-    gmtime_s(&tm, &now);
-#else
-    gmtime_r(&now, &tm);
-#endif
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
-    return text;
+    return TIMETEXT(UTCTIME(std::time(nullptr)), "%Y-%m-%dT%H:%M:%SZ");
 }
 
 // The entry of board set `set` that a seat names, checked against the arrays.

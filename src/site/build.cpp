@@ -2,6 +2,7 @@
 // its pages made and written where they changed, the deals' double-dummy tables
 // kept in a cache beside the pages, and a record of what each evening was made
 // from, so that an unchanged evening is not opened again.
+#include "core/clock.h"
 #include "core/cp1250.h"
 #include "core/safefile.h"
 #include "core/tournament.h"
@@ -15,7 +16,6 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -57,20 +57,8 @@ std::string hashOf(const std::string& bytes) {
 
 // The file's date, yyyy-mm-dd in local time.
 std::string dateOf(const fs::path& file) {
-    std::error_code ec;
-    const auto t = fs::last_write_time(file, ec);
-    if (ec) return "";
-    const std::time_t tt = std::chrono::system_clock::to_time_t(
-        std::chrono::time_point_cast<std::chrono::system_clock::duration>(std::chrono::file_clock::to_sys(t)));
-    std::tm tm{};
-#ifdef _WIN32
-    localtime_s(&tm, &tt);
-#else
-    localtime_r(&tt, &tm);
-#endif
-    char text[16];
-    std::strftime(text, sizeof text, "%Y-%m-%d", &tm);
-    return text;
+    std::time_t t = 0;
+    return FILETIME(file, t) ? TIMETEXT(LOCALTIME(t), "%Y-%m-%d") : "";
 }
 
 // The evening's folder: the file's name in lower-case ASCII letters, digits and
