@@ -158,7 +158,7 @@ bool startTables() {
         for (const std::string& note : StartNotes) notes += (notes.empty() ? "" : "\n") + note;
         tablesLog(StartNotes.back());
         StartNotes.clear();
-        SHOWMESSAGE(notes, ScoringCaption);
+        SHOWMESSAGE(notes, ScoringCaption, MSG_OK_WARNING);
     }
     return true;
 }
