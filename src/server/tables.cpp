@@ -360,8 +360,8 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
             TableResult result;
             if (t == nullptr || !t->seated || !number(r, "round", round) ||
                 !number(r, "board", board) || !number(r, "entry", entry) ||
-                !number(r, "tricks", tricks) ||
-                !number(r, "nsScore", score) || contract == r.end() || !contract->is_string() ||
+                !number(r, "tricks", tricks) || !number(r, "nsScore", score) ||
+                contract == r.end() || !contract->is_string() ||
                 !PARSECONTRACT(contract->get<std::string>(), result.contract) ||
                 declarer == r.end() || !declarer->is_string() ||
                 declarer->get<std::string>().size() != 1 || value == r.end() ||
@@ -436,7 +436,8 @@ struct Fingerprint {
     std::string text() const {
         static const char digits[] = "0123456789abcdef";
         std::string out(16, '0');
-        for (int k = 0; k < 16; ++k) out[static_cast<std::size_t>(15 - k)] = digits[(value >> (4 * k)) & 15];
+        for (int k = 0; k < 16; ++k)
+            out[static_cast<std::size_t>(15 - k)] = digits[(value >> (4 * k)) & 15];
         return out;
     }
 };
@@ -473,7 +474,7 @@ nlohmann::json TABLESHAPE() {
             for (int number : {seat.round, seat.table, seat.set, seat.entry, seat.ns, seat.ew})
                 seating.add(number);
     }
-    return {{"movement", MovementType}, {"pairs", NumPairs},     {"rounds", NumRounds},
+    return {{"movement", MovementType}, {"pairs", NumPairs},          {"rounds", NumRounds},
             {"boards", NumBoards},      {"perRound", BoardsPerRound}, {"sets", NumBoardSets},
             {"tables", tables},         {"seating", seating.text()}};
 }
