@@ -556,27 +556,27 @@ std::string tournamentImage() {
     return out.bytes();
 }
 
-// The table scoring journal beside `file` (`<file>.tables`) is moved to the
-// first free `<file>.tables.N`: it belongs to the tournament that had the name
-// before, and scoring the one saved there now must not take its results or its
-// tables' keys. True when there is none or it was moved.
-bool moveJournalAside(const std::string& file, std::string& reason) {
+} // namespace
+
+bool SETJOURNALASIDE(const std::string& file, std::string& reason, std::string* aside) {
     const fs::path journal = UTF8PATH(file + ".tables");
     std::error_code ec;
     if (!fs::exists(journal, ec)) return true;
     for (int n = 1; n < 10000; ++n) {
-        const fs::path aside = UTF8PATH(file + ".tables." + std::to_string(n));
-        if (fs::exists(aside, ec)) continue;
-        fs::rename(journal, aside, ec);
-        if (!ec) return true;
-        reason = ec.message();
-        return false;
+        const std::string name = file + ".tables." + std::to_string(n);
+        const fs::path free = UTF8PATH(name);
+        if (fs::exists(free, ec)) continue;
+        fs::rename(journal, free, ec);
+        if (ec) {
+            reason = ec.message();
+            return false;
+        }
+        if (aside != nullptr) *aside = name;
+        return true;
     }
     reason = "no free name to keep it under";
     return false;
 }
-
-} // namespace
 
 bool WRITENTRFILE() {
     if (!TournamentOpen) {
@@ -614,7 +614,7 @@ bool WRITENTRFILE() {
                     "Question", MSG_YESNO_QUESTION) != ANSWER_YES)
         return false;
     // Another tournament than the one read from (or last saved to) this file.
-    if (TournamentStampFile != TournamentFile && !moveJournalAside(TournamentFile, reason)) {
+    if (TournamentStampFile != TournamentFile && !SETJOURNALASIDE(TournamentFile, reason)) {
         SHOWMESSAGE("The file " + CONTROLPICTURES(TournamentFile) +
                         " could not be saved: the table scoring journal beside it (" +
                         CONTROLPICTURES(TournamentFile) +

@@ -69,6 +69,13 @@ bool LOADNTRFILE(NtrFileImage& image);
 // they were and returns false.
 bool WRITENTRFILE();
 
+// The table scoring journal beside `file` (`<file>.tables`) is moved to the
+// first free `<file>.tables.N` (its name into `aside` when given): it belongs to
+// another tournament, or another seating of the tables, than the one to be
+// scored there now, which must not take its results or its tables' keys. True
+// when there is none or it was moved; false, with `reason`, when it stays.
+bool SETJOURNALASIDE(const std::string& file, std::string& reason, std::string* aside = nullptr);
+
 // What a look over a folder of tournaments takes from one file, without opening
 // it as the tournament: its name, and the players with the rating changes the
 // file stores for them.

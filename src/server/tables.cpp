@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "core/hooks.h"
 #include "core/results.h"
+#include "core/strings.h"
 #include "core/tournament.h"
 #include "core/tournamentfile.h"
 #include "scoring/scoring.h"
@@ -359,22 +360,24 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
             }
         } else if (*kind == "result") {
             TableState* t = tableOf(r);
-            int round = 0, board = 0, tricks = 0, score = 0;
+            int round = 0, board = 0, entry = 0, tricks = 0, score = 0;
             auto contract = r.find("contract");
             auto declarer = r.find("declarer");
             auto value = r.find("value");
             auto inverted = r.find("inverted");
             TableResult result;
             if (t == nullptr || !t->seated || !number(r, "round", round) ||
-                !number(r, "board", board) || !number(r, "tricks", tricks) ||
-                !number(r, "nsScore", score) || contract == r.end() || !contract->is_string() ||
+                !number(r, "board", board) || !number(r, "entry", entry) ||
+                !number(r, "tricks", tricks) || !number(r, "nsScore", score) ||
+                contract == r.end() || !contract->is_string() ||
                 !PARSECONTRACT(contract->get<std::string>(), result.contract) ||
                 declarer == r.end() || !declarer->is_string() ||
                 declarer->get<std::string>().size() != 1 || value == r.end() ||
                 !value->is_number() || inverted == r.end() || !inverted->is_boolean())
                 continue;
+            // Only where the table sat in that round under this plan.
             const Seat* seat = FINDSEAT(t->seats, t->table, round);
-            if (seat == nullptr || !entryOf(*seat, board)) continue;
+            if (seat == nullptr || !entryOf(*seat, board) || entry != seat->entry) continue;
             result.declarer = declarer->get<std::string>()[0];
             result.tricks = tricks;
             result.nsScore = score;
@@ -400,12 +403,15 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
         } else if (*kind == "director") {
             // The director's value replaced the one the journal knew: it stays,
             // unless the file holds a result typed later still.
-            int board = 0, entry = 0;
+            TableState* t = tableOf(r);
+            int round = 0, board = 0, entry = 0;
             auto value = r.find("value");
-            if (!number(r, "board", board) || !number(r, "entry", entry) || board < 1 ||
-                board > NumBoards || entry < 1 || entry > Results.extent(2) ||
-                value == r.end() || !value->is_number())
+            if (t == nullptr || !t->seated || !number(r, "round", round) ||
+                !number(r, "board", board) || !number(r, "entry", entry) || value == r.end() ||
+                !value->is_number())
                 continue;
+            const Seat* seat = FINDSEAT(t->seats, t->table, round);
+            if (seat == nullptr || !entryOf(*seat, board) || entry != seat->entry) continue;
             const float v = value->get<float>();
             const DecodedResult d = DECODERESULT(v);
             if (v != 0.0f && d.form == RESULT_NONE) continue;
@@ -423,6 +429,64 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
     return restored;
 }
 
+namespace {
+
+// 64-bit FNV-1a over numbers, each as its four bytes, lowest first.
+struct Fingerprint {
+    std::uint64_t value = 14695981039346656037ull;
+    void add(std::int32_t number) {
+        const auto bits = static_cast<std::uint32_t>(number);
+        for (int k = 0; k < 4; ++k) {
+            value ^= (bits >> (8 * k)) & 0xFFu;
+            value *= 1099511628211ull;
+        }
+    }
+    std::string text() const {
+        static const char digits[] = "0123456789abcdef";
+        std::string out(16, '0');
+        for (int k = 0; k < 16; ++k)
+            out[static_cast<std::size_t>(15 - k)] = digits[(value >> (4 * k)) & 15];
+        return out;
+    }
+};
+
+// True when a "keys" record of the journal was written for another seating
+// than `shape`. Records written before the keys kept a shape tell nothing.
+bool otherSeating(const std::vector<nlohmann::json>& records, const nlohmann::json& shape) {
+    for (const nlohmann::json& r : records) {
+        auto kind = r.find("kind");
+        if (kind == r.end() || *kind != "keys") continue;
+        auto written = r.find("shape");
+        if (written != r.end() && *written != shape) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+nlohmann::json TABLESHAPE() {
+    Fingerprint seating;
+    int tables = 0;
+    if (MovementType == MOVE_CUSTOM) {
+        tables = NumTables;
+        if (SetEntries.allocated())
+            for (int k = 1; k <= SetEntries.extent(1); ++k) seating.add(SetEntries(k));
+        if (Movement.allocated())
+            for (int s = 1; s <= Movement.extent(3); ++s)
+                for (int i = 1; i <= Movement.extent(2); ++i)
+                    for (int k = 1; k <= Movement.extent(1); ++k) seating.add(Movement(k, i, s));
+    } else {
+        const SeatingPlan plan = MAKESEATINGPLAN();
+        tables = plan.tables;
+        for (const Seat& seat : plan.seats)
+            for (int number : {seat.round, seat.table, seat.set, seat.entry, seat.ns, seat.ew})
+                seating.add(number);
+    }
+    return {{"movement", MovementType}, {"pairs", NumPairs},          {"rounds", NumRounds},
+            {"boards", NumBoards},      {"perRound", BoardsPerRound}, {"sets", NumBoardSets},
+            {"tables", tables},         {"seating", seating.text()}};
+}
+
 bool STARTTABLES(std::string& reason) {
     if (!TournamentOpen || !HasFileName || TournamentFile.empty()) {
         reason = "The tournament must be saved in a file before scoring at the tables starts.";
@@ -433,11 +497,30 @@ bool STARTTABLES(std::string& reason) {
         reason = "The movement has no tables to score at.";
         return false;
     }
+    DirectorToken.clear(); // the keys are the journal's, or new ones
     JournalFile = JOURNALNAME(TournamentFile);
     JournalContents contents;
     if (!READJOURNAL(JournalFile, contents, reason)) {
         reason = JournalFile + ": " + reason;
         return false;
+    }
+    // A journal of another seating of the tables (the movement or its size was
+    // changed and saved under the same name) would put its results on other
+    // boards and pairs: it is kept aside and this evening starts its own.
+    const nlohmann::json shape = TABLESHAPE();
+    if (otherSeating(contents.records, shape)) {
+        std::string aside;
+        if (!SETJOURNALASIDE(TournamentFile, reason, &aside)) {
+            reason = "The table scoring journal " + CONTROLPICTURES(JournalFile) +
+                     " was written for another seating of the tables and could not be kept "
+                     "aside: " + reason + ". Scoring at the tables has not started.";
+            return false;
+        }
+        TablesLog("The table scoring journal " + CONTROLPICTURES(JournalFile) +
+                  " was written for another seating of the tables (the movement or its size "
+                  "changed since); it is kept as " + CONTROLPICTURES(aside) +
+                  " and the tables start afresh with new keys: print the table cards again.");
+        contents = JournalContents{};
     }
     const int restored = REPLAYJOURNAL(contents.records);
     if (contents.damagedLines > 0)
@@ -451,7 +534,7 @@ bool STARTTABLES(std::string& reason) {
             keys.push_back(t.token);
         }
         if (!APPENDJOURNAL(JournalFile, {{"kind", "keys"}, {"director", DirectorToken},
-                                         {"tables", keys}, {"time", utcNow()}},
+                                         {"tables", keys}, {"shape", shape}, {"time", utcNow()}},
                            reason)) {
             reason = JournalFile + ": " + reason;
             return false;

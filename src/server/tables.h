@@ -68,15 +68,26 @@ bool TOKENEQUAL(const std::string& given, const std::string& expected);
 // movement; no keys, nothing accepted.
 void SEATTABLES();
 
+// The seating of the tables of the open tournament, as the journal's "keys"
+// record keeps it: the numbers of pairs, rounds, boards, boards a round, board
+// sets and tables, the movement type, and "seating", a fingerprint (64-bit
+// FNV-1a, 16 hexadecimal digits) of every seat of a standard movement's plan
+// (round, table, board set, entry, NS and EW pair) or of a custom movement's
+// SetEntries and Movement. Two evenings seated alike give equal shapes.
+// Touches Movement as MAKESEATINGPLAN does.
+nlohmann::json TABLESHAPE();
+
 // Starts scoring at the tables on the open tournament, which must have a file
 // (HasFileName): one table per table of the seating plan (NumTables for a custom
 // movement), then the journal beside the file is read back: its keys (written
 // as its first record when it has none, so that printed table cards stay good),
 // every table's round and every accepted result, each put back into Results
 // unless the director has typed another result there since. When that changed
-// the tournament, the totals are computed and the file saved. False, with
-// `reason`, when there is no file, the movement has no tables, the journal cannot
-// be read or written.
+// the tournament, the totals are computed and the file saved. A journal whose
+// keys were written for another seating (TABLESHAPE) is set aside first
+// (SETJOURNALASIDE), TablesLog says so, and the tables start afresh with new
+// keys. False, with `reason`, when there is no file, the movement has no tables,
+// the journal cannot be read, set aside or written.
 bool STARTTABLES(std::string& reason);
 
 // The boards of board set `set`.

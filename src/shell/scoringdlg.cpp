@@ -32,6 +32,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 bool SCORINGDLGREADY();
 
@@ -96,6 +97,11 @@ void tablesLog(const std::string& text) {
     SETSTATUS(2, text);
 }
 
+// What the tables said while they started (a journal set aside, a result of the
+// director's that stays): the director reads it in one message once they have.
+std::vector<std::string> StartNotes;
+void noteAtStart(const std::string& text) { StartNotes.push_back(text); }
+
 void tablesChanged() {
     REDRAW();
     REFRESHSCORINGWINDOW();
@@ -129,6 +135,8 @@ bool startTables() {
         return false;
     }
     std::string reason;
+    StartNotes.clear();
+    TablesLog = noteAtStart;
     if (!STARTTABLES(reason)) {
         SHOWMESSAGE(reason, ScoringCaption);
         say(reason);
@@ -145,6 +153,13 @@ bool startTables() {
     TablesStarted = true;
     ScoringShape = currentShape();
     REDRAW(); // results the journal put back
+    if (!StartNotes.empty()) {
+        std::string notes;
+        for (const std::string& note : StartNotes) notes += (notes.empty() ? "" : "\n") + note;
+        tablesLog(StartNotes.back());
+        StartNotes.clear();
+        SHOWMESSAGE(notes, ScoringCaption, MSG_OK_WARNING);
+    }
     return true;
 }
 

@@ -162,6 +162,26 @@ TEST_F(CliServeTest, ServesTablesAndStopsCleanly) {
     const std::string relines = again.waitForStart();
     EXPECT_EQ(relines.substr(0, relines.find("Ranking:")), lines.substr(0, lines.find("Ranking:")));
     again.stop();
+
+    // Another seating copied over the file: its journal is kept aside, the
+    // tables get new keys, and the director reads why.
+    ASSERT_EQ(run("new " + path("other.otr") + " --movement mitchell --pairs 12 --boards-per-round 2")
+                  .code,
+              0);
+    const std::string club = UTF8OF(tempDir() / "club.otr");
+    std::filesystem::copy_file(tempDir() / "other.otr", tempDir() / "club.otr",
+                               std::filesystem::copy_options::overwrite_existing);
+    Server reseated(*this, serve, tempDir(), 4);
+    const std::string newLines = reseated.waitForStart();
+    EXPECT_NE(newLines.find("Table 6: "), std::string::npos) << newLines << reseated.err();
+    EXPECT_EQ(newLines.find(lines.substr(lines.find("/t/1?k="), 39)), std::string::npos);
+    EXPECT_NE(reseated.err().find("was written for another seating of the tables (the movement "
+                                  "or its size changed since); it is kept as " +
+                                  club + ".tables.1"),
+              std::string::npos)
+        << reseated.err();
+    EXPECT_TRUE(std::filesystem::exists(UTF8PATH(club + ".tables.1")));
+    reseated.stop();
 }
 
 } // namespace

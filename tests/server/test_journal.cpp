@@ -291,6 +291,211 @@ TEST_F(JournalTest, TheDirectorsChangeOverATablesResultIsJournaled) {
     EXPECT_EQ(Results(1, entry), 30.0f);
 }
 
+// The director changed the movement or its size and saved the evening under
+// the same name (or another file was copied over it): the journal of the old
+// seating is kept aside byte for byte, nothing of it reaches the new evening,
+// its tables get new keys and the director is told to print the cards again.
+// The same seating re-created replays as before, and so does a journal written
+// before its keys kept the seating.
+TEST_F(JournalTest, AJournalOfAnotherSeatingIsKeptAside) {
+    struct Row {
+        const char* what;
+        int type, pairs, perRound;
+        bool skip;
+        int skipAfter; // 0: the default
+        bool noShape;  // the keys record written before it kept the seating
+        bool replayed;
+    };
+    const Row rows[] = {
+        {"more pairs", MOVE_MITCHELL, 14, 2, true, 0, false, false},
+        {"Howell", MOVE_HOWELL, 12, 2, false, 0, false, false},
+        {"boards a round", MOVE_MITCHELL, 12, 3, true, 0, false, false},
+        {"skip after another round", MOVE_MITCHELL, 12, 2, true, 2, false, false},
+        {"the same seating again", MOVE_MITCHELL, 12, 2, true, 0, false, true},
+        {"an old journal", MOVE_MITCHELL, 12, 2, true, 2, true, true},
+    };
+    std::string reason;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        if (TournamentOpen) CLOSETOURNAMENT();
+        RESETTABLES();
+        std::filesystem::remove_all(tempDir());
+        std::filesystem::create_directories(tempDir());
+        openEvening(MOVE_MITCHELL, 12, 2, true);
+        const nlohmann::json before = TABLESHAPE();
+        ASSERT_TRUE(STARTTABLES(reason)) << reason;
+        const std::string journal = JournalFile;
+        const std::string oldKey = Tables[0].token, oldDirector = DirectorToken;
+        for (int board : {1, 2}) {
+            ASSERT_EQ(TABLEENTER(Tables[0], board, result("4S", 'N', 10, board)).status, 200);
+            ASSERT_EQ(TABLEACCEPT(Tables[0], board, 1.0, "test").status, 200);
+        }
+        if (row.noShape) {
+            JournalContents contents;
+            ASSERT_TRUE(READJOURNAL(journal, contents, reason)) << reason;
+            std::string bytes;
+            for (nlohmann::json& r : contents.records) {
+                r.erase("shape");
+                bytes += r.dump() + "\n";
+            }
+            writeFile(journal, bytes);
+        }
+        const std::string old = readFile(journal);
+        RESETTABLES();
+        TablesLog = [](const std::string& text) { TablesLogged.push_back(text); };
+        TablesLogged.clear();
+
+        // The evening of the other seating reaches the file with the journal
+        // still beside it (a copy over the file, or a save that kept it).
+        const std::string file = TournamentFile;
+        CLOSETOURNAMENT();
+        std::filesystem::rename(UTF8PATH(journal), tempDir() / "hidden");
+        openEvening(row.type, row.pairs, row.perRound, row.skip);
+        if (row.skipAfter > 0) {
+            SkipAfterRound = static_cast<std::int16_t>(row.skipAfter);
+            ASSERT_TRUE(CREATETOURNAMENT());
+            ASSERT_TRUE(WRITENTRFILE());
+        }
+        CLOSETOURNAMENT();
+        std::filesystem::rename(tempDir() / "hidden", UTF8PATH(journal));
+        ASSERT_TRUE(OPENNTRFILE(file));
+        ASSERT_EQ(readFile(journal), old);
+        EXPECT_EQ(TABLESHAPE() == before, std::string(row.what) == "the same seating again");
+        const std::vector<float> typed(Results.data(), Results.data() + Results.size());
+        ASSERT_TRUE(STARTTABLES(reason)) << reason;
+        const std::vector<float> now(Results.data(), Results.data() + Results.size());
+
+        if (row.replayed) {
+            EXPECT_FALSE(std::filesystem::exists(UTF8PATH(journal + ".1")));
+            EXPECT_EQ(Tables[0].token, oldKey);
+            EXPECT_EQ(DirectorToken, oldDirector);
+            EXPECT_NE(now, typed) << "the journal's results are put back";
+            EXPECT_TRUE(TablesLogged.empty());
+            continue;
+        }
+        EXPECT_EQ(readFile(journal + ".1"), old);
+        EXPECT_EQ(now, typed);
+        EXPECT_EQ(Tables[0].round, 1);
+        EXPECT_NE(Tables[0].token, oldKey);
+        EXPECT_NE(DirectorToken, oldDirector);
+        JournalContents fresh;
+        ASSERT_TRUE(READJOURNAL(journal, fresh, reason)) << reason;
+        ASSERT_EQ(fresh.records.size(), 1u);
+        EXPECT_EQ(fresh.records[0]["kind"], "keys");
+        EXPECT_EQ(fresh.records[0]["director"], DirectorToken);
+        EXPECT_EQ(fresh.records[0]["shape"], TABLESHAPE());
+        ASSERT_EQ(TablesLogged.size(), 1u);
+        EXPECT_EQ(TablesLogged[0],
+                  "The table scoring journal " + journal +
+                      " was written for another seating of the tables (the movement or its "
+                      "size changed since); it is kept as " + journal +
+                      ".1 and the tables start afresh with new keys: print the table cards again.");
+
+        // Started again, the new evening keeps its own journal and keys.
+        const std::string key = Tables[0].token;
+        RESETTABLES();
+        ASSERT_TRUE(STARTTABLES(reason)) << reason;
+        EXPECT_EQ(Tables[0].token, key);
+        EXPECT_FALSE(std::filesystem::exists(UTF8PATH(journal + ".2")));
+    }
+    RESETTABLES();
+    TablesLog = [](const std::string& text) { TablesLogged.push_back(text); };
+}
+
+// A journal of another seating that cannot be kept aside (no free name beside
+// a file whose name is at the system's limit): scoring does not start, the
+// journal and the tournament stay as they were.
+TEST_F(JournalTest, AJournalThatCannotBeKeptAsideStopsTheStart) {
+    openEvening(MOVE_MITCHELL, 10, 2);
+    // "<name>.tables" takes the longest name the folder allows; ".tables.1" is too long.
+    TournamentFile = UTF8OF(tempDir() / (std::string(244, 'e') + ".otr"));
+    ASSERT_TRUE(WRITENTRFILE());
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    const std::string journal = JournalFile;
+    ASSERT_EQ(TABLEENTER(Tables[0], 1, result("4S", 'N', 10, 1)).status, 200);
+    ASSERT_EQ(TABLEACCEPT(Tables[0], 1, 1.0, "test").status, 200);
+    const std::string old = readFile(journal);
+    RESETTABLES();
+    TablesLog = [](const std::string& text) { TablesLogged.push_back(text); };
+
+    MovementType = MOVE_HOWELL;
+    NumRounds = DEFAULTMOVEMENTSIZE(MOVE_HOWELL, 10, 2, false).rounds;
+    NumBoards = DEFAULTMOVEMENTSIZE(MOVE_HOWELL, 10, 2, false).boards;
+    ASSERT_TRUE(CREATETOURNAMENT());
+    ASSERT_TRUE(WRITENTRFILE());
+    const std::string file = readFile(TournamentFile);
+    EXPECT_FALSE(STARTTABLES(reason));
+    EXPECT_NE(reason.find("was written for another seating of the tables and could not be kept "
+                          "aside: "),
+              std::string::npos)
+        << reason;
+    EXPECT_NE(reason.find("Scoring at the tables has not started."), std::string::npos) << reason;
+    EXPECT_EQ(readFile(journal), old);
+    EXPECT_TRUE(readFile(TournamentFile) == file) << "the tournament file is as it was";
+    for (int b = 1; b <= NumBoards; ++b)
+        for (int i = 1; i <= NumRounds; ++i) EXPECT_EQ(Results(b, i), 0.0f);
+    EXPECT_TRUE(TablesLogged.empty());
+}
+
+// A result or a change of the director's that the journal holds for a table,
+// round, board and entry that do not sit together under the plan is left out of
+// the replay: it would land on another pair's board.
+TEST_F(JournalTest, ReplayLeavesOutWhatDoesNotFitTheSeat) {
+    openEvening(MOVE_MITCHELL, 10, 2);
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    const int entry = Tables[0].seats[0].entry;
+    ASSERT_EQ(TABLEENTER(Tables[0], 1, result("4S", 'N', 10, 1)).status, 200);
+    ASSERT_EQ(TABLEACCEPT(Tables[0], 1, 1.0, "test").status, 200);
+    Results(1, entry) = 11.0f;
+    ASSERT_TRUE(DIRECTORTYPED(1, entry, 42.0f, 11.0f, reason)) << reason;
+    JournalContents contents;
+    ASSERT_TRUE(READJOURNAL(JournalFile, contents, reason)) << reason;
+    ASSERT_EQ(contents.records.size(), 3u);
+    ASSERT_EQ(contents.records[1]["kind"], "result");
+    ASSERT_EQ(contents.records[2]["kind"], "director");
+    JournalFile.clear();
+
+    struct Row {
+        const char* what;
+        std::size_t record;
+        const char* key;
+        int value;
+        float stored; // Results(1, entry) after the replay
+    };
+    const Row rows[] = {
+        {"as written", 0, "", 0, 11.0f},
+        {"result of another entry", 1, "entry", entry + 1, 0.0f},
+        {"result of a round the table plays other boards", 1, "round", 2, 0.0f},
+        {"result without its entry", 1, "entry", -1, 0.0f},
+        {"change at a table that plays other boards", 2, "table", 2, 42.0f},
+        {"change in another round", 2, "round", 2, 42.0f},
+        {"change at a table that does not exist", 2, "table", 9, 42.0f},
+        {"change of another entry", 2, "entry", entry + 1, 42.0f},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<nlohmann::json> records = contents.records;
+        if (*row.key != '\0') {
+            if (row.value < 0)
+                records[row.record].erase(row.key);
+            else
+                records[row.record][row.key] = row.value;
+        }
+        Results.fill(0.0f);
+        SEATTABLES();
+        DirectorToken.clear();
+        REPLAYJOURNAL(records);
+        EXPECT_EQ(Results(1, entry), row.stored);
+        for (int b = 1; b <= NumBoards; ++b)
+            for (int i = 1; i <= NumRounds; ++i)
+                if (b != 1 || i != entry) {
+                    EXPECT_EQ(Results(b, i), 0.0f) << b << ", " << i;
+                }
+    }
+}
+
 } // namespace
 
 // A rated tournament opened from its file keeps the rating changes it was saved

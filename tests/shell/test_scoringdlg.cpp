@@ -376,6 +376,34 @@ class ScoringDlgTest : public QObject {
         click(*SCORINGDIALOG(), IDC_SCORE_STOP);
     }
 
+    // A journal beside the file written for another seating of the tables is
+    // kept aside at Start, and the director is told at once to print the cards
+    // again (not only on the console the program was started from).
+    void aJournalOfAnotherSeatingIsSaidAtStart() {
+        openTournament("reseated.otr");
+        const std::string journal = file("reseated.otr.tables").toStdString();
+        const std::string old =
+            R"({"kind":"keys","director":"0123456789abcdef0123456789abcdef","tables":[],)"
+            R"("shape":{"movement":3,"pairs":8}})"
+            "\n";
+        {
+            QFile out(QString::fromStdString(journal));
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(old.data(), static_cast<qint64>(old.size()));
+        }
+        setPort(freePort());
+        const std::size_t before = GwSeamMessages().size();
+        QVERIFY(ONSTARTSCORING());
+        QCOMPARE(GwSeamMessages().size(), before + 1);
+        QVERIFY(lastMessageHas("was written for another seating of the tables"));
+        QVERIFY(lastMessageHas("print the table cards again"));
+        QFile aside(QString::fromStdString(journal + ".1"));
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll().toStdString(), old);
+        QVERIFY(DirectorToken != "0123456789abcdef0123456789abcdef");
+        click(*SCORINGDIALOG(), IDC_SCORE_STOP);
+    }
+
     // One card per table, each with its number and its address; the QR code of
     // a card decodes to that table's address.
     void tableCardsCarryEveryAddress() {
