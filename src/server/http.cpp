@@ -573,9 +573,21 @@ HttpResponse HANDLEREQUEST(const HttpRequest& r, double now) {
         if (done.status != 200) return refuse(done.status, done.reason);
         return jsonAnswer(200, {{"board", board}, {"nsScore", result.nsScore * 10}});
     }
-    if (!bodyObject(r.body, {"board"}, body, reason) ||
+    if (!bodyObject(r.body, {"board", "nsScore"}, body, reason) ||
         !intField(body, "board", 1, 9999, board, reason))
         return refuse(400, reason);
+    // The score the accepting phone showed: another phone at the table may have
+    // entered the board again meanwhile, and EW accept only what they saw.
+    if (body.contains("nsScore")) {
+        int shown = 0;
+        if (!intField(body, "nsScore", -99990, 99990, shown, reason)) return refuse(400, reason);
+        auto pending = table.pending.find(board);
+        if (pending != table.pending.end() && pending->second.nsScore * 10 != shown)
+            return refuse(409, "Board " + std::to_string(board) +
+                                   " was entered again on another phone: the score is now " +
+                                   std::to_string(pending->second.nsScore * 10) +
+                                   ". Check it and accept again.");
+    }
     const std::string device = r.peer + " " + headerOf(r, "user-agent").substr(0, 120);
     const int round = table.round;
     const TableOutcome done = TABLEACCEPT(table, board, now, device);

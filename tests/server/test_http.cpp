@@ -207,6 +207,37 @@ TEST_F(HttpTest, EveryRefusalSaysWhyAndChangesNothing) {
     EXPECT_EQ(Results(1, 1), 40.0f);
 }
 
+// Two phones at one table: EW accept the score their phone showed, not one the
+// other phone entered over it meanwhile.
+TEST_F(HttpTest, AnAcceptTakesOnlyTheScoreItShowed) {
+    const std::string threeNT = R"({"board":1,"contract":"3N","declarer":"N","tricks":9})";
+    const std::string downOne = R"({"board":1,"contract":"3N","declarer":"N","tricks":8})";
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1), threeNT).status, 200); // phone A: 400
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1), downOne).status, 200); // phone B: -50
+    const struct {
+        const char* body;
+        int status;
+        float stored;
+    } rows[] = {
+        {R"({"board":1,"nsScore":400})", 409, 0.0f},   // A's stale score: refused
+        {R"({"board":1,"nsScore":"400"})", 400, 0.0f}, // not a number
+        {R"({"board":1,"nsScore":-50})", 200, -5.0f},  // what is entered now
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.body);
+        const std::string before = state();
+        const HttpResponse r = send("POST", "/api/table/1/accept", key(1), row.body);
+        EXPECT_EQ(r.status, row.status) << r.body;
+        EXPECT_EQ(Results(1, 1), row.stored);
+        if (row.status != 200) {
+            EXPECT_EQ(state(), before);
+        }
+    }
+    EXPECT_NE(send("POST", "/api/table/1/accept", key(1), R"({"board":2,"nsScore":0})").body.find(
+                  "no result waiting"),
+              std::string::npos);
+}
+
 TEST_F(HttpTest, FastClientsAreSlowedAndKeyGuessersShutOut) {
     const std::string before = state();
     // 20 requests in one second are answered; the 21st is not.

@@ -151,7 +151,7 @@
       if (!b.result.accepted) {
         row.append(el('span', 'note', t.waiting));
         row.append(button(t.accept, false, () => {
-          api('/accept', { board: b.board }).then(load).catch(refused);
+          api('/accept', { board: b.board, nsScore: b.result.nsScore }).then(load).catch(refused);
         }, 'main'));
       } else {
         row.append(el('span', 'note', t.accepted + ' ✓'));
