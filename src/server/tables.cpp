@@ -278,6 +278,19 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
         return {409, "The director has entered the result of board " + std::to_string(board) +
                          "."};
     }
+    // The round's last board ends its corrections: one typed and waiting for
+    // EW on another board of the round is accepted (or entered again) first,
+    // so that it is not dropped when the table moves on.
+    int waiting = 0;
+    bool last = true;
+    for (int b = FIRSTBOARD(seat->set); b <= LASTBOARD(seat->set); ++b) {
+        if (b == board) continue;
+        if (!t.accepted.count(b) && !DIRECTORSRESULT(t, *seat, b)) last = false;
+        if (t.pending.count(b) && !DIRECTORSRESULT(t, *seat, b) && waiting == 0) waiting = b;
+    }
+    if (last && waiting != 0)
+        return {409, "Board " + std::to_string(waiting) +
+                         " has a corrected result waiting: accept it first."};
     TableResult r = pending->second;
     r.stored = t.inverted ? ENCODEINVERTED(r.nsScore) : ENCODEORDINARY(r.nsScore);
     std::string reason;

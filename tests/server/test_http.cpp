@@ -238,6 +238,28 @@ TEST_F(HttpTest, AnAcceptTakesOnlyTheScoreItShowed) {
               std::string::npos);
 }
 
+// A correction typed on one board is not dropped by accepting the round's last
+// board before it: that accept waits until the correction is accepted.
+TEST_F(HttpTest, ACorrectionWaitingIsNotDroppedByTheLastBoard) {
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":1,"contract":"4S","declarer":"N","tricks":10})").status, 200);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":1})").status, 200);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1), R"({"board":2,"contract":"PASS"})").status,
+              200);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":1,"contract":"4S","declarer":"N","tricks":11})").status, 200);
+    const std::string before = state();
+    HttpResponse r = send("POST", "/api/table/1/accept", key(1), R"({"board":2})");
+    EXPECT_EQ(r.status, 409);
+    EXPECT_NE(r.body.find("Board 1 has a corrected result waiting"), std::string::npos) << r.body;
+    EXPECT_EQ(state(), before);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":1})").status, 200);
+    EXPECT_EQ(Results(1, 1), 45.0f);
+    r = send("POST", "/api/table/1/accept", key(1), R"({"board":2})");
+    ASSERT_EQ(r.status, 200) << r.body;
+    EXPECT_EQ(json::parse(r.body)["roundComplete"], true);
+}
+
 TEST_F(HttpTest, FastClientsAreSlowedAndKeyGuessersShutOut) {
     const std::string before = state();
     // 20 requests in one second are answered; the 21st is not.
