@@ -7,6 +7,8 @@
 #include "players/rating.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <tuple>
 
 namespace {
@@ -130,6 +132,9 @@ TEST_F(JournalTest, AnAppendAfterACutStartsOnItsOwnLine) {
     EXPECT_TRUE(contents.records.empty());
     std::filesystem::create_directory(tempDir() / "dir.tables");
     EXPECT_FALSE(APPENDJOURNAL(UTF8OF(tempDir() / "dir.tables"), {{"kind", "a"}}, reason));
+    reason.clear();
+    EXPECT_FALSE(READJOURNAL(UTF8OF(tempDir() / "dir.tables"), contents, reason));
+    EXPECT_EQ(reason, std::strerror(EISDIR)) << "says what is in the way";
 }
 
 // Next week's evening saved under last week's name (a new tournament, or Save
