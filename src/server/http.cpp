@@ -26,6 +26,7 @@ using nlohmann::json;
 struct Client {
     std::deque<double> recent; // times of the requests of the last second
     int wrongKeys = 0;
+    std::set<std::string> wrongKeysSeen; // the different wrong keys counted
     double shutOutUntil = 0;
 };
 std::map<std::string, Client> Clients;
@@ -522,9 +523,13 @@ HttpResponse HANDLEREQUEST(const HttpRequest& r, double now) {
     std::string key;
     const bool hasKey = queryValue(r.query, "k", key);
     auto wrongKey = [&]() {
-        if (++client.wrongKeys >= MaxWrongKeys) {
+        // Only a key not tried before counts: a page left open from another
+        // evening asks again and again with the same old key, and shutting its
+        // phone out would keep the player from this evening's table.
+        if (client.wrongKeysSeen.insert(key).second && ++client.wrongKeys >= MaxWrongKeys) {
             client.shutOutUntil = now + ShutOutSeconds;
             client.wrongKeys = 0;
+            client.wrongKeysSeen.clear();
         }
         return refuse(403, "The key of this address is wrong; scan the table card again.");
     };
@@ -541,6 +546,7 @@ HttpResponse HANDLEREQUEST(const HttpRequest& r, double now) {
     TableState& table = Tables[static_cast<std::size_t>(t - 1)];
     if (!hasKey || !TOKENEQUAL(key, table.token)) return wrongKey();
     client.wrongKeys = 0;
+    client.wrongKeysSeen.clear();
     table.lastContact = now;
     FINDROUND(table); // the director may have entered the rest of its round
 
