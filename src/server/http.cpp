@@ -242,6 +242,8 @@ const Seat* finishedSeat(const TableState& t) {
 json tableJson(const TableState& t) {
     json out = {{"table", t.table}, {"round", t.round}, {"seated", t.seated},
                 {"inverted", t.inverted}, {"lang", PageLanguage}};
+    // A custom table may still give another NS pair (a wrong one was given).
+    out["otherPair"] = MovementType == MOVE_CUSTOM && t.seated && t.accepted.empty();
     const Seat* seat = CURRENTSEAT(t);
     json boards = json::array();
     if (seat != nullptr) {

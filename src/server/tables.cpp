@@ -136,6 +136,28 @@ TableOutcome seatCustom(TableState& t, int nsPair) {
     return {};
 }
 
+// A custom table that gave a wrong NS pair gives another before it has
+// accepted a board: it takes that pair's rounds, and the pair it gave first is
+// free for its own table.
+TableOutcome reseatCustom(TableState& t, int nsPair) {
+    const std::vector<Seat> seats = t.seats;
+    const int round = t.round;
+    TableOutcome seated = seatCustom(t, nsPair);
+    if (seated.status != 200) return seated;
+    std::string reason;
+    if (!journal({{"kind", "start"}, {"table", t.table}, {"round", round}, {"ns", nsPair},
+                  {"inverted", false}, {"time", utcNow()}},
+                 reason)) {
+        t.seats = seats;
+        return {503, "The table's pair could not be written down (" + reason +
+                         "); ask the director."};
+    }
+    t.inverted = false;
+    t.pending.clear();
+    FINDROUND(t);
+    return {};
+}
+
 } // namespace
 
 void (*TablesLog)(const std::string& text) = logToStderr;
@@ -216,6 +238,8 @@ TableOutcome TABLESTART(TableState& t, int nsPair) {
         inverted = false;
     else if (nsPair == seat->ew)
         inverted = true;
+    else if (MovementType == MOVE_CUSTOM && t.accepted.empty())
+        return reseatCustom(t, nsPair);
     else
         return {409, "Pair " + std::to_string(nsPair) + " does not play at table " +
                          std::to_string(t.table) + " in round " + std::to_string(t.round) +
@@ -374,8 +398,15 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
                 round != t->round)
                 continue;
             auto inverted = r.find("inverted");
+            const Seat* seat = CURRENTSEAT(*t);
             if (!t->seated) {
                 if (seatCustom(*t, ns).status == 200) FINDROUND(*t);
+            } else if (MovementType == MOVE_CUSTOM && seat != nullptr && ns != seat->ns &&
+                       ns != seat->ew) {
+                if (seatCustom(*t, ns).status == 200) { // a custom table's other NS pair
+                    t->inverted = false;
+                    FINDROUND(*t);
+                }
             } else if (inverted != r.end() && inverted->is_boolean()) {
                 t->inverted = inverted->get<bool>();
             }

@@ -226,6 +226,39 @@ TEST_F(JournalTest, StartingAgainBringsBackWhatTheFileMissed) {
     EXPECT_EQ(Results(1, 1), 42.0f);
 }
 
+// A custom table that gave a wrong NS pair gives its own before it accepts a
+// board, also after a restart; the pair it took first is free for its table.
+TEST_F(JournalTest, ACustomTableMendsAWrongNSPair) {
+    openEvening(MOVE_MITCHELL, 10, 2);
+    MovementType = MOVE_CUSTOM; // the Mitchell's schedule, as a movement file gives it
+    ASSERT_TRUE(WRITENTRFILE());
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    ASSERT_EQ(TABLESTART(Tables[1], 3).status, 200); // table 2 gives pair 3 by mistake
+    EXPECT_EQ(TABLESTART(Tables[2], 3).status, 409);
+    ASSERT_EQ(TABLESTART(Tables[1], 2).status, 200);
+    EXPECT_EQ(CURRENTSEAT(Tables[1])->ns, 2);
+    ASSERT_EQ(TABLESTART(Tables[2], 3).status, 200);
+
+    const std::string file = TournamentFile;
+    CLOSETOURNAMENT();
+    RESETTABLES();
+    TablesLog = [](const std::string& text) { TablesLogged.push_back(text); };
+    ASSERT_TRUE(OPENNTRFILE(file));
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    ASSERT_NE(CURRENTSEAT(Tables[1]), nullptr);
+    ASSERT_NE(CURRENTSEAT(Tables[2]), nullptr);
+    EXPECT_EQ(CURRENTSEAT(Tables[1])->ns, 2);
+    EXPECT_EQ(CURRENTSEAT(Tables[2])->ns, 3);
+
+    // Once it has accepted a board it keeps its pair.
+    const int board = FIRSTBOARD(CURRENTSEAT(Tables[1])->set);
+    ASSERT_EQ(TABLEENTER(Tables[1], board, result("PASS", 'N', 0, board)).status, 200);
+    ASSERT_EQ(TABLEACCEPT(Tables[1], board, 1.0, "test").status, 200);
+    EXPECT_EQ(TABLESTART(Tables[1], 4).status, 409);
+    EXPECT_EQ(CURRENTSEAT(Tables[1])->ns, 2);
+}
+
 TEST_F(JournalTest, KeysAreLongRandomAndComparedWhole) {
     const std::string a = NEWTOKEN(), b = NEWTOKEN();
     EXPECT_EQ(a.size(), 32u); // 128 bits
