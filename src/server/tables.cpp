@@ -158,6 +158,24 @@ TableOutcome reseatCustom(TableState& t, int nsPair) {
     return {};
 }
 
+// Why a board of one of the table's earlier rounds is refused: a page not yet
+// reloaded since the round moved on (the director may have finished it). Empty
+// for any other board.
+std::string earlierRound(const TableState& t, int board) {
+    if (const Seat* now = CURRENTSEAT(t); now != nullptr && entryOf(*now, board)) return {};
+    for (const Seat& seat : t.seats) {
+        if (seat.round == t.round || (t.round != 0 && seat.round > t.round) ||
+            !entryOf(seat, board))
+            continue;
+        if (DIRECTORSRESULT(t, seat, board))
+            return "The director has entered the result of board " + std::to_string(board) +
+                   "; round " + std::to_string(seat.round) + " is complete.";
+        return "Round " + std::to_string(seat.round) + " is complete: board " +
+               std::to_string(board) + " is changed only by the director now.";
+    }
+    return {};
+}
+
 } // namespace
 
 void (*TablesLog)(const std::string& text) = logToStderr;
@@ -260,6 +278,8 @@ TableOutcome TABLESTART(TableState& t, int nsPair) {
 TableOutcome TABLEENTER(TableState& t, int board, const TableResult& r) {
     if (!t.seated) return {409, "Give the number of the NS pair first."};
     const Seat* seat = CURRENTSEAT(t);
+    if (const std::string earlier = earlierRound(t, board); !earlier.empty())
+        return {409, earlier};
     if (seat == nullptr) return {409, "Table " + std::to_string(t.table) + " has finished."};
     if (!entryOf(*seat, board))
         return {403, "Board " + std::to_string(board) + " is not played at table " +
@@ -279,6 +299,8 @@ TableOutcome TABLEENTER(TableState& t, int board, const TableResult& r) {
 
 TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string& device) {
     const Seat* seat = CURRENTSEAT(t);
+    if (const std::string earlier = earlierRound(t, board); !earlier.empty())
+        return {409, earlier};
     if (seat == nullptr) return {409, "Table " + std::to_string(t.table) + " has no round to play."};
     if (!entryOf(*seat, board))
         return {403, "Board " + std::to_string(board) + " is not played at table " +

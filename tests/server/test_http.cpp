@@ -352,9 +352,26 @@ TEST_F(HttpTest, TheDirectorsResultWins) {
                        R"(,"contract":"3N","declarer":"S","tricks":9})").status,
               200);
     for (int b = first; b <= LASTBOARD(seat->set); ++b) Results(b, seat->entry) = 11.0f;
-    EXPECT_EQ(send("POST", "/api/table/1/accept", key(1),
-                   "{\"board\":" + std::to_string(first) + "}").status,
-              403);
+    // The table is told why, not that the board is not played there.
+    const struct {
+        std::string op, body;
+    } late[] = {
+        {"accept", "{\"board\":" + std::to_string(first) + "}"},
+        {"result", "{\"board\":" + std::to_string(first) + R"(,"contract":"PASS"})"},
+    };
+    for (const auto& row : late) {
+        const HttpResponse refused = send("POST", "/api/table/1/" + row.op, key(1), row.body);
+        EXPECT_EQ(refused.status, 409) << row.op;
+        EXPECT_EQ(json::parse(refused.body)["error"],
+                  "The director has entered the result of board " + std::to_string(first) +
+                      "; round " + std::to_string(round) + " is complete.");
+    }
+    // A board the table accepted in an earlier round is the director's to change.
+    const HttpResponse done = send("POST", "/api/table/1/result", key(1),
+                                   R"({"board":2,"contract":"PASS"})");
+    EXPECT_EQ(done.status, 409);
+    EXPECT_EQ(json::parse(done.body)["error"],
+              "Round 1 is complete: board 2 is changed only by the director now.");
     EXPECT_EQ(Tables[0].round, round + 1);
     EXPECT_EQ(Results(first, seat->entry), 11.0f);
 }
