@@ -167,6 +167,18 @@ json whereNext(int pair, int round) {
         if (seat->ns == pair) return {{"pair", pair}, {"table", t.table}, {"side", "NS"}};
         if (seat->ew == pair) return {{"pair", pair}, {"table", t.table}, {"side", "EW"}};
     }
+    // A custom movement's table that has not given its NS pair yet has no rounds:
+    // the pair plays at that pair's table (no sitting out).
+    if (MovementType == MOVE_CUSTOM && Movement.allocated() && SetEntries.allocated() &&
+        round <= Movement.extent(2)) {
+        for (int s = 1; s <= std::min(NumBoardSets, Movement.extent(1)); ++s) {
+            if (s > SetEntries.extent(1) || SetEntries(s) < round) continue;
+            if (Movement(s, round, 1) == pair || Movement(s, round, 2) == pair)
+                return {{"pair", pair}, {"table", nullptr},
+                        {"side", Movement(s, round, 1) == pair ? "NS" : "EW"},
+                        {"tableOf", Movement(s, round, 1)}};
+        }
+    }
     return {{"pair", pair}, {"table", nullptr}, {"side", nullptr}};
 }
 

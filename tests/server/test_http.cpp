@@ -260,6 +260,27 @@ TEST_F(HttpTest, ACorrectionWaitingIsNotDroppedByTheLastBoard) {
     EXPECT_EQ(json::parse(r.body)["roundComplete"], true);
 }
 
+// In a custom movement a pair whose next table has not given its NS pair yet is
+// told whose table that is, not that it sits out.
+TEST_F(HttpTest, ACustomMovesPairsToTablesNotYetSeated) {
+    MovementType = MOVE_CUSTOM; // the Mitchell's schedule, as a movement file gives it
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    ASSERT_EQ(send("POST", "/api/table/1/start", key(1), R"({"ns":1})").status, 200);
+    for (const char* board : {"1", "2"}) {
+        ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                       std::string(R"({"board":)") + board + R"(,"contract":"PASS"})").status,
+                  200);
+        ASSERT_EQ(send("POST", "/api/table/1/accept", key(1),
+                       std::string(R"({"board":)") + board + "}").status,
+                  200);
+    }
+    const json j = json::parse(send("GET", "/api/table/1", key(1)).body);
+    EXPECT_EQ(j["moved"]["moves"], json::parse(R"([
+        {"pair":1,"table":1,"side":"NS"},
+        {"pair":6,"table":null,"side":"EW","tableOf":2}])"));
+}
+
 TEST_F(HttpTest, FastClientsAreSlowedAndKeyGuessersShutOut) {
     const std::string before = state();
     // 20 requests in one second are answered; the 21st is not.

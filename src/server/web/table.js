@@ -14,7 +14,7 @@
           failed: 'No connection to the director\'s computer; trying again.', pair: 'Pair',
           sitting: 'Sitting NS:', travellers: 'Travellers of round', adjusted: 'adjusted score',
           noResults: 'no results yet', byDirector: 'Entered by the director',
-          otherPair: 'Another NS pair? Its number:' },
+          otherPair: 'Another NS pair? Its number:', goesTo: 'goes to the table of pair' },
     sr: { table: 'Sto', round: 'Kolo', board: 'Bord', dealer: 'Deli', vul: 'Zona',
           None: 'niko', NS: 'SJ', EW: 'IZ', All: 'svi', contract: 'Ugovor', pass: 'Sva pas',
           declarer: 'Igrač', result: 'Rezultat', lead: 'Napad (nije obavezno)', score: 'Rezultat',
@@ -25,7 +25,7 @@
           failed: 'Nema veze sa računarom direktora; pokušavam ponovo.', pair: 'Par',
           sitting: 'SJ sedi:', travellers: 'Putni listići kola', adjusted: 'dodeljen rezultat',
           noResults: 'još nema rezultata', byDirector: 'Uneo direktor',
-          otherPair: 'Drugi par SJ? Njegov broj:' },
+          otherPair: 'Drugi par SJ? Njegov broj:', goesTo: 'ide za sto para' },
   };
   const SUITS = [['C', '♣'], ['D', '♦'], ['H', '♥'], ['S', '♠'], ['N', 'NT']];
   const table = Number(location.pathname.split('/')[2]);
@@ -186,7 +186,8 @@
       const box = el('div', 'moves');
       box.append(el('h2', '', t.roundDone + ' (' + t.round + ' ' + data.moved.round + ')'));
       for (const m of data.moved.moves)
-        box.append(el('div', '', t.pair + ' ' + m.pair + ' ' + (m.table ? t.goes + ' ' + m.table + ' ' + t[m.side] : t.sitsOut)));
+        box.append(el('div', '', t.pair + ' ' + m.pair + ' ' + (m.table ? t.goes + ' ' + m.table + ' ' + t[m.side]
+          : m.tableOf ? t.goesTo + ' ' + m.tableOf + ' ' + t[m.side] : t.sitsOut)));
       page.append(box);
     }
     if (!data.seated) {
