@@ -97,8 +97,14 @@ void RUNSERVE(const ServeOptions& o) {
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
 #endif
-    if (Modified && !WRITENTRFILE()) CliExitCode = EXIT_FILE;
-    std::cout << "Stopped; " << o.file << " holds every accepted result." << std::endl;
+    if (Modified && !WRITENTRFILE()) {
+        CliExitCode = EXIT_FILE;
+        std::cout << "Stopped; " << o.file << " could not be saved: " << JournalFile
+                  << " holds the results it misses, and serve on the file puts them back."
+                  << std::endl;
+    } else {
+        std::cout << "Stopped; " << o.file << " holds every accepted result." << std::endl;
+    }
     RESETTABLES();
     CLOSETOURNAMENT();
 }

@@ -26,6 +26,7 @@ using nlohmann::json;
 struct Client {
     std::deque<double> recent; // times of the requests of the last second
     int wrongKeys = 0;
+    std::set<std::string> wrongKeysSeen; // the different wrong keys counted
     double shutOutUntil = 0;
 };
 std::map<std::string, Client> Clients;
@@ -166,6 +167,18 @@ json whereNext(int pair, int round) {
         if (seat->ns == pair) return {{"pair", pair}, {"table", t.table}, {"side", "NS"}};
         if (seat->ew == pair) return {{"pair", pair}, {"table", t.table}, {"side", "EW"}};
     }
+    // A custom movement's table that has not given its NS pair yet has no rounds:
+    // the pair plays at that pair's table (no sitting out).
+    if (MovementType == MOVE_CUSTOM && Movement.allocated() && SetEntries.allocated() &&
+        round <= Movement.extent(2)) {
+        for (int s = 1; s <= std::min(NumBoardSets, Movement.extent(1)); ++s) {
+            if (s > SetEntries.extent(1) || SetEntries(s) < round) continue;
+            if (Movement(s, round, 1) == pair || Movement(s, round, 2) == pair)
+                return {{"pair", pair}, {"table", nullptr},
+                        {"side", Movement(s, round, 1) == pair ? "NS" : "EW"},
+                        {"tableOf", Movement(s, round, 1)}};
+        }
+    }
     return {{"pair", pair}, {"table", nullptr}, {"side", nullptr}};
 }
 
@@ -241,6 +254,8 @@ const Seat* finishedSeat(const TableState& t) {
 json tableJson(const TableState& t) {
     json out = {{"table", t.table}, {"round", t.round}, {"seated", t.seated},
                 {"inverted", t.inverted}, {"lang", PageLanguage}};
+    // A custom table may still give another NS pair (a wrong one was given).
+    out["otherPair"] = MovementType == MOVE_CUSTOM && t.seated && t.accepted.empty();
     const Seat* seat = CURRENTSEAT(t);
     json boards = json::array();
     if (seat != nullptr) {
@@ -522,9 +537,13 @@ HttpResponse HANDLEREQUEST(const HttpRequest& r, double now) {
     std::string key;
     const bool hasKey = queryValue(r.query, "k", key);
     auto wrongKey = [&]() {
-        if (++client.wrongKeys >= MaxWrongKeys) {
+        // Only a key not tried before counts: a page left open from another
+        // evening asks again and again with the same old key, and shutting its
+        // phone out would keep the player from this evening's table.
+        if (client.wrongKeysSeen.insert(key).second && ++client.wrongKeys >= MaxWrongKeys) {
             client.shutOutUntil = now + ShutOutSeconds;
             client.wrongKeys = 0;
+            client.wrongKeysSeen.clear();
         }
         return refuse(403, "The key of this address is wrong; scan the table card again.");
     };
@@ -541,6 +560,7 @@ HttpResponse HANDLEREQUEST(const HttpRequest& r, double now) {
     TableState& table = Tables[static_cast<std::size_t>(t - 1)];
     if (!hasKey || !TOKENEQUAL(key, table.token)) return wrongKey();
     client.wrongKeys = 0;
+    client.wrongKeysSeen.clear();
     table.lastContact = now;
     FINDROUND(table); // the director may have entered the rest of its round
 
@@ -573,9 +593,21 @@ HttpResponse HANDLEREQUEST(const HttpRequest& r, double now) {
         if (done.status != 200) return refuse(done.status, done.reason);
         return jsonAnswer(200, {{"board", board}, {"nsScore", result.nsScore * 10}});
     }
-    if (!bodyObject(r.body, {"board"}, body, reason) ||
+    if (!bodyObject(r.body, {"board", "nsScore"}, body, reason) ||
         !intField(body, "board", 1, 9999, board, reason))
         return refuse(400, reason);
+    // The score the accepting phone showed: another phone at the table may have
+    // entered the board again meanwhile, and EW accept only what they saw.
+    if (body.contains("nsScore")) {
+        int shown = 0;
+        if (!intField(body, "nsScore", -99990, 99990, shown, reason)) return refuse(400, reason);
+        auto pending = table.pending.find(board);
+        if (pending != table.pending.end() && pending->second.nsScore * 10 != shown)
+            return refuse(409, "Board " + std::to_string(board) +
+                                   " was entered again on another phone: the score is now " +
+                                   std::to_string(pending->second.nsScore * 10) +
+                                   ". Check it and accept again.");
+    }
     const std::string device = r.peer + " " + headerOf(r, "user-agent").substr(0, 120);
     const int round = table.round;
     const TableOutcome done = TABLEACCEPT(table, board, now, device);

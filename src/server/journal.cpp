@@ -21,6 +21,15 @@
 
 namespace {
 
+// A folder in the journal's place reads as nothing on some systems: it is said
+// instead of being taken for an empty journal.
+bool folderInTheWay(const std::filesystem::path& path, std::string& reason) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(path, ec)) return false;
+    reason = std::strerror(EISDIR);
+    return true;
+}
+
 // Reads the whole file; false when it exists but cannot be read.
 bool readAll(const std::string& name, std::string& bytes, std::string& reason) {
     std::error_code ec;
@@ -29,6 +38,7 @@ bool readAll(const std::string& name, std::string& bytes, std::string& reason) {
         bytes.clear();
         return true;
     }
+    if (folderInTheWay(path, reason)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         reason = std::strerror(errno);
@@ -109,6 +119,7 @@ bool wholeLength(const std::string& name, std::size_t& whole, std::string& reaso
         whole = 0;
         return true;
     }
+    if (folderInTheWay(path, reason)) return false;
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         reason = std::strerror(errno);

@@ -11,11 +11,95 @@
 #include <QtHttpServer/QAbstractHttpServer>
 #include <QtHttpServer/QHttpServerRequest>
 #include <QtHttpServer/QHttpServerResponder>
+#include <QTcpServer>
+#include <QTimer>
 
 #include <chrono>
+#include <map>
 #include <memory>
 
+double ConnectionSeconds = 30;
+
 namespace {
+
+// The connections open now, in all and per client address.
+int OpenConnections = 0;
+std::map<QString, int> ClientConnections;
+
+// The most bytes one request may bring (headers and body) before its
+// connection is answered 413 and closed, so that no client fills the memory.
+constexpr qint64 MaxRequestBytes = static_cast<qint64>(MaxBodyBytes) + 16 * 1024;
+
+// A connection's watch: the bytes of the request arriving, and the time it may
+// take to arrive whole (or stay idle after an answer) before it is closed.
+class ConnectionWatch : public QObject {
+  public:
+    explicit ConnectionWatch(QTcpSocket* socket) : QObject(socket), timer(this) {
+        setObjectName(Name);
+        timer.setSingleShot(true);
+        timer.setInterval(static_cast<int>(ConnectionSeconds * 1000));
+        QObject::connect(&timer, &QTimer::timeout, socket, &QTcpSocket::abort);
+        timer.start();
+    }
+    static constexpr const char* Name = "orla-connection-watch";
+    qint64 received = 0;
+    QTimer timer;
+    // An answered request: the next one starts from nothing.
+    void answered() {
+        received = 0;
+        timer.start();
+    }
+};
+
+// Writes a refusal the HTTP layer never saw and closes the connection.
+void refuseConnection(QTcpSocket* socket, const char* status, const std::string& reason) {
+    const std::string body = "{\"error\":\"" + reason + "\"}";
+    socket->write(QByteArray("HTTP/1.1 ") + status +
+                  "\r\nContent-Type: application/json; charset=utf-8\r\nConnection: close\r\n"
+                  "Content-Length: " + QByteArray::number(qsizetype(body.size())) + "\r\n\r\n" +
+                  QByteArray::fromStdString(body));
+    socket->disconnectFromHost();
+}
+
+// The listening socket: each connection gets its watch before the HTTP layer
+// reads from it, and a client holding too many connections gets no more, so a
+// slow or greedy client cannot take the server from the other tables.
+class GuardedTcpServer : public QTcpServer {
+  public:
+    using QTcpServer::QTcpServer;
+
+  protected:
+    void incomingConnection(qintptr descriptor) override {
+        auto* socket = new QTcpSocket(this);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            delete socket;
+            return;
+        }
+        const QString peer = socket->peerAddress().toString();
+        ++OpenConnections;
+        ++ClientConnections[peer];
+        QObject::connect(socket, &QObject::destroyed, [peer] {
+            --OpenConnections;
+            if (--ClientConnections[peer] <= 0) ClientConnections.erase(peer);
+        });
+        if (ClientConnections[peer] > MaxConnectionsPerClient ||
+            OpenConnections > MaxConnections) {
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            refuseConnection(socket, "503 Service Unavailable",
+                             "Too many connections from this address; wait a moment.");
+            return;
+        }
+        auto* watch = new ConnectionWatch(socket);
+        // Connected before the HTTP layer's own reader, so it sees each chunk first.
+        QObject::connect(socket, &QTcpSocket::readyRead, watch, [socket, watch] {
+            watch->received += socket->bytesAvailable();
+            if (watch->received <= MaxRequestBytes) return;
+            QObject::disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
+            refuseConnection(socket, "413 Payload Too Large", "The request is larger than 4 KB.");
+        });
+        addPendingConnection(socket);
+    }
+};
 
 double secondsNow() {
     using namespace std::chrono;
@@ -47,6 +131,9 @@ class TableServer : public QAbstractHttpServer {
             r.headers.emplace_back(key.toStdString(), value.toStdString());
         r.peer = request.remoteAddress().toString().toStdString();
         const HttpResponse out = HANDLEREQUEST(r, secondsNow());
+        if (auto* watch = dynamic_cast<ConnectionWatch*>(socket->findChild<QObject*>(
+                ConnectionWatch::Name, Qt::FindDirectChildrenOnly)))
+            watch->answered();
         QHttpServerResponder responder = makeResponder(request, socket);
         responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(out.status));
         for (const auto& [key, value] : out.headers)
@@ -103,11 +190,13 @@ bool STARTSERVER(const std::string& address, int port, std::string& reason) {
         return false;
     }
     auto server = std::make_unique<TableServer>();
-    if (server->listen(host, static_cast<quint16>(port)) == 0) {
+    auto* tcp = new GuardedTcpServer(server.get());
+    if (!tcp->listen(host, static_cast<quint16>(port))) {
         reason = "Port " + std::to_string(port) + " is in use or may not be opened" +
                  (address.empty() ? "" : " on " + address) + ".";
         return false;
     }
+    server->bind(tcp);
     loadPages();
     const std::string p = ":" + std::to_string(port);
     AllowedHosts = {"localhost" + p, "127.0.0.1" + p};

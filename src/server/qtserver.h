@@ -9,6 +9,14 @@
 // The default port of the table server.
 constexpr int DefaultTablePort = 8080;
 
+// How long a connection may take to bring a whole request, or stay idle after
+// an answer, before it is closed (seconds); the connections one client address
+// may hold at once, and all clients together. A request over 4 KB of body is
+// answered 413 as it arrives, and its connection closed.
+extern double ConnectionSeconds;
+constexpr int MaxConnectionsPerClient = 16;
+constexpr int MaxConnections = 400;
+
 // The computer's IPv4 addresses on its networks (not the loopback one), in the
 // order the system lists them.
 std::vector<std::string> LOCALADDRESSES();

@@ -128,6 +128,46 @@ TableOutcome seatCustom(TableState& t, int nsPair) {
     return {};
 }
 
+// A custom table that gave a wrong NS pair gives another before it has
+// accepted a board: it takes that pair's rounds, and the pair it gave first is
+// free for its own table.
+TableOutcome reseatCustom(TableState& t, int nsPair) {
+    const std::vector<Seat> seats = t.seats;
+    const int round = t.round;
+    TableOutcome seated = seatCustom(t, nsPair);
+    if (seated.status != 200) return seated;
+    std::string reason;
+    if (!journal({{"kind", "start"}, {"table", t.table}, {"round", round}, {"ns", nsPair},
+                  {"inverted", false}, {"time", utcNow()}},
+                 reason)) {
+        t.seats = seats;
+        return {503, "The table's pair could not be written down (" + reason +
+                         "); ask the director."};
+    }
+    t.inverted = false;
+    t.pending.clear();
+    FINDROUND(t);
+    return {};
+}
+
+// Why a board of one of the table's earlier rounds is refused: a page not yet
+// reloaded since the round moved on (the director may have finished it). Empty
+// for any other board.
+std::string earlierRound(const TableState& t, int board) {
+    if (const Seat* now = CURRENTSEAT(t); now != nullptr && entryOf(*now, board)) return {};
+    for (const Seat& seat : t.seats) {
+        if (seat.round == t.round || (t.round != 0 && seat.round > t.round) ||
+            !entryOf(seat, board))
+            continue;
+        if (DIRECTORSRESULT(t, seat, board))
+            return "The director has entered the result of board " + std::to_string(board) +
+                   "; round " + std::to_string(seat.round) + " is complete.";
+        return "Round " + std::to_string(seat.round) + " is complete: board " +
+               std::to_string(board) + " is changed only by the director now.";
+    }
+    return {};
+}
+
 } // namespace
 
 void (*TablesLog)(const std::string& text) = logToStderr;
@@ -208,6 +248,8 @@ TableOutcome TABLESTART(TableState& t, int nsPair) {
         inverted = false;
     else if (nsPair == seat->ew)
         inverted = true;
+    else if (MovementType == MOVE_CUSTOM && t.accepted.empty())
+        return reseatCustom(t, nsPair);
     else
         return {409, "Pair " + std::to_string(nsPair) + " does not play at table " +
                          std::to_string(t.table) + " in round " + std::to_string(t.round) +
@@ -228,6 +270,8 @@ TableOutcome TABLESTART(TableState& t, int nsPair) {
 TableOutcome TABLEENTER(TableState& t, int board, const TableResult& r) {
     if (!t.seated) return {409, "Give the number of the NS pair first."};
     const Seat* seat = CURRENTSEAT(t);
+    if (const std::string earlier = earlierRound(t, board); !earlier.empty())
+        return {409, earlier};
     if (seat == nullptr) return {409, "Table " + std::to_string(t.table) + " has finished."};
     if (!entryOf(*seat, board))
         return {403, "Board " + std::to_string(board) + " is not played at table " +
@@ -247,6 +291,8 @@ TableOutcome TABLEENTER(TableState& t, int board, const TableResult& r) {
 
 TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string& device) {
     const Seat* seat = CURRENTSEAT(t);
+    if (const std::string earlier = earlierRound(t, board); !earlier.empty())
+        return {409, earlier};
     if (seat == nullptr) return {409, "Table " + std::to_string(t.table) + " has no round to play."};
     if (!entryOf(*seat, board))
         return {403, "Board " + std::to_string(board) + " is not played at table " +
@@ -270,6 +316,19 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
         return {409, "The director has entered the result of board " + std::to_string(board) +
                          "."};
     }
+    // The round's last board ends its corrections: one typed and waiting for
+    // EW on another board of the round is accepted (or entered again) first,
+    // so that it is not dropped when the table moves on.
+    int waiting = 0;
+    bool last = true;
+    for (int b = FIRSTBOARD(seat->set); b <= LASTBOARD(seat->set); ++b) {
+        if (b == board) continue;
+        if (!t.accepted.count(b) && !DIRECTORSRESULT(t, *seat, b)) last = false;
+        if (t.pending.count(b) && !DIRECTORSRESULT(t, *seat, b) && waiting == 0) waiting = b;
+    }
+    if (last && waiting != 0)
+        return {409, "Board " + std::to_string(waiting) +
+                         " has a corrected result waiting: accept it first."};
     TableResult r = pending->second;
     r.stored = t.inverted ? ENCODEINVERTED(r.nsScore) : ENCODEORDINARY(r.nsScore);
     std::string reason;
@@ -353,8 +412,15 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
                 round != t->round)
                 continue;
             auto inverted = r.find("inverted");
+            const Seat* seat = CURRENTSEAT(*t);
             if (!t->seated) {
                 if (seatCustom(*t, ns).status == 200) FINDROUND(*t);
+            } else if (MovementType == MOVE_CUSTOM && seat != nullptr && ns != seat->ns &&
+                       ns != seat->ew) {
+                if (seatCustom(*t, ns).status == 200) { // a custom table's other NS pair
+                    t->inverted = false;
+                    FINDROUND(*t);
+                }
             } else if (inverted != r.end() && inverted->is_boolean()) {
                 t->inverted = inverted->get<bool>();
             }

@@ -115,8 +115,10 @@ struct TableOutcome {
 
 // The table confirms the NS pair of its current round: the plan's NS pair, or its
 // EW pair (the pairs sit the wrong way round: stored as inversions). In a custom
-// movement the first confirmation finds the table's rounds. Refused (409) once a
-// board of the round is accepted, or for a pair that does not play there.
+// movement the first confirmation finds the table's rounds, and another NS pair
+// given before the table has accepted any board takes that pair's rounds instead.
+// Refused (409) once a board of the round is accepted, or for a pair that does not
+// play there.
 TableOutcome TABLESTART(TableState& t, int nsPair);
 
 // Enters a result of a board of the table's current round, waiting for acceptance.

@@ -184,4 +184,42 @@ TEST_F(CliServeTest, ServesTablesAndStopsCleanly) {
     reseated.stop();
 }
 
+// A file that cannot be saved while serving: the stop does not claim that it
+// holds every result, and names the journal that does; serve puts them back.
+TEST_F(CliServeTest, AStopThatCannotSaveSaysSo) {
+    ASSERT_EQ(run("new " + path("club.otr") + " --movement mitchell --pairs 10 --boards-per-round 2")
+                  .code,
+              0);
+    const int port = 18000 + static_cast<int>((::getpid() + 500) % 1000);
+    const std::string serve = cli() + " serve " + path("club.otr") +
+                              " --address 127.0.0.1 --port " + std::to_string(port);
+    {
+        Server s(*this, serve, tempDir(), 1);
+        const std::string lines = s.waitForStart();
+        const auto at = lines.find("/t/1?k=");
+        ASSERT_NE(at, std::string::npos) << lines << s.err();
+        const std::string key = lines.substr(at + 7, 32);
+        std::filesystem::permissions(tempDir() / "club.otr", std::filesystem::perms::owner_read |
+                                                                 std::filesystem::perms::group_read);
+        const std::string host = "Host: 127.0.0.1:" + std::to_string(port) + "\r\n";
+        for (const auto& [op, body] : std::vector<std::pair<std::string, std::string>>{
+                 {"result", R"({"board":1,"contract":"4S","declarer":"N","tricks":10})"},
+                 {"accept", R"({"board":1})"}})
+            ASSERT_NE(http(port, "POST /api/table/1/" + op + "?k=" + key + " HTTP/1.1\r\n" + host +
+                                     "Content-Length: " + std::to_string(body.size()) +
+                                     "\r\n\r\n" + body)
+                          .find("200 OK"),
+                      std::string::npos);
+        s.stop();
+        EXPECT_EQ(s.out().find("holds every accepted result"), std::string::npos) << s.out();
+        EXPECT_NE(s.out().find("club.otr.tables holds the results"), std::string::npos) << s.out();
+    }
+    std::filesystem::permissions(tempDir() / "club.otr", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    Server again(*this, serve, tempDir(), 2);
+    again.waitForStart();
+    again.stop();
+    EXPECT_EQ(nlohmann::json::parse(run("dump " + path("club.otr")).out)["Results"][0][0], 42.0);
+}
+
 } // namespace

@@ -207,6 +207,80 @@ TEST_F(HttpTest, EveryRefusalSaysWhyAndChangesNothing) {
     EXPECT_EQ(Results(1, 1), 40.0f);
 }
 
+// Two phones at one table: EW accept the score their phone showed, not one the
+// other phone entered over it meanwhile.
+TEST_F(HttpTest, AnAcceptTakesOnlyTheScoreItShowed) {
+    const std::string threeNT = R"({"board":1,"contract":"3N","declarer":"N","tricks":9})";
+    const std::string downOne = R"({"board":1,"contract":"3N","declarer":"N","tricks":8})";
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1), threeNT).status, 200); // phone A: 400
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1), downOne).status, 200); // phone B: -50
+    const struct {
+        const char* body;
+        int status;
+        float stored;
+    } rows[] = {
+        {R"({"board":1,"nsScore":400})", 409, 0.0f},   // A's stale score: refused
+        {R"({"board":1,"nsScore":"400"})", 400, 0.0f}, // not a number
+        {R"({"board":1,"nsScore":-50})", 200, -5.0f},  // what is entered now
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.body);
+        const std::string before = state();
+        const HttpResponse r = send("POST", "/api/table/1/accept", key(1), row.body);
+        EXPECT_EQ(r.status, row.status) << r.body;
+        EXPECT_EQ(Results(1, 1), row.stored);
+        if (row.status != 200) {
+            EXPECT_EQ(state(), before);
+        }
+    }
+    EXPECT_NE(send("POST", "/api/table/1/accept", key(1), R"({"board":2,"nsScore":0})").body.find(
+                  "no result waiting"),
+              std::string::npos);
+}
+
+// A correction typed on one board is not dropped by accepting the round's last
+// board before it: that accept waits until the correction is accepted.
+TEST_F(HttpTest, ACorrectionWaitingIsNotDroppedByTheLastBoard) {
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":1,"contract":"4S","declarer":"N","tricks":10})").status, 200);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":1})").status, 200);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1), R"({"board":2,"contract":"PASS"})").status,
+              200);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":1,"contract":"4S","declarer":"N","tricks":11})").status, 200);
+    const std::string before = state();
+    HttpResponse r = send("POST", "/api/table/1/accept", key(1), R"({"board":2})");
+    EXPECT_EQ(r.status, 409);
+    EXPECT_NE(r.body.find("Board 1 has a corrected result waiting"), std::string::npos) << r.body;
+    EXPECT_EQ(state(), before);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":1})").status, 200);
+    EXPECT_EQ(Results(1, 1), 45.0f);
+    r = send("POST", "/api/table/1/accept", key(1), R"({"board":2})");
+    ASSERT_EQ(r.status, 200) << r.body;
+    EXPECT_EQ(json::parse(r.body)["roundComplete"], true);
+}
+
+// In a custom movement a pair whose next table has not given its NS pair yet is
+// told whose table that is, not that it sits out.
+TEST_F(HttpTest, ACustomMovesPairsToTablesNotYetSeated) {
+    MovementType = MOVE_CUSTOM; // the Mitchell's schedule, as a movement file gives it
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    ASSERT_EQ(send("POST", "/api/table/1/start", key(1), R"({"ns":1})").status, 200);
+    for (const char* board : {"1", "2"}) {
+        ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                       std::string(R"({"board":)") + board + R"(,"contract":"PASS"})").status,
+                  200);
+        ASSERT_EQ(send("POST", "/api/table/1/accept", key(1),
+                       std::string(R"({"board":)") + board + "}").status,
+                  200);
+    }
+    const json j = json::parse(send("GET", "/api/table/1", key(1)).body);
+    EXPECT_EQ(j["moved"]["moves"], json::parse(R"([
+        {"pair":1,"table":1,"side":"NS"},
+        {"pair":6,"table":null,"side":"EW","tableOf":2}])"));
+}
+
 TEST_F(HttpTest, FastClientsAreSlowedAndKeyGuessersShutOut) {
     const std::string before = state();
     // 20 requests in one second are answered; the 21st is not.
@@ -228,10 +302,23 @@ TEST_F(HttpTest, FastClientsAreSlowedAndKeyGuessersShutOut) {
                   .status,
               200);
 
-    // Ten wrong keys shut the client out, even with the right key after them.
-    for (int i = 0; i < MaxWrongKeys; ++i)
+    // A page left open from another evening asks with its old key again and
+    // again: that is no guessing, and the phone may still open tonight's table.
+    for (int i = 0; i < 3 * MaxWrongKeys; ++i)
         ASSERT_EQ(HANDLEREQUEST({"GET", "/api/table/2", "k=" + std::string(32, 'a'), "",
-                                 {{"Host", "club.lan:8080"}}, "b"},
+                                 {{"Host", "club.lan:8080"}}, "d"},
+                                5500.0 + i)
+                      .status,
+                  403);
+    EXPECT_EQ(HANDLEREQUEST({"GET", "/api/table/2", key(2), "", {{"Host", "club.lan:8080"}}, "d"},
+                            5540)
+                  .status,
+              200);
+
+    // Ten different wrong keys shut the client out, even with the right key after them.
+    for (int i = 0; i < MaxWrongKeys; ++i)
+        ASSERT_EQ(HANDLEREQUEST({"GET", "/api/table/2", "k=" + std::string(31, 'a') + char('a' + i),
+                                 "", {{"Host", "club.lan:8080"}}, "b"},
                                 6000.0 + i)
                       .status,
                   403);
@@ -286,9 +373,26 @@ TEST_F(HttpTest, TheDirectorsResultWins) {
                        R"(,"contract":"3N","declarer":"S","tricks":9})").status,
               200);
     for (int b = first; b <= LASTBOARD(seat->set); ++b) Results(b, seat->entry) = 11.0f;
-    EXPECT_EQ(send("POST", "/api/table/1/accept", key(1),
-                   "{\"board\":" + std::to_string(first) + "}").status,
-              403);
+    // The table is told why, not that the board is not played there.
+    const struct {
+        std::string op, body;
+    } late[] = {
+        {"accept", "{\"board\":" + std::to_string(first) + "}"},
+        {"result", "{\"board\":" + std::to_string(first) + R"(,"contract":"PASS"})"},
+    };
+    for (const auto& row : late) {
+        const HttpResponse refused = send("POST", "/api/table/1/" + row.op, key(1), row.body);
+        EXPECT_EQ(refused.status, 409) << row.op;
+        EXPECT_EQ(json::parse(refused.body)["error"],
+                  "The director has entered the result of board " + std::to_string(first) +
+                      "; round " + std::to_string(round) + " is complete.");
+    }
+    // A board the table accepted in an earlier round is the director's to change.
+    const HttpResponse done = send("POST", "/api/table/1/result", key(1),
+                                   R"({"board":2,"contract":"PASS"})");
+    EXPECT_EQ(done.status, 409);
+    EXPECT_EQ(json::parse(done.body)["error"],
+              "Round 1 is complete: board 2 is changed only by the director now.");
     EXPECT_EQ(Tables[0].round, round + 1);
     EXPECT_EQ(Results(first, seat->entry), 11.0f);
 }

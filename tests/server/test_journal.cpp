@@ -7,6 +7,8 @@
 #include "players/rating.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <tuple>
 
 namespace {
@@ -130,6 +132,9 @@ TEST_F(JournalTest, AnAppendAfterACutStartsOnItsOwnLine) {
     EXPECT_TRUE(contents.records.empty());
     std::filesystem::create_directory(tempDir() / "dir.tables");
     EXPECT_FALSE(APPENDJOURNAL(UTF8OF(tempDir() / "dir.tables"), {{"kind", "a"}}, reason));
+    reason.clear();
+    EXPECT_FALSE(READJOURNAL(UTF8OF(tempDir() / "dir.tables"), contents, reason));
+    EXPECT_EQ(reason, std::strerror(EISDIR)) << "says what is in the way";
 }
 
 // Next week's evening saved under last week's name (a new tournament, or Save
@@ -219,6 +224,39 @@ TEST_F(JournalTest, StartingAgainBringsBackWhatTheFileMissed) {
     RESETTABLES();
     ASSERT_TRUE(OPENNTRFILE(file));
     EXPECT_EQ(Results(1, 1), 42.0f);
+}
+
+// A custom table that gave a wrong NS pair gives its own before it accepts a
+// board, also after a restart; the pair it took first is free for its table.
+TEST_F(JournalTest, ACustomTableMendsAWrongNSPair) {
+    openEvening(MOVE_MITCHELL, 10, 2);
+    MovementType = MOVE_CUSTOM; // the Mitchell's schedule, as a movement file gives it
+    ASSERT_TRUE(WRITENTRFILE());
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    ASSERT_EQ(TABLESTART(Tables[1], 3).status, 200); // table 2 gives pair 3 by mistake
+    EXPECT_EQ(TABLESTART(Tables[2], 3).status, 409);
+    ASSERT_EQ(TABLESTART(Tables[1], 2).status, 200);
+    EXPECT_EQ(CURRENTSEAT(Tables[1])->ns, 2);
+    ASSERT_EQ(TABLESTART(Tables[2], 3).status, 200);
+
+    const std::string file = TournamentFile;
+    CLOSETOURNAMENT();
+    RESETTABLES();
+    TablesLog = [](const std::string& text) { TablesLogged.push_back(text); };
+    ASSERT_TRUE(OPENNTRFILE(file));
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    ASSERT_NE(CURRENTSEAT(Tables[1]), nullptr);
+    ASSERT_NE(CURRENTSEAT(Tables[2]), nullptr);
+    EXPECT_EQ(CURRENTSEAT(Tables[1])->ns, 2);
+    EXPECT_EQ(CURRENTSEAT(Tables[2])->ns, 3);
+
+    // Once it has accepted a board it keeps its pair.
+    const int board = FIRSTBOARD(CURRENTSEAT(Tables[1])->set);
+    ASSERT_EQ(TABLEENTER(Tables[1], board, result("PASS", 'N', 0, board)).status, 200);
+    ASSERT_EQ(TABLEACCEPT(Tables[1], board, 1.0, "test").status, 200);
+    EXPECT_EQ(TABLESTART(Tables[1], 4).status, 409);
+    EXPECT_EQ(CURRENTSEAT(Tables[1])->ns, 2);
 }
 
 TEST_F(JournalTest, KeysAreLongRandomAndComparedWhole) {

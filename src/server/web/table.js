@@ -13,7 +13,8 @@
           next: 'Next round', goes: 'goes to table', sitsOut: 'sits out', roundDone: 'Round complete',
           failed: 'No connection to the director\'s computer; trying again.', pair: 'Pair',
           sitting: 'Sitting NS:', travellers: 'Travellers of round', adjusted: 'adjusted score',
-          noResults: 'no results yet', byDirector: 'Entered by the director' },
+          noResults: 'no results yet', byDirector: 'Entered by the director',
+          otherPair: 'Another NS pair? Its number:', goesTo: 'goes to the table of pair' },
     sr: { table: 'Sto', round: 'Kolo', board: 'Bord', dealer: 'Deli', vul: 'Zona',
           None: 'niko', NS: 'SJ', EW: 'IZ', All: 'svi', contract: 'Ugovor', pass: 'Sva pas',
           declarer: 'Igrač', result: 'Rezultat', lead: 'Napad (nije obavezno)', score: 'Rezultat',
@@ -23,7 +24,8 @@
           next: 'Sledeće kolo', goes: 'ide za sto', sitsOut: 'pauzira', roundDone: 'Kolo završeno',
           failed: 'Nema veze sa računarom direktora; pokušavam ponovo.', pair: 'Par',
           sitting: 'SJ sedi:', travellers: 'Putni listići kola', adjusted: 'dodeljen rezultat',
-          noResults: 'još nema rezultata', byDirector: 'Uneo direktor' },
+          noResults: 'još nema rezultata', byDirector: 'Uneo direktor',
+          otherPair: 'Drugi par SJ? Njegov broj:', goesTo: 'ide za sto para' },
   };
   const SUITS = [['C', '♣'], ['D', '♦'], ['H', '♥'], ['S', '♠'], ['N', 'NT']];
   const table = Number(location.pathname.split('/')[2]);
@@ -151,7 +153,7 @@
       if (!b.result.accepted) {
         row.append(el('span', 'note', t.waiting));
         row.append(button(t.accept, false, () => {
-          api('/accept', { board: b.board }).then(load).catch(refused);
+          api('/accept', { board: b.board, nsScore: b.result.nsScore }).then(load).catch(refused);
         }, 'main'));
       } else {
         row.append(el('span', 'note', t.accepted + ' ✓'));
@@ -162,6 +164,16 @@
       card.append(button(t.contract + '…', false, () => { editing = { board: b.board, level: null, strain: null, doubling: '', declarer: null, tricks: null }; render(); }, 'main'));
     }
     return card;
+  }
+  // The NS pair's number, as a custom movement's table gives it.
+  function pairForm(label) {
+    const form = el('div', 'row');
+    const input = el('input');
+    input.type = 'number'; input.min = 1; input.inputMode = 'numeric';
+    form.append(el('label', '', label), input,
+                button(t.confirm, false, () => api('/start', { ns: Number(input.value) }).then(load)
+                  .catch(err => { message = err.message; render(); }), 'main'));
+    return form;
   }
   function render() {
     const page = document.getElementById('page');
@@ -174,16 +186,13 @@
       const box = el('div', 'moves');
       box.append(el('h2', '', t.roundDone + ' (' + t.round + ' ' + data.moved.round + ')'));
       for (const m of data.moved.moves)
-        box.append(el('div', '', t.pair + ' ' + m.pair + ' ' + (m.table ? t.goes + ' ' + m.table + ' ' + t[m.side] : t.sitsOut)));
+        box.append(el('div', '', t.pair + ' ' + m.pair + ' ' + (m.table ? t.goes + ' ' + m.table + ' ' + t[m.side]
+          : m.tableOf ? t.goesTo + ' ' + m.tableOf + ' ' + t[m.side] : t.sitsOut)));
       page.append(box);
     }
     if (!data.seated) {
       const box = el('div', 'pairs');
-      const input = el('input');
-      input.type = 'number'; input.min = 1; input.inputMode = 'numeric';
-      box.append(el('label', '', t.nsPair), input,
-                 button(t.confirm, false, () => api('/start', { ns: Number(input.value) }).then(load)
-                   .catch(err => { message = err.message; render(); }), 'main'));
+      box.append(pairForm(t.nsPair));
       page.append(box);
       return;
     }
@@ -200,6 +209,7 @@
     if (!anyAccepted)
       pairs.append(button(t.swap, data.inverted, () => api('/start', { ns: data.inverted ? data.ns : data.ew })
         .then(load).catch(err => { message = err.message; render(); })));
+    if (data.otherPair) pairs.append(pairForm(t.otherPair));
     page.append(pairs);
     for (const b of data.boards) page.append(renderBoard(b));
     if (data.next) page.append(el('p', 'note', t.next + ': ' + t.NS + ' ' + data.next.ns + ', ' + t.EW + ' ' + data.next.ew +
