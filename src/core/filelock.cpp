@@ -70,12 +70,13 @@ std::string holderOf(int fd) {
 
 } // namespace
 
-bool LOCKFILE(const std::string& name, FileLock& lock, std::string& reason, bool* busyNow) {
+bool LOCKFILE(const std::string& name, FileLock& lock, std::string& reason, bool* busyNow,
+              int waitMs) {
     UNLOCKFILE(lock);
     if (busyNow) *busyNow = false;
     const std::string path = name + ".lock";
     const fs::path p = UTF8PATH(path);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(FileLockWaitMs);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs < 0 ? FileLockWaitMs : waitMs);
     for (;;) {
         int fd = ::open(p.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
         // Another user's lock file can still be locked through reading.
@@ -173,12 +174,13 @@ bool READREGULARFILE(const std::string& name, std::string& bytes, std::string& r
 
 #else // _WIN32
 
-bool LOCKFILE(const std::string& name, FileLock& lock, std::string& reason, bool* busyNow) {
+bool LOCKFILE(const std::string& name, FileLock& lock, std::string& reason, bool* busyNow,
+              int waitMs) {
     UNLOCKFILE(lock);
     if (busyNow) *busyNow = false;
     const std::string path = name + ".lock";
     const fs::path p = UTF8PATH(path);
-    const auto deadline = Clock::now() + std::chrono::milliseconds(FileLockWaitMs);
+    const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs < 0 ? FileLockWaitMs : waitMs);
     for (;;) {
         // Opened by one program at a time, and gone when its handle closes, also
         // when the program is ended.

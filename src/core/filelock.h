@@ -30,12 +30,13 @@ struct FileLock {
 // Tests shorten it.
 extern int FileLockWaitMs;
 
-// Takes the lock of the file `name` (UTF-8), waiting up to FileLockWaitMs while
-// another program holds it. False, with `reason` saying why, when it is not had;
-// `busy` (when given) then tells whether another program holds it (else the
-// lock file could not be made, as in a folder that may not be written).
+// Takes the lock of the file `name` (UTF-8), waiting up to `waitMs` (FileLockWaitMs
+// when negative) while another program holds it. False, with `reason` saying why,
+// when it is not had; `busy` (when given) then tells whether another program
+// holds it (else the lock file could not be made, as in a folder that may not be
+// written).
 bool LOCKFILE(const std::string& name, FileLock& lock, std::string& reason,
-              bool* busy = nullptr);
+              bool* busy = nullptr, int waitMs = -1);
 
 // Lets the lock go (nothing when none is held).
 void UNLOCKFILE(FileLock& lock);

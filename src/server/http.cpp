@@ -28,8 +28,10 @@ struct Client {
     int wrongKeys = 0;
     std::set<std::string> wrongKeysSeen; // the different wrong keys counted
     double shutOutUntil = 0;
+    double lastSeen = 0;
 };
 std::map<std::string, Client> Clients;
+constexpr std::size_t MaxClientsKept = 256;
 
 std::string lower(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -491,6 +493,8 @@ std::string HttpResponse::header(const std::string& name) const {
     return {};
 }
 
+std::size_t KNOWNCLIENTS() { return Clients.size(); }
+
 void RESETHTTPSTATE() {
     Clients.clear();
     StaticFiles.clear();
@@ -502,7 +506,14 @@ HttpResponse HANDLEREQUEST(const HttpRequest& r, double now) {
     HttpResponse out;
     if (foreign(r, out)) return out;
 
+    // Devices not heard from for a minute are forgotten, unless shut out: the
+    // list would otherwise grow by one for every address that ever asked.
+    if (Clients.size() > MaxClientsKept)
+        std::erase_if(Clients, [now](const auto& c) {
+            return c.second.shutOutUntil <= now && c.second.lastSeen < now - 60;
+        });
     Client& client = Clients[r.peer];
+    client.lastSeen = now;
     while (!client.recent.empty() && client.recent.front() <= now - 1.0) client.recent.pop_front();
     if (static_cast<int>(client.recent.size()) >= MaxRequestsPerSecond) {
         out = refuse(429, "Too many requests; wait a moment.");

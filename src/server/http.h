@@ -62,5 +62,9 @@ constexpr double ShutOutSeconds = 300;
 // Answers one request at time `now` (seconds of a steady clock).
 HttpResponse HANDLEREQUEST(const HttpRequest& request, double now);
 
+// The devices whose pace and wrong keys are kept (those heard from in the last
+// minute, those shut out, and more while fewer than a few hundred are kept).
+std::size_t KNOWNCLIENTS();
+
 // Forgets the clients' pace and wrong keys, the static files, hosts and language.
 void RESETHTTPSTATE();

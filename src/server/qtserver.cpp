@@ -192,8 +192,21 @@ bool STARTSERVER(const std::string& address, int port, std::string& reason) {
     auto server = std::make_unique<TableServer>();
     auto* tcp = new GuardedTcpServer(server.get());
     if (!tcp->listen(host, static_cast<quint16>(port))) {
-        reason = "Port " + std::to_string(port) + " is in use or may not be opened" +
-                 (address.empty() ? "" : " on " + address) + ".";
+        const std::string on = address.empty() ? "" : " on " + address;
+        switch (tcp->serverError()) {
+        case QAbstractSocket::SocketAddressNotAvailableError:
+            reason = "\"" + address + "\" is not an address of this computer.";
+            break;
+        case QAbstractSocket::AddressInUseError:
+            reason = "Port " + std::to_string(port) + " is in use" + on + ".";
+            break;
+        case QAbstractSocket::SocketAccessError:
+            reason = "Port " + std::to_string(port) + " may not be opened" + on +
+                     " (ports below 1024 need the administrator's rights).";
+            break;
+        default:
+            reason = "Port " + std::to_string(port) + " is in use or may not be opened" + on + ".";
+        }
         return false;
     }
     server->bind(tcp);

@@ -2,6 +2,7 @@
 #include "server/tables.h"
 
 #include "core/clock.h"
+#include "core/filelock.h"
 #include "core/hooks.h"
 #include "core/results.h"
 #include "core/strings.h"
@@ -173,7 +174,13 @@ std::string earlierRound(const TableState& t, int board) {
 void (*TablesLog)(const std::string& text) = logToStderr;
 void (*TablesChanged)() = nullptr;
 
+namespace {
+// Held from STARTTABLES until RESETTABLES.
+FileLock TablesLock;
+} // namespace
+
 void RESETTABLES() {
+    UNLOCKFILE(TablesLock);
     Tables.clear();
     DirectorToken.clear();
     JournalFile.clear();
@@ -565,8 +572,20 @@ bool STARTTABLES(std::string& reason) {
     }
     DirectorToken.clear(); // the keys are the journal's, or new ones
     JournalFile = JOURNALNAME(TournamentFile);
+    // One program scores at the tables of a file at a time: a second one would
+    // take the same keys, and the results it stored would not reach the file.
+    // Where no lock file can be made, scoring goes on as a save does (the
+    // journal says whether it can be written).
+    bool busy = false;
+    if (!LOCKFILE(JournalFile, TablesLock, reason, &busy, 0) && busy) {
+        reason = "Scoring at the tables of " + CONTROLPICTURES(TournamentFile) +
+                 " is already running in another program (a window or orla-cli serve). Stop "
+                 "it there first.";
+        return false;
+    }
     JournalContents contents;
     if (!READJOURNAL(JournalFile, contents, reason)) {
+        UNLOCKFILE(TablesLock);
         reason = JournalFile + ": " + reason;
         return false;
     }
@@ -580,6 +599,7 @@ bool STARTTABLES(std::string& reason) {
             reason = "The table scoring journal " + CONTROLPICTURES(JournalFile) +
                      " was written for another seating of the tables and could not be kept "
                      "aside: " + reason + ". Scoring at the tables has not started.";
+            UNLOCKFILE(TablesLock);
             return false;
         }
         TablesLog("The table scoring journal " + CONTROLPICTURES(JournalFile) +
@@ -591,7 +611,8 @@ bool STARTTABLES(std::string& reason) {
     const int restored = REPLAYJOURNAL(contents.records);
     if (contents.damagedLines > 0)
         TablesLog(JournalFile + ": " + std::to_string(contents.damagedLines) +
-                  " damaged lines were left out.");
+                  (contents.damagedLines == 1 ? " damaged line was" : " damaged lines were") +
+                  " left out.");
     if (DirectorToken.empty()) {
         DirectorToken = NEWTOKEN();
         nlohmann::json keys = nlohmann::json::array();
@@ -602,6 +623,7 @@ bool STARTTABLES(std::string& reason) {
         if (!APPENDJOURNAL(JournalFile, {{"kind", "keys"}, {"director", DirectorToken},
                                          {"tables", keys}, {"shape", shape}, {"time", utcNow()}},
                            reason)) {
+            UNLOCKFILE(TablesLock);
             reason = JournalFile + ": " + reason;
             return false;
         }

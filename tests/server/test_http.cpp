@@ -330,6 +330,19 @@ TEST_F(HttpTest, FastClientsAreSlowedAndKeyGuessersShutOut) {
                             6020)
                   .status,
               200);
+
+    // A thousand devices that asked once are forgotten after a minute; the one
+    // shut out stays shut out meanwhile.
+    for (int i = 0; i < 1000; ++i)
+        HANDLEREQUEST({"GET", "/api/ranking", "", "", {{"Host", "club.lan:8080"}},
+                       "10.0." + std::to_string(i / 250) + "." + std::to_string(i % 250)},
+                      6030);
+    EXPECT_GT(KNOWNCLIENTS(), 1000u);
+    EXPECT_EQ(HANDLEREQUEST({"GET", "/api/table/2", key(2), "", {{"Host", "club.lan:8080"}}, "b"},
+                            6100)
+                  .status,
+              403);
+    EXPECT_LT(KNOWNCLIENTS(), 10u);
     EXPECT_EQ(HANDLEREQUEST({"GET", "/api/table/2", key(2), "", {{"Host", "club.lan:8080"}}, "b"},
                             6020 + ShutOutSeconds)
                   .status,

@@ -3,12 +3,14 @@
 // again on a file that missed its last saves brings every accepted result back.
 #include "servertest.h"
 
+#include "core/filelock.h"
 #include "core/results.h"
 #include "players/rating.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <tuple>
 
 namespace {
@@ -182,6 +184,30 @@ TEST_F(JournalTest, AnotherTournamentUnderTheNameGetsAJournalOfItsOwn) {
 // A power cut after the journal got a result but before the tournament was
 // saved: starting again puts the result back and saves it; the keys stay those of
 // the printed cards; a result the director typed since is not overwritten.
+// One program scores at the tables of a file at a time: while another holds
+// them (a window, or orla-cli serve), a start is refused and writes nothing;
+// once they are let go, it starts.
+TEST_F(JournalTest, OneProgramAtATimeScoresAtTheTablesOfAFile) {
+    openEvening(MOVE_MITCHELL, 10, 2);
+    const std::string journal = JOURNALNAME(TournamentFile);
+    std::string reason;
+    bool busy = false;
+    {
+        FileLock other; // the other program's
+        ASSERT_TRUE(LOCKFILE(journal, other, reason, &busy, 0)) << reason;
+        EXPECT_FALSE(STARTTABLES(reason));
+        EXPECT_NE(reason.find("is already running in another program"), std::string::npos) << reason;
+        EXPECT_FALSE(std::filesystem::exists(UTF8PATH(journal))) << "nothing written";
+    }
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    FileLock other;
+    EXPECT_FALSE(LOCKFILE(journal, other, reason, &busy, 0));
+    EXPECT_TRUE(busy) << "held while the tables are started";
+    ASSERT_TRUE(STARTTABLES(reason)) << "started again by the same program: " << reason;
+    RESETTABLES();
+    EXPECT_TRUE(LOCKFILE(journal, other, reason, &busy, 0)) << reason;
+}
+
 TEST_F(JournalTest, StartingAgainBringsBackWhatTheFileMissed) {
     openEvening(MOVE_MITCHELL, 10, 2);
     const std::string before = readFile(TournamentFile);

@@ -11,6 +11,8 @@
 #include <QTest>
 
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -96,6 +98,27 @@ class TableServerSocketTest : public QObject {
         QVERIFY(answer.contains("larger than 4 KB"));
         QVERIFY(waitFor([&] { return big->state() == QAbstractSocket::UnconnectedState; }, 5000));
         QCOMPARE(status(port), 200);
+    }
+
+    // A server that cannot listen says why: an address of another computer, a
+    // port in use, a port number out of range.
+    void aServerThatCannotListenSaysWhy() {
+        start(30);
+        std::string reason;
+        const std::string busy = "Port " + std::to_string(port) + " is in use on 127.0.0.1.";
+        for (const auto& [address, at, said] : std::vector<std::tuple<std::string, int, std::string>>{
+                 {"203.0.113.9", port, "\"203.0.113.9\" is not an address of this computer."},
+                 {"club", port, "\"club\" is not an address of this computer."},
+                 {"127.0.0.1", port, busy},
+                 {"127.0.0.1", 70000, "The port must be from 1 to 65535."}}) {
+            QTcpServer holder; // keeps the port busy once the server has let it go
+            if (at == port && address == "127.0.0.1") {
+                STOPSERVER();
+                QVERIFY(holder.listen(QHostAddress::LocalHost, static_cast<quint16>(port)));
+            }
+            QVERIFY(!STARTSERVER(address, at, reason));
+            QCOMPARE(reason, said);
+        }
     }
 
     // One client's many connections leave room for the other tables.

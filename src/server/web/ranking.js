@@ -16,7 +16,9 @@
     if (text !== undefined && text !== null) e.textContent = String(text);
     return e;
   }
+  let lang = 'en'; // as the server last said
   function show(data) {
+    lang = data.lang;
     const t = texts[data.lang] || texts.en;
     document.title = t.title;
     const page = document.getElementById('page');
@@ -45,8 +47,10 @@
       .then(r => r.json())
       .then(show)
       .catch(() => {
-        const s = el('p', 'error', texts.en.failed);
-        document.getElementById('page').append(s);
+        // One line while the server is away, in the page's language; the
+        // ranking shown last stays until the server answers again.
+        const page = document.getElementById('page');
+        if (!page.querySelector('.error')) page.append(el('p', 'error', (texts[lang] || texts.en).failed));
       });
   }
   refresh();
