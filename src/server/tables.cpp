@@ -46,8 +46,16 @@ void FINDROUND(TableState& t) {
         return;
     }
     const int before = t.round;
+    // A round before one in which the table has accepted a board is behind it:
+    // its pairs have moved on, so a result the director clears there is the
+    // director's to enter again, and the table stays where it plays now.
+    int reached = 0;
+    for (const Seat& seat : t.seats)
+        for (int b = FIRSTBOARD(seat.set); b <= LASTBOARD(seat.set); ++b)
+            if (t.accepted.count(b)) reached = std::max(reached, seat.round);
     t.round = 0;
     for (const Seat& seat : t.seats) {
+        if (seat.round < reached) continue;
         bool done = true;
         for (int b = FIRSTBOARD(seat.set); b <= LASTBOARD(seat.set); ++b)
             if (!t.accepted.count(b) &&

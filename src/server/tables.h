@@ -95,8 +95,9 @@ int FIRSTBOARD(int set);
 int LASTBOARD(int set);
 
 // Finds the table's current round: the first of its rounds with a board neither
-// accepted nor entered by the director (0 when every round is done). A table
-// whose round changes forgets its entered results and its direction.
+// accepted nor entered by the director (0 when every round is done), never one
+// before a round in which the table has accepted a board. A table whose round
+// changes forgets its entered results and its direction.
 void FINDROUND(TableState& t);
 
 // The seat of a table in its current round, or null.

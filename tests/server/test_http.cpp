@@ -569,3 +569,41 @@ TEST_F(HttpTest, TravellersOnceTheRoundIsComplete) {
 }
 
 } // namespace
+
+// A result the director clears: in the table's own round the board is the
+// table's to enter again; in a round the table has left (its pairs moved on and
+// it accepted a board since) the table stays where it plays now.
+TEST_F(HttpTest, AResultTheDirectorClears) {
+    auto page = [&] { return json::parse(send("GET", "/api/table/1", key(1)).body); };
+    auto type = [](int board, float value) {
+        const float before = Results(board, 1);
+        Results(board, 1) = value;
+        std::string reason;
+        EXPECT_TRUE(DIRECTORTYPED(board, 1, before, value, reason)) << reason;
+    };
+    type(1, 42.0f);
+    EXPECT_EQ(page()["boards"][0]["result"]["director"], true);
+    type(1, 0.0f);
+    EXPECT_EQ(page()["boards"][0]["result"], nullptr);
+    EXPECT_EQ(send("POST", "/api/table/1/result", key(1), R"({"board":1,"contract":"PASS"})").status,
+              200);
+
+    // The director finishes round 1; the table plays board 3 of round 2.
+    type(1, 42.0f);
+    type(2, 43.0f);
+    EXPECT_EQ(page()["round"], 2);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":3,"contract":"3N","declarer":"N","tricks":9})").status,
+              200);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":3})").status, 200);
+    type(1, 0.0f); // cleared: typed in the wrong row
+    EXPECT_EQ(page()["round"], 2);
+    EXPECT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":4,"contract":"3N","declarer":"N","tricks":9})").status,
+              200);
+    const HttpResponse refused = send("POST", "/api/table/1/result", key(1),
+                                      R"({"board":1,"contract":"PASS"})");
+    EXPECT_EQ(refused.status, 409);
+    EXPECT_EQ(json::parse(refused.body)["error"],
+              "Round 1 is complete: board 1 is changed only by the director now.");
+}
