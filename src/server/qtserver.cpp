@@ -185,6 +185,13 @@ bool STARTSERVER(const std::string& address, int port, std::string& reason) {
         reason = "\"" + address + "\" is not an address of this computer.";
         return false;
     }
+    // The pages' names and the cards' addresses are IPv4 ones: under an IPv6
+    // address every request would be refused as coming under a foreign name.
+    if (host.protocol() != QAbstractSocket::IPv4Protocol) {
+        reason = "\"" + address + "\" is an IPv6 address; give an IPv4 address of this computer "
+                 "(as 192.168.1.10), or 127.0.0.1 for this computer only.";
+        return false;
+    }
     if (port < 1 || port > 65535) {
         reason = "The port must be from 1 to 65535.";
         return false;
