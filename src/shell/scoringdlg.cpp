@@ -266,9 +266,11 @@ bool ONSTARTSCORING() {
     return true;
 }
 
+// Stopped, the window lets the tables go with the file's lock, so that another
+// program (orla-cli serve) may score at them; Start takes them back from the
+// journal, with the same keys.
 void ONSTOPSCORING() {
-    STOPSERVER();
-    ServedPort = 0;
+    forgetTables();
     REFRESHSCORINGWINDOW();
 }
 

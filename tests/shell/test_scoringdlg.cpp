@@ -3,6 +3,7 @@
 // is said, Stop frees the port, a result accepted at a table redraws the views
 // at once; and the table cards, read back from their PDF and their QR codes.
 
+#include "core/filelock.h"
 #include "core/tournament.h"
 #include "printing/tablecards.h"
 #include "server/http.h"
@@ -373,6 +374,31 @@ class ScoringDlgTest : public QObject {
         QCOMPARE(last["kind"].get<std::string>(), std::string("director"));
         QCOMPARE(last["value"].get<float>(), -62.0f);
         QCOMPARE(last["replaces"].get<float>(), 42.0f);
+        click(*SCORINGDIALOG(), IDC_SCORE_STOP);
+    }
+
+    // One program at a time scores at the tables of a file, while it runs: the
+    // window's Stop lets another program (orla-cli serve) take the file, and a
+    // Start while that one runs is refused with why; the keys stay the same.
+    void stopLetsAnotherProgramScoreTheFile() {
+        openTournament("shared.otr");
+        setPort(freePort());
+        QVERIFY(ONSTARTSCORING());
+        const std::string key = Tables[0].token;
+        const std::string journal = file("shared.otr.tables").toStdString();
+        std::string reason;
+        bool busy = false;
+        FileLock other;
+        QVERIFY(!LOCKFILE(journal, other, reason, &busy, 0));
+        QVERIFY(busy);
+        click(*SCORINGDIALOG(), IDC_SCORE_STOP);
+        QVERIFY2(LOCKFILE(journal, other, reason, &busy, 0), reason.c_str());
+        QVERIFY(!ONSTARTSCORING());
+        QVERIFY(lastMessageHas("is already running in another program"));
+        QVERIFY(!SERVERRUNNING());
+        UNLOCKFILE(other);
+        QVERIFY(ONSTARTSCORING());
+        QCOMPARE(Tables[0].token, key);
         click(*SCORINGDIALOG(), IDC_SCORE_STOP);
     }
 
