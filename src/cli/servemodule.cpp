@@ -13,6 +13,7 @@
 #include "server/tables.h"
 
 #include <QCoreApplication>
+#include <QHostAddress>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -65,7 +66,10 @@ void RUNSERVE(const ServeOptions& o) {
         CLOSETOURNAMENT();
         return;
     }
+    // The address as a browser opens it (" 127.1" is printed as 127.0.0.1).
     std::string shown = o.address;
+    if (QHostAddress given; given.setAddress(QString::fromStdString(shown)))
+        shown = given.toString().toStdString();
     if (shown.empty() || shown == "0.0.0.0") {
         const auto local = LOCALADDRESSES();
         shown = local.empty() ? "127.0.0.1" : local.front();

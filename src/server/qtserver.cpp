@@ -221,7 +221,7 @@ bool STARTSERVER(const std::string& address, int port, std::string& reason) {
     const std::string p = ":" + std::to_string(port);
     AllowedHosts = {"localhost" + p, "127.0.0.1" + p};
     for (const std::string& a : LOCALADDRESSES()) AllowedHosts.push_back(a + p);
-    if (!address.empty()) AllowedHosts.push_back(address + p);
+    if (!address.empty()) AllowedHosts.push_back(host.toString().toStdString() + p);
     // Browsers leave the default port out of the Host they send.
     if (port == 80) {
         const std::size_t n = AllowedHosts.size();
