@@ -198,6 +198,8 @@ void RESETTABLES() {
     TablesChanged = nullptr;
 }
 
+void RELEASETABLES() { UNLOCKFILE(TablesLock); }
+
 std::string NEWTOKEN() {
     std::random_device device;
     static const char digits[] = "0123456789abcdef";

@@ -56,6 +56,11 @@ extern void (*TablesChanged)();
 // Forgets every table (no scoring at the tables).
 void RESETTABLES();
 
+// Lets the file's tables go for another program (orla-cli serve) while this one
+// keeps them as they are: its server has stopped, and STARTTABLES takes them
+// back from the journal before it serves again.
+void RELEASETABLES();
+
 // A fresh random key of 128 bits, as 32 hexadecimal digits.
 std::string NEWTOKEN();
 

@@ -49,6 +49,7 @@ struct Shape {
 };
 Shape ScoringShape;
 bool TablesStarted = false; // Tables belong to the open tournament
+bool TablesLetGo = false;   // Stopped: another program may take them meanwhile
 int ServedPort = 0;
 
 Shape currentShape() {
@@ -112,6 +113,7 @@ void forgetTables() {
     STOPSERVER();
     RESETTABLES();
     TablesStarted = false;
+    TablesLetGo = false;
     ServedPort = 0;
 }
 
@@ -125,10 +127,17 @@ bool haveFile() {
     return answer == ANSWER_YES && ONFILESAVEAS() && HasFileName;
 }
 
+// While nothing is served the window does not hold the file's tables.
+void letTablesGo() {
+    if (!TablesStarted || SERVERRUNNING()) return;
+    RELEASETABLES();
+    TablesLetGo = true;
+}
+
 // Starts the tables of the open tournament (once per tournament).
 bool startTables() {
     if (!TournamentOpen) return false;
-    if (TablesStarted && ScoringShape == currentShape()) return true;
+    if (TablesStarted && !TablesLetGo && ScoringShape == currentShape()) return true;
     if (TablesStarted) forgetTables();
     if (!haveFile()) {
         say("Scoring has not started: the tournament has no file.");
@@ -266,11 +275,13 @@ bool ONSTARTSCORING() {
     return true;
 }
 
-// Stopped, the window lets the tables go with the file's lock, so that another
-// program (orla-cli serve) may score at them; Start takes them back from the
-// journal, with the same keys.
+// Stopped, the window lets the file's tables go, so that another program
+// (orla-cli serve) may score at them; it keeps them to show and to journal the
+// director's typing, and Start takes them back from the journal, same keys.
 void ONSTOPSCORING() {
-    forgetTables();
+    STOPSERVER();
+    ServedPort = 0;
+    letTablesGo();
     REFRESHSCORINGWINDOW();
 }
 
@@ -280,6 +291,7 @@ bool ONPRINTTABLECARDS(const std::string& pdfFile) {
     const int port = ServedPort > 0 ? ServedPort : chosenPort();
     std::vector<TableCard> cards;
     for (const TableState& t : Tables) cards.push_back({t.table, TABLEADDRESS(address, port, t.table)});
+    letTablesGo(); // cards printed before the evening leave the file to orla-cli serve
     APPLYPAGESETUP();
     GwPrintJob job;
     if (!STARTPRINT(job, DocTableCards, pdfFile, scoringDlg.window)) return false;

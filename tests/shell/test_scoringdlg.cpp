@@ -393,6 +393,7 @@ class ScoringDlgTest : public QObject {
         QVERIFY(busy);
         click(*SCORINGDIALOG(), IDC_SCORE_STOP);
         QVERIFY2(LOCKFILE(journal, other, reason, &busy, 0), reason.c_str());
+        QCOMPARE(items(*SCORINGDIALOG(), IDC_SCORE_TABLES).size(), 5); // still shown
         QVERIFY(!ONSTARTSCORING());
         QVERIFY(lastMessageHas("is already running in another program"));
         QVERIFY(!SERVERRUNNING());
@@ -440,6 +441,12 @@ class ScoringDlgTest : public QObject {
         QVERIFY(ONPRINTTABLECARDS(pdf.toStdString()));
         QVERIFY(!SERVERRUNNING()); // printing the cards starts the tables, not the server
         QCOMPARE(static_cast<int>(Tables.size()), 5);
+        // and leaves the file free for orla-cli serve meanwhile.
+        FileLock serve;
+        std::string reason;
+        QVERIFY2(LOCKFILE(file("cards.otr.tables").toStdString(), serve, reason, nullptr, 0),
+                 reason.c_str());
+        UNLOCKFILE(serve);
         const std::string address = text(*SCORINGDIALOG(), IDC_SCORE_ADDRESS);
         const QStringList pages = pdfPages(pdf);
         QCOMPARE(pages.size(), 5);
