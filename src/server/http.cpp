@@ -259,6 +259,12 @@ json tableJson(const TableState& t) {
     // A custom table may still give another NS pair (a wrong one was given).
     out["otherPair"] = MovementType == MOVE_CUSTOM && t.seated && t.accepted.empty();
     const Seat* seat = CURRENTSEAT(t);
+    // The pairs may say they sit the other way round until the table accepts a
+    // board of the round (a result the director entered does not count).
+    bool swap = seat != nullptr;
+    for (int b = seat ? FIRSTBOARD(seat->set) : 1; seat && b <= LASTBOARD(seat->set); ++b)
+        if (t.accepted.count(b)) swap = false;
+    out["swap"] = swap;
     json boards = json::array();
     if (seat != nullptr) {
         out["ns"] = seat->ns;

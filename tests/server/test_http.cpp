@@ -448,13 +448,18 @@ TEST_F(HttpTest, ThePageShowsWhatTheTournamentHolds) {
     EXPECT_EQ(page(1)["moved"], moved) << "entered, not accepted";
     ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":3})").status, 200);
     EXPECT_EQ(page(1)["moved"], nullptr);
+    EXPECT_EQ(page(1)["swap"], false);
 
     // Table 2 sits the other way round (pair 7 NS): the director's result is
-    // shown from the side of the pair sitting NS there.
-    ASSERT_EQ(send("POST", "/api/table/2/start", key(2), R"({"ns":7})").status, 200);
+    // shown from the side of the pair sitting NS there. A result the director
+    // entered first leaves the page's "We sit the other way round" button.
     const Seat* seat = CURRENTSEAT(Tables[1]);
     ASSERT_NE(seat, nullptr);
     const int board = FIRSTBOARD(seat->set);
+    Results(board + 1, seat->entry) = ENCODEORDINARY(11);
+    EXPECT_EQ(page(2)["swap"], true);
+    ASSERT_EQ(send("POST", "/api/table/2/start", key(2), R"({"ns":7})").status, 200);
+    Results(board + 1, seat->entry) = 0.0f;
     for (const auto& [stored, shown] :
          {std::pair{ENCODEORDINARY(42), json(-420)}, {ENCODEINVERTED(42), json(420)},
           {ENCODEADJUSTED(60, 40), json(nullptr)}}) {

@@ -205,8 +205,7 @@
     pairs.append(el('div', '', t.NS + ' ' + data.ns + ': ' + data.nsNames),
                  el('div', '', t.EW + ' ' + data.ew + ': ' + data.ewNames));
     if (data.inverted) pairs.append(el('div', 'vul', t.sitting + ' ' + data.ew));
-    const anyAccepted = data.boards.some(b => b.result && b.result.accepted);
-    if (!anyAccepted)
+    if (data.swap)
       pairs.append(button(t.swap, data.inverted, () => api('/start', { ns: data.inverted ? data.ns : data.ew })
         .then(load).catch(err => { message = err.message; render(); })));
     if (data.otherPair) pairs.append(pairForm(t.otherPair));
