@@ -324,13 +324,15 @@ json tableJson(const TableState& t) {
     return out;
 }
 
-// Boards every entry of which has a result (an accepted passed-out board counts).
+// Boards every entry of which has a result (an accepted passed-out board counts,
+// while it stands: not one the director cleared since).
 std::vector<int> completeBoards() {
     std::set<std::pair<int, int>> accepted;
     for (const TableState& t : Tables)
         for (const auto& [board, r] : t.accepted)
             for (const Seat& seat : t.seats)
-                if (board >= FIRSTBOARD(seat.set) && board <= LASTBOARD(seat.set))
+                if (board >= FIRSTBOARD(seat.set) && board <= LASTBOARD(seat.set) &&
+                    r.stored == 0.0f)
                     accepted.insert({board, seat.entry});
     std::vector<int> complete;
     if (!Results.allocated() || !SetEntries.allocated()) return complete;

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+
 namespace {
 
 using nlohmann::json;
@@ -611,4 +613,26 @@ TEST_F(HttpTest, AResultTheDirectorClears) {
     EXPECT_EQ(refused.status, 409);
     EXPECT_EQ(json::parse(refused.body)["error"],
               "Round 1 is complete: board 1 is changed only by the director now.");
+
+    // A board with every result in but one the director clears is not complete
+    // on the ranking page; one with an accepted passed-out board is.
+    auto complete = [&](int board) {
+        const json j = json::parse(send("GET", "/api/ranking", "").body)["complete"];
+        return std::find(j.begin(), j.end(), json(board)) != j.end();
+    };
+    const Seat* seat = CURRENTSEAT(Tables[0]);
+    ASSERT_NE(seat, nullptr);
+    for (int b : {3, 4})
+        for (int i = 1; i <= SetEntries(seat->set); ++i)
+            if (i != seat->entry) Results(b, i) = ENCODEORDINARY(42);
+    EXPECT_TRUE(complete(3));
+    const float table = Results(3, seat->entry);
+    Results(3, seat->entry) = 0.0f;
+    std::string reason;
+    ASSERT_TRUE(DIRECTORTYPED(3, seat->entry, table, 0.0f, reason)) << reason;
+    EXPECT_FALSE(complete(3));
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1), R"({"board":4,"contract":"PASS"})").status,
+              200);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":4})").status, 200);
+    EXPECT_TRUE(complete(4));
 }
