@@ -263,6 +263,7 @@ bool ONSTARTSCORING() {
     // (127.0.0.1: this computer alone).
     if (!STARTSERVER(chosenAddress(), port, reason)) {
         ServedPort = 0;
+        letTablesGo();
         SHOWMESSAGE(reason + "\nChoose another port, or close the program that uses this one.",
                     ScoringCaption);
         say(reason);

@@ -194,7 +194,8 @@ class ScoringDlgTest : public QObject {
         QVERIFY(items(dlg, IDC_SCORE_TABLES).last().contains("never"));
     }
 
-    // A port in use is said and nothing crashes; Stop frees the port.
+    // A port in use is said and nothing crashes (nor holds the file); Stop
+    // frees the port.
     void portInUseIsSaidAndStopFreesThePort() {
         openTournament("busy.otr");
         DialogRecord& dlg = *SCORINGDIALOG();
@@ -211,6 +212,11 @@ class ScoringDlgTest : public QObject {
         QVERIFY(text(dlg, IDC_SCORE_STATE).find("in use") != std::string::npos);
         QVERIFY(enabled(dlg, IDC_SCORE_START));
         blocker.close();
+        FileLock serve; // nothing served: the file is free for orla-cli serve
+        std::string reason;
+        QVERIFY2(LOCKFILE(file("busy.otr.tables").toStdString(), serve, reason, nullptr, 0),
+                 reason.c_str());
+        UNLOCKFILE(serve);
 
         const int port = freePort();
         setPort(port);
