@@ -117,8 +117,21 @@ nlohmann::json resultJson(const TableState& t, const Seat& seat, int board, cons
     return j;
 }
 
+// The journal as it was once the tables started. Another tournament saved
+// under the file's name meanwhile (orla-cli new, Save As) sets it aside: the
+// tables then write nothing, or the next start would put this evening's
+// results into that tournament.
+FileStamp JournalStamp;
+
 bool journal(const nlohmann::json& record, std::string& reason) {
     if (JournalFile.empty()) return true; // tests of the operations alone
+    const FileStamp now = FILESTAMP(JournalFile);
+    if (JournalStamp.exists && (!now.exists || now.device != JournalStamp.device ||
+                                now.inode != JournalStamp.inode)) {
+        reason = "the journal " + CONTROLPICTURES(JournalFile) +
+                 " was set aside: another tournament was saved under the file's name";
+        return false;
+    }
     return APPENDJOURNAL(JournalFile, record, reason);
 }
 
@@ -189,6 +202,7 @@ FileLock TablesLock;
 
 void RESETTABLES() {
     UNLOCKFILE(TablesLock);
+    JournalStamp = FileStamp{};
     Tables.clear();
     DirectorToken.clear();
     JournalFile.clear();
@@ -638,6 +652,7 @@ bool STARTTABLES(std::string& reason) {
             return false;
         }
     }
+    JournalStamp = FILESTAMP(JournalFile);
     if (restored > 0) {
         SETSAVE(true);
         NeedsRecalc = false; // results the file missed: its figures are stale too

@@ -181,6 +181,23 @@ TEST_F(JournalTest, AnotherTournamentUnderTheNameGetsAJournalOfItsOwn) {
     EXPECT_TRUE(TablesLogged.empty());
 }
 
+// Another tournament saved under the file's name while its tables are scored
+// (orla-cli new over it) sets the journal aside: the running tables store
+// nothing more, so the new tournament's first start gets none of their results.
+TEST_F(JournalTest, AJournalSetAsideWhileScoringIsNotWrittenAgain) {
+    openEvening(MOVE_MITCHELL, 10, 2);
+    std::string reason;
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    const std::string journal = JournalFile;
+    ASSERT_TRUE(SETJOURNALASIDE(TournamentFile, reason)) << reason;
+    ASSERT_EQ(TABLEENTER(Tables[0], 1, result("3N", 'N', 9, 1)).status, 200);
+    const TableOutcome refused = TABLEACCEPT(Tables[0], 1, 1.0, "test");
+    EXPECT_EQ(refused.status, 503);
+    EXPECT_NE(refused.reason.find("was set aside"), std::string::npos) << refused.reason;
+    EXPECT_EQ(Results(1, Tables[0].seats[0].entry), 0.0f);
+    EXPECT_FALSE(std::filesystem::exists(UTF8PATH(journal)));
+}
+
 // A power cut after the journal got a result but before the tournament was
 // saved: starting again puts the result back and saves it; the keys stay those of
 // the printed cards; a result the director typed since is not overwritten.
