@@ -188,7 +188,8 @@ bool STARTSERVER(const std::string& address, int port, std::string& reason) {
     // The pages' names and the cards' addresses are IPv4 ones: under an IPv6
     // address every request would be refused as coming under a foreign name.
     if (host.protocol() != QAbstractSocket::IPv4Protocol) {
-        reason = "\"" + address + "\" is an IPv6 address; give an IPv4 address of this computer "
+        reason = "\"" + address +
+                 "\" is an IPv6 address; give an IPv4 address of this computer "
                  "(as 192.168.1.10), or 127.0.0.1 for this computer only.";
         return false;
     }

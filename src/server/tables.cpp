@@ -126,8 +126,8 @@ FileStamp JournalStamp;
 bool journal(const nlohmann::json& record, std::string& reason) {
     if (JournalFile.empty()) return true; // tests of the operations alone
     const FileStamp now = FILESTAMP(JournalFile);
-    if (JournalStamp.exists && (!now.exists || now.device != JournalStamp.device ||
-                                now.inode != JournalStamp.inode)) {
+    if (JournalStamp.exists &&
+        (!now.exists || now.device != JournalStamp.device || now.inode != JournalStamp.inode)) {
         reason = "the journal " + CONTROLPICTURES(JournalFile) +
                  " was set aside: another tournament was saved under the file's name";
         return false;
@@ -212,7 +212,9 @@ void RESETTABLES() {
     TablesChanged = nullptr;
 }
 
-void RELEASETABLES() { UNLOCKFILE(TablesLock); }
+void RELEASETABLES() {
+    UNLOCKFILE(TablesLock);
+}
 
 std::string NEWTOKEN() {
     std::random_device device;

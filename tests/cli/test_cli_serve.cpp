@@ -225,12 +225,14 @@ TEST_F(CliServeTest, AStopThatCannotSaveSaysSo) {
 // The table addresses are printed as a browser opens them, whatever form the
 // address was given in.
 TEST_F(CliServeTest, AddressesArePrintedAsABrowserOpensThem) {
-    ASSERT_EQ(run("new " + path("club.otr") + " --movement mitchell --pairs 10 --boards-per-round 2")
-                  .code,
-              0);
+    ASSERT_EQ(
+        run("new " + path("club.otr") + " --movement mitchell --pairs 10 --boards-per-round 2")
+            .code,
+        0);
     const int port = 18000 + static_cast<int>((::getpid() + 250) % 1000);
-    Server s(*this, cli() + " serve " + path("club.otr") + " --address ' 127.1' --port " +
-                        std::to_string(port),
+    Server s(*this,
+             cli() + " serve " + path("club.otr") + " --address ' 127.1' --port " +
+                 std::to_string(port),
              tempDir(), 1);
     const std::string lines = s.waitForStart();
     EXPECT_NE(lines.find("Table 1: http://127.0.0.1:" + std::to_string(port) + "/t/1?k="),

@@ -592,24 +592,27 @@ TEST_F(HttpTest, AResultTheDirectorClears) {
     EXPECT_EQ(page()["boards"][0]["result"]["director"], true);
     type(1, 0.0f);
     EXPECT_EQ(page()["boards"][0]["result"], nullptr);
-    EXPECT_EQ(send("POST", "/api/table/1/result", key(1), R"({"board":1,"contract":"PASS"})").status,
-              200);
+    EXPECT_EQ(
+        send("POST", "/api/table/1/result", key(1), R"({"board":1,"contract":"PASS"})").status,
+        200);
 
     // The director finishes round 1; the table plays board 3 of round 2.
     type(1, 42.0f);
     type(2, 43.0f);
     EXPECT_EQ(page()["round"], 2);
     ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
-                   R"({"board":3,"contract":"3N","declarer":"N","tricks":9})").status,
+                   R"({"board":3,"contract":"3N","declarer":"N","tricks":9})")
+                  .status,
               200);
     ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":3})").status, 200);
     type(1, 0.0f); // cleared: typed in the wrong row
     EXPECT_EQ(page()["round"], 2);
     EXPECT_EQ(send("POST", "/api/table/1/result", key(1),
-                   R"({"board":4,"contract":"3N","declarer":"N","tricks":9})").status,
+                   R"({"board":4,"contract":"3N","declarer":"N","tricks":9})")
+                  .status,
               200);
-    const HttpResponse refused = send("POST", "/api/table/1/result", key(1),
-                                      R"({"board":1,"contract":"PASS"})");
+    const HttpResponse refused =
+        send("POST", "/api/table/1/result", key(1), R"({"board":1,"contract":"PASS"})");
     EXPECT_EQ(refused.status, 409);
     EXPECT_EQ(json::parse(refused.body)["error"],
               "Round 1 is complete: board 1 is changed only by the director now.");
@@ -631,8 +634,9 @@ TEST_F(HttpTest, AResultTheDirectorClears) {
     std::string reason;
     ASSERT_TRUE(DIRECTORTYPED(3, seat->entry, table, 0.0f, reason)) << reason;
     EXPECT_FALSE(complete(3));
-    ASSERT_EQ(send("POST", "/api/table/1/result", key(1), R"({"board":4,"contract":"PASS"})").status,
-              200);
+    ASSERT_EQ(
+        send("POST", "/api/table/1/result", key(1), R"({"board":4,"contract":"PASS"})").status,
+        200);
     ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":4})").status, 200);
     EXPECT_TRUE(complete(4));
 }

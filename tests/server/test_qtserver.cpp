@@ -106,13 +106,16 @@ class TableServerSocketTest : public QObject {
         start(30);
         std::string reason;
         const std::string busy = "Port " + std::to_string(port) + " is in use on 127.0.0.1.";
-        for (const auto& [address, at, said] : std::vector<std::tuple<std::string, int, std::string>>{
+        for (const auto& [address, at, said] :
+             std::vector<std::tuple<std::string, int, std::string>>{
                  {"203.0.113.9", port, "\"203.0.113.9\" is not an address of this computer."},
                  {"club", port, "\"club\" is not an address of this computer."},
-                 {"::1", port, "\"::1\" is an IPv6 address; give an IPv4 address of this "
-                               "computer (as 192.168.1.10), or 127.0.0.1 for this computer only."},
-                 {"::", port, "\"::\" is an IPv6 address; give an IPv4 address of this "
-                              "computer (as 192.168.1.10), or 127.0.0.1 for this computer only."},
+                 {"::1", port,
+                  "\"::1\" is an IPv6 address; give an IPv4 address of this "
+                  "computer (as 192.168.1.10), or 127.0.0.1 for this computer only."},
+                 {"::", port,
+                  "\"::\" is an IPv6 address; give an IPv4 address of this "
+                  "computer (as 192.168.1.10), or 127.0.0.1 for this computer only."},
                  {"127.0.0.1", port, busy},
                  {"127.0.0.1", 70000, "The port must be from 1 to 65535."}}) {
             QTcpServer holder; // keeps the port busy once the server has let it go

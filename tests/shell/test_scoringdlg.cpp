@@ -13,8 +13,8 @@
 #include "shell/entry.h"
 #include "shell/lifecycle.h"
 #include "shell/scoringdlg.h"
-#include "winsupport/gwmessage.h"
 #include "windowtest.h"
+#include "winsupport/gwmessage.h"
 
 #include <QComboBox>
 #include <QFile>
