@@ -49,13 +49,9 @@ void FINDROUND(TableState& t) {
     // A round before one in which the table has accepted a board is behind it:
     // its pairs have moved on, so a result the director clears there is the
     // director's to enter again, and the table stays where it plays now.
-    int reached = 0;
-    for (const Seat& seat : t.seats)
-        for (int b = FIRSTBOARD(seat.set); b <= LASTBOARD(seat.set); ++b)
-            if (t.accepted.count(b)) reached = std::max(reached, seat.round);
     t.round = 0;
     for (const Seat& seat : t.seats) {
-        if (seat.round < reached) continue;
+        if (seat.round < t.reached) continue;
         bool done = true;
         for (int b = FIRSTBOARD(seat.set); b <= LASTBOARD(seat.set); ++b)
             if (!t.accepted.count(b) &&
@@ -375,6 +371,7 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
     NeedsRecalc = false;
     CALCALL();
     t.accepted[board] = r;
+    t.reached = std::max(t.reached, seat->round);
     t.pending.erase(board);
     t.lastContact = now;
     if (HasFileName && !WRITENTRFILE())
@@ -389,7 +386,7 @@ TableOutcome TABLEACCEPT(TableState& t, int board, double now, const std::string
 bool DIRECTORTYPED(int board, int entry, float before, float after, std::string& reason) {
     if (before == after || JournalFile.empty()) return true;
     bool written = true;
-    for (const TableState& t : Tables) {
+    for (TableState& t : Tables) {
         if (!t.accepted.count(board)) continue;
         for (const Seat& seat : t.seats) {
             if (seat.entry != entry || board < FIRSTBOARD(seat.set) || board > LASTBOARD(seat.set))
@@ -399,6 +396,9 @@ bool DIRECTORTYPED(int board, int entry, float before, float after, std::string&
                                {"replaces", before}, {"tableValue", t.accepted.at(board).stored},
                                {"time", utcNow()}},
                               reason);
+            // A result cleared is no longer the table's: the table may enter the
+            // board again while it plays that round.
+            if (after == 0.0f) t.accepted.erase(board);
             break;
         }
     }
@@ -498,6 +498,7 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
             }
             journaled[spot] = result.stored;
             t->accepted[board] = result;
+            t->reached = std::max(t->reached, round);
             FINDROUND(*t);
         } else if (*kind == "director") {
             // The director's value replaced the one the journal knew: it stays,
@@ -514,6 +515,7 @@ int REPLAYJOURNAL(const std::vector<nlohmann::json>& records) {
             const float v = value->get<float>();
             const DecodedResult d = DECODERESULT(v);
             if (v != 0.0f && d.form == RESULT_NONE) continue;
+            if (v == 0.0f) t->accepted.erase(board); // cleared: no longer the table's
             const auto spot = std::make_pair(board, entry);
             const auto last = journaled.find(spot);
             if (last == journaled.end()) continue;

@@ -32,6 +32,7 @@ struct TableState {
     std::vector<Seat> seats;  // the table's rounds
     std::map<int, TableResult> pending;  // board -> entered, not yet accepted
     std::map<int, TableResult> accepted; // board -> accepted (every round)
+    int reached = 0;          // the latest round in which the table accepted a board
     double lastContact = 0;   // seconds, as the server's clock gives them; 0 never
 };
 

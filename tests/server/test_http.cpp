@@ -634,6 +634,21 @@ TEST_F(HttpTest, AResultTheDirectorClears) {
     std::string reason;
     ASSERT_TRUE(DIRECTORTYPED(3, seat->entry, table, 0.0f, reason)) << reason;
     EXPECT_FALSE(complete(3));
+    // The table plays that round still: it may enter the board again, and a
+    // restart puts back the same.
+    EXPECT_EQ(page()["boards"][0]["result"], nullptr);
+    ASSERT_EQ(send("POST", "/api/table/1/result", key(1),
+                   R"({"board":3,"contract":"2N","declarer":"N","tricks":7})")
+                  .status,
+              200);
+    ASSERT_EQ(send("POST", "/api/table/1/accept", key(1), R"({"board":3})").status, 200);
+    EXPECT_EQ(Results(3, seat->entry), ENCODEORDINARY(-5));
+    EXPECT_TRUE(complete(3));
+    const json before = page();
+    RESETTABLES(); // a result entered and not accepted is not kept
+    ASSERT_TRUE(STARTTABLES(reason)) << reason;
+    EXPECT_EQ(page()["boards"][0], before["boards"][0]);
+    EXPECT_EQ(page()["round"], 2);
     ASSERT_EQ(
         send("POST", "/api/table/1/result", key(1), R"({"board":4,"contract":"PASS"})").status,
         200);
