@@ -21,6 +21,7 @@ cp "$root"/fuzz/seeds/typedtext/* "$corpus/typedtext/"
 cp "$root"/fuzz/seeds/handtext/* "$corpus/handtext/"
 cp "$root"/fuzz/seeds/pbn/* "$corpus/pbn/"
 cp "$root"/fuzz/seeds/request/* "$corpus/request/"
+cp "$root"/fuzz/seeds/movementfile/* "$corpus/movementfile/"
 
 # Files orla-cli writes, as the tests have it write them.
 export ORLA_PROGRAM_FOLDER="$work"

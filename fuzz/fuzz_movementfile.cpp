@@ -68,8 +68,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZCHECK(FUZZREAD(saved) == input, "a saved movement is not the file it was loaded from");
 
     // One pair fewer than the file names: the loader must refuse it and leave the
-    // movement untouched.
-    if (NumPairs > 1 && maxPair == NumPairs) {
+    // movement untouched. (The entry counts before the pairs are no pairs.)
+    int lastPair = 0;
+    for (std::size_t at = 8 + 4 * std::size_t(s); at + 4 <= size; at += 4)
+        lastPair = std::max(lastPair, i32At(input, at));
+    if (NumPairs > 1 && lastPair == NumPairs) {
         --Header.NumPairs;
         FUZZCHECK(LOADMOVEMENTFILE(path) == MOVEMENT_UNREADABLE,
                   "a movement with a pair beyond the tournament loads");
