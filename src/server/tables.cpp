@@ -277,7 +277,7 @@ TableOutcome TABLESTART(TableState& t, int nsPair) {
         inverted = false;
     else if (nsPair == seat->ew)
         inverted = true;
-    else if (MovementType == MOVE_CUSTOM && t.accepted.empty())
+    else if (MovementType == MOVE_CUSTOM && t.accepted.empty() && t.reached == 0)
         return reseatCustom(t, nsPair);
     else
         return {409, "Pair " + std::to_string(nsPair) + " does not play at table " +

@@ -294,10 +294,17 @@ TEST_F(JournalTest, ACustomTableMendsAWrongNSPair) {
     EXPECT_EQ(CURRENTSEAT(Tables[1])->ns, 2);
     EXPECT_EQ(CURRENTSEAT(Tables[2])->ns, 3);
 
-    // Once it has accepted a board it keeps its pair.
+    // Once it has accepted a board it keeps its pair, also when the director
+    // clears that board again.
     const int board = FIRSTBOARD(CURRENTSEAT(Tables[1])->set);
-    ASSERT_EQ(TABLEENTER(Tables[1], board, result("PASS", 'N', 0, board)).status, 200);
+    const int entry = CURRENTSEAT(Tables[1])->entry;
+    ASSERT_EQ(TABLEENTER(Tables[1], board, result("3N", 'N', 9, board)).status, 200);
     ASSERT_EQ(TABLEACCEPT(Tables[1], board, 1.0, "test").status, 200);
+    EXPECT_EQ(TABLESTART(Tables[1], 4).status, 409);
+    const float stored = Results(board, entry);
+    ASSERT_NE(stored, 0.0f);
+    Results(board, entry) = 0.0f;
+    ASSERT_TRUE(DIRECTORTYPED(board, entry, stored, 0.0f, reason)) << reason;
     EXPECT_EQ(TABLESTART(Tables[1], 4).status, 409);
     EXPECT_EQ(CURRENTSEAT(Tables[1])->ns, 2);
 }
