@@ -294,7 +294,6 @@ json tableJson(const TableState& t) {
     }
     out["boards"] = std::move(boards);
     out["next"] = nullptr;
-    out["moves"] = json::array();
     if (seat != nullptr) {
         for (const Seat& later : t.seats)
             if (later.round > seat->round) {
@@ -304,7 +303,6 @@ json tableJson(const TableState& t) {
                                {"boards", {FIRSTBOARD(later.set), LASTBOARD(later.set)}}};
                 break;
             }
-        out["moves"] = {whereNext(seat->ns, seat->round + 1), whereNext(seat->ew, seat->round + 1)};
     }
     // Where the pairs of the round just completed go, until the next round's
     // first board is accepted (a reloaded page still says it).
